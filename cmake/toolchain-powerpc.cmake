@@ -1,0 +1,12 @@
+# 32-bit big-endian PowerPC, the target's processor; tests run under qemu-ppc.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR powerpc)
+set(CMAKE_C_COMPILER powerpc-linux-gnu-gcc)
+set(CMAKE_CXX_COMPILER powerpc-linux-gnu-g++)
+set(QX_PPC_SYSROOT /usr/powerpc-linux-gnu)
+set(CMAKE_FIND_ROOT_PATH ${QX_PPC_SYSROOT})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-ppc;-L;${QX_PPC_SYSROOT})

@@ -1,0 +1,69 @@
+// The recursive critical section behind the abstract lock interface. The property bag holds
+// one to guard its store and to let a caller keep it across calls (the batch lock).
+#ifndef QX_COM_QXCS_H
+#define QX_COM_QXCS_H
+
+#include <semLib.h>
+
+#include <cstdint>
+
+struct CqxRecursiveMutexState {
+    SEM_ID m_semaphore;
+    std::int32_t m_ownerTask; // the holder's task id, 0 when free
+    std::int32_t m_depth;     // locks by the holder not yet undone
+};
+
+class CqxRecursiveMutex {
+public:
+    CqxRecursiveMutex();
+    ~CqxRecursiveMutex();
+    CqxRecursiveMutex(const CqxRecursiveMutex&) = delete;
+    CqxRecursiveMutex& operator=(const CqxRecursiveMutex&) = delete;
+
+    void Lock();
+    STATUS Unlock();
+
+    // For tests and assertions: read while holding the lock, or when no task can change it.
+    std::int32_t OwnerTask() const { return m_state->m_ownerTask; }
+    std::int32_t Depth() const { return m_state->m_depth; }
+
+private:
+    CqxRecursiveMutexState* m_state;
+};
+
+namespace Tessaly {
+
+class CqxSyncObject {
+public:
+    CqxSyncObject() = default;
+    virtual ~CqxSyncObject() = default;
+    CqxSyncObject(const CqxSyncObject&) = delete;
+    CqxSyncObject& operator=(const CqxSyncObject&) = delete;
+
+    virtual void SetPumpMsgs(bool pump) { m_pumpMsgs = pump; }
+    virtual std::int32_t Lock(std::int32_t timeout) = 0;
+    virtual std::int32_t Unlock() = 0;
+
+protected:
+    bool m_pumpMsgs = false; // kept for the interface; nothing reads it
+};
+
+class CqxCS : public CqxSyncObject {
+public:
+    CqxCS();
+    ~CqxCS() override;
+
+    // Waits without limit whatever the time-out, and returns 1.
+    std::int32_t Lock(std::int32_t timeout) override;
+    // Releases one level; returns the semaphore give's status (0 on success).
+    std::int32_t Unlock() override;
+
+    const CqxRecursiveMutex& Mutex() const { return *m_mutex; }
+
+private:
+    CqxRecursiveMutex* m_mutex;
+};
+
+} // namespace Tessaly
+
+#endif

@@ -1,0 +1,21 @@
+// Wide strings that cross the module boundary: one heap block holding a 32-bit count of
+// 16-bit units, the units and a zero unit. The pointer handed out points at the first unit;
+// the receiver frees the block with FreeWideString (or free() four bytes below the pointer).
+#ifndef QX_COM_WIDESTRING_H
+#define QX_COM_WIDESTRING_H
+
+#include <cstdint>
+
+static_assert(sizeof(char16_t) == 2, "a wide unit is 16 bits on every target");
+
+// Null for a null s, an oversized text or no memory; never throws.
+char16_t* AllocWideString(const char16_t* s);
+void FreeWideString(char16_t* s);
+
+// The count of units stored in front of a block made by AllocWideString.
+std::uint32_t WideStringLength(const char16_t* s);
+
+// Units before the first zero, read only up to limit units.
+std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit = 0xFFFFFFFFu);
+
+#endif

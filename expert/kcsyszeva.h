@@ -1,0 +1,67 @@
+// The expert: the one component the module's factory creates.
+#ifndef QX_EXPERT_KCSYSZEVA_H
+#define QX_EXPERT_KCSYSZEVA_H
+
+#include "com/comobject.h"
+#include "com/interfaceentry.h"
+#include "expert/expert_interfaces.h"
+#include "expert/interface_record.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CkcSysZeva : public virtual CQXComObjectRootEx<CQXComMultiThreadModelNoCS>,
+                   public IkcSysExpert2,
+                   public IkcSysExpertPlugPlay {
+public:
+    static const _GUID s_productID;
+
+    static const InterfaceEntry* _GetEntries();
+
+    // IkcSysExpertInfo
+    HRESULT GetProductID(_GUID* productId) override;
+    HRESULT GetProductDisplayName(char16_t** name) override;
+    HRESULT GetProductVersion(char16_t** version) override;
+    HRESULT GetProgrammaticName(char16_t** name) override;
+    // IkcSysExpert
+    HRESULT Initialize() override;
+    HRESULT Finalize() override;
+    HRESULT SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) override;
+    HRESULT SearchForItemNames(IkcSysEnumStringList** names) override;
+    HRESULT GetPropertiesOfItem(const char16_t* itemName, IkcSysPropertyBag** bag) override;
+    HRESULT PopulateOrRefreshProperties(const char16_t* itemName, std::uint32_t tagCount,
+                                        const std::uint32_t* tags, int refresh,
+                                        IkcSysPropertyBag** bag) override;
+    HRESULT SetPreferredLocale(kcSysLocale locale) override;
+    HRESULT RenameAlias(const char16_t* oldAlias, const char16_t* newAlias,
+                        kcSysRenameValidationMode mode, int* valid, char16_t** message) override;
+    // IkcSysExpert2
+    HRESULT ValidatePropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
+                                    IkcSysEnumPropertyTag** tags, char16_t** message) override;
+    HRESULT PersistPropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
+                                   int* rebootRequired) override;
+
+    // After the interface slots: the destructor, then the plug-and-play operation. Only
+    // the last Release destroys an expert.
+protected:
+    virtual ~CkcSysZeva();
+
+public:
+    HRESULT RegisterNotificationCallback(IkcSysFrameworkNotificationHandler* handler) override;
+
+    // For tests: the records discovery made.
+    const std::vector<InterfaceRecord>& InterfacesForTesting() const { return m_interfaces; }
+    std::uint32_t DriverVersionForTesting() const { return m_driverVersion; }
+
+protected:
+    CkcSysZeva();
+
+private:
+    static HRESULT CopyOutString(const char16_t* text, char16_t** out);
+
+    std::vector<InterfaceRecord> m_interfaces;
+    std::uint32_t m_driverVersion = 0;
+};
+
+#endif

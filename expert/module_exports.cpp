@@ -1,0 +1,39 @@
+#include "expert/module_exports.h"
+
+#include "com/hresult_from_exception.h"
+#include "expert/kcsyszeva.h"
+
+namespace {
+const char* const nQXVersion_versionStringArray[] = {
+    "nQXVersion_CompanyName=Verantic Corporation",
+    "nQXVersion_LegalCopyright=Copyright (c) 2018 Verantic Corporation. All rights reserved.",
+    "nQXVersion_ProductName=QXZEVA_SYSAPI_EXPERT",
+    "nQXVersion_OriginalFilename=qxzevaSysapiExpert.out",
+    "nQXVersion_FileDescription=System API Expert for QX ZEVA",
+    "nQXVersion_ProductVersion=18.5.0f0",
+    "nQXVersion_FileVersion=18.5.0f0",
+    "nQXVersion_InternalName=QXZEVA_SYSAPI_EXPERT 18.5.0f0",
+    "nQXVersion_Comments=2018/09/20 14:39:22, qxzevaSysapiExpert/vxworks/ppc603/"
+    "windRiver-gcc-3.4/release",
+    nullptr};
+} // namespace
+
+extern "C" {
+
+HRESULT createZEVASysapiExpert(void** expert) {
+    if (expert == nullptr)
+        return E_POINTER;
+    *expert = nullptr;
+    try {
+        CQXComObject<CkcSysZeva>* object = CQXComObject<CkcSysZeva>::NewInstance();
+        *expert = static_cast<IkcSysExpert2*>(object);
+        return S_OK;
+    } catch (...) {
+        return HResultFromCurrentException();
+    }
+}
+
+const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
+    return nQXVersion_versionStringArray;
+}
+}

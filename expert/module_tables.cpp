@@ -1,0 +1,28 @@
+// The module's static constructors and destructors, in the order the loader runs them.
+// The module also runs both tables itself when it is mapped and unmapped, so a plain dlopen
+// works; a loader that runs them too changes nothing, since every entry is idempotent.
+#include "com/qxmutex.h"
+#include "expert/module_exports.h"
+
+extern "C" {
+
+const QxStaticFunction _ctors[] = {
+    ConstructInterLockedIncDec,
+    nullptr};
+
+const QxStaticFunction _dtors[] = {
+    DestroyInterLockedIncDec,
+    nullptr};
+}
+
+namespace {
+
+void RunTable(const QxStaticFunction* table) {
+    for (; *table != nullptr; ++table)
+        (*table)();
+}
+
+__attribute__((constructor)) void RunModuleConstructors() { RunTable(_ctors); }
+__attribute__((destructor)) void RunModuleDestructors() { RunTable(_dtors); }
+
+} // namespace

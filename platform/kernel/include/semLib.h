@@ -1,0 +1,31 @@
+/* Mutual-exclusion semaphores. A semaphore may be taken again by the task that holds it
+   and must then be given as often; a task that does not hold it cannot give it. */
+#ifndef QX_KERNEL_SEMLIB_H
+#define QX_KERNEL_SEMLIB_H
+
+#include "vxWorks.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct qx_semaphore* SEM_ID;
+
+#define SEM_Q_FIFO 0x0
+#define SEM_Q_PRIORITY 0x1
+#define SEM_DELETE_SAFE 0x4
+#define SEM_INVERSION_SAFE 0x8
+
+/* Null when the options are invalid or no memory is left. */
+SEM_ID semMCreate(int options);
+/* timeout: WAIT_FOREVER, NO_WAIT or a number of clock ticks (milliseconds here). */
+STATUS semTake(SEM_ID semId, int timeout);
+STATUS semGive(SEM_ID semId);
+/* Also deletes a semaphore that is still held; tasks waiting on it get ERROR. */
+STATUS semDelete(SEM_ID semId);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,30 @@
+// The system symbol table: the process's global symbol scope, as dlsym sees it.
+#include "symLib.h"
+#include "sysSymTbl.h"
+
+#include <dlfcn.h>
+
+namespace {
+// Only its identity matters; the table itself is the dynamic linker's.
+struct qx_symtab_storage {
+    int unused;
+} g_systemTable;
+} // namespace
+
+extern "C" {
+
+SYMTAB_ID sysSymTbl = reinterpret_cast<SYMTAB_ID>(&g_systemTable);
+
+STATUS symFindByName(SYMTAB_ID symTblId, const char* name, char** pValue, SYM_TYPE* pType) {
+    if (symTblId != sysSymTbl || name == nullptr || pValue == nullptr)
+        return ERROR;
+    dlerror();
+    void* address = dlsym(RTLD_DEFAULT, name);
+    if (address == nullptr || dlerror() != nullptr)
+        return ERROR;
+    *pValue = static_cast<char*>(address);
+    if (pType != nullptr)
+        *pType = SYM_GLOBAL | SYM_TEXT;
+    return OK;
+}
+}

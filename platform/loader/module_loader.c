@@ -1,0 +1,129 @@
+#include "module_loader.h"
+
+#include <dlfcn.h>
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+typedef void (*qx_static_function)(void);
+
+struct qx_module {
+    void* handle;
+    qx_static_function* destructors;
+};
+
+/* dlopen hands out one mapping per file however often it is opened, while the target's
+   loader loads a separate copy each time: the tables run on the first load and the last
+   unload of a mapping, so one load never tears down what another still uses. */
+typedef struct qx_mapping {
+    void* handle;
+    int loads;
+    struct qx_mapping* next;
+} qx_mapping;
+
+static qx_mapping* g_mappings = NULL;
+static pthread_mutex_t g_mappingsLock = PTHREAD_MUTEX_INITIALIZER;
+
+/* Counts a load of handle; returns the count after it, or 0 when out of memory. */
+static int CountLoad(void* handle) {
+    pthread_mutex_lock(&g_mappingsLock);
+    qx_mapping* mapping = g_mappings;
+    while (mapping != NULL && mapping->handle != handle)
+        mapping = mapping->next;
+    if (mapping == NULL) {
+        mapping = malloc(sizeof *mapping);
+        if (mapping != NULL) {
+            mapping->handle = handle;
+            mapping->loads = 0;
+            mapping->next = g_mappings;
+            g_mappings = mapping;
+        }
+    }
+    const int loads = mapping != NULL ? ++mapping->loads : 0;
+    pthread_mutex_unlock(&g_mappingsLock);
+    return loads;
+}
+
+/* Counts an unload of handle; returns the loads left. */
+static int CountUnload(void* handle) {
+    pthread_mutex_lock(&g_mappingsLock);
+    qx_mapping** link = &g_mappings;
+    while (*link != NULL && (*link)->handle != handle)
+        link = &(*link)->next;
+    int loads = 0;
+    if (*link != NULL) {
+        loads = --(*link)->loads;
+        if (loads == 0) {
+            qx_mapping* gone = *link;
+            *link = gone->next;
+            free(gone);
+        }
+    }
+    pthread_mutex_unlock(&g_mappingsLock);
+    return loads;
+}
+
+static void RunTable(qx_static_function* table) {
+    for (; *table != NULL; ++table)
+        (*table)();
+}
+
+static qx_module* Fail(qx_load_status* status, qx_load_status code, char* error, size_t size,
+                       const char* what, const char* detail) {
+    if (status != NULL)
+        *status = code;
+    if (error != NULL && size > 0)
+        snprintf(error, size, "%s%s%s", what, detail != NULL ? ": " : "",
+                 detail != NULL ? detail : "");
+    return NULL;
+}
+
+qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, size_t size) {
+    struct stat info;
+    if (path == NULL || stat(path, &info) != 0)
+        return Fail(status, QX_LOAD_NOT_FOUND, error, size, "module not found",
+                    path != NULL ? path : "(null)");
+    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (handle == NULL)
+        return Fail(status, QX_LOAD_NOT_LOADABLE, error, size, "module not loadable", dlerror());
+    qx_static_function* constructors = (qx_static_function*)dlsym(handle, "_ctors");
+    qx_static_function* destructors = (qx_static_function*)dlsym(handle, "_dtors");
+    if (constructors == NULL || destructors == NULL) {
+        dlclose(handle);
+        return Fail(status, QX_LOAD_NO_TABLES, error, size,
+                    "module has no static constructor or destructor table", path);
+    }
+    qx_module* module = malloc(sizeof *module);
+    const int loads = module != NULL ? CountLoad(handle) : 0;
+    if (loads == 0) {
+        free(module);
+        dlclose(handle);
+        return Fail(status, QX_LOAD_NO_MEMORY, error, size, "out of memory", NULL);
+    }
+    module->handle = handle;
+    module->destructors = destructors;
+    if (loads == 1)
+        RunTable(constructors);
+    if (status != NULL)
+        *status = QX_LOAD_OK;
+    if (error != NULL && size > 0)
+        error[0] = '\0';
+    return module;
+}
+
+void* qxModuleSymbol(qx_module* module, const char* name) {
+    if (module == NULL || name == NULL)
+        return NULL;
+    return dlsym(module->handle, name);
+}
+
+int qxUnloadModule(qx_module* module) {
+    if (module == NULL)
+        return 0;
+    if (CountUnload(module->handle) == 0)
+        RunTable(module->destructors);
+    const int status = dlclose(module->handle);
+    free(module);
+    return status == 0 ? 0 : -1;
+}

@@ -1,0 +1,163 @@
+// The built module as the host sees it: its exports, identity and the expert's table layout.
+#include "com/guid.h"
+#include "com/iids.h"
+#include "expert/expert_interfaces.h"
+#include "test_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::u16string TakeString(char16_t* text) {
+    std::u16string copy = text != nullptr ? std::u16string(text) : std::u16string();
+    FreeBoundaryString(text);
+    return copy;
+}
+
+class ExpertModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_module.Loaded()) << m_module.Error();
+        ASSERT_NE(m_module.factory(), nullptr);
+        void* pointer = nullptr;
+        ASSERT_EQ(m_module.factory()(&pointer), S_OK);
+        m_expert = static_cast<IkcSysExpert2*>(pointer);
+    }
+    void TearDown() override {
+        if (m_expert != nullptr) {
+            EXPECT_EQ(m_expert->Release(), 0);
+        }
+    }
+
+    LoadedModule m_module;
+    IkcSysExpert2* m_expert = nullptr;
+};
+
+// Calls slot `index` of the object's first table with the object as the hidden argument, as
+// a host compiled by another compiler would.
+template <class Result, class... Args>
+Result CallSlot(void* object, std::size_t index, Args... args) {
+    using Slot = Result (*)(void*, Args...);
+    void** table = *static_cast<void***>(object);
+    return reinterpret_cast<Slot>(table[index])(object, args...);
+}
+
+} // namespace
+
+TEST_F(ExpertModule, Factory_with_null_out_pointer_returns_E_POINTER) {
+    EXPECT_EQ(m_module.factory()(nullptr), E_POINTER);
+}
+
+TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
+    void* self = m_expert;
+    void* other = nullptr;
+    EXPECT_EQ((CallSlot<HRESULT, const _GUID*, void**>(self, 0, &IID_IkcSysExpert2, &other)),
+              S_OK);
+    EXPECT_EQ(other, self);
+    EXPECT_EQ((CallSlot<std::int32_t>(self, 1)), 3); // factory's, QueryInterface's, this one
+    EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 2);
+    EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 1);
+
+    _GUID id{};
+    EXPECT_EQ((CallSlot<HRESULT, _GUID*>(self, 3, &id)), S_OK);
+    EXPECT_EQ(id.Data1, 0x2AB917E5u);
+    char16_t* text = reinterpret_cast<char16_t*>(0x1);
+    EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, 4, &text)), S_OK);
+    EXPECT_EQ(TakeString(text), u"QX ZEVA Sysapi Expert");
+    EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, 5, &text)), S_OK);
+    EXPECT_EQ(TakeString(text), u"18.5");
+    EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, 6, &text)), S_OK);
+    EXPECT_EQ(TakeString(text), u"qxzeva");
+    EXPECT_TRUE(SUCCEEDED((CallSlot<HRESULT>(self, 7))));  // Initialize
+    EXPECT_EQ((CallSlot<HRESULT>(self, 8)), S_OK);         // Finalize
+    EXPECT_EQ((CallSlot<HRESULT, void*>(self, 9, nullptr)), E_POINTER);
+    EXPECT_EQ((CallSlot<HRESULT, void**>(self, 10, nullptr)), E_POINTER);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void**>(self, 11, u"x", nullptr)), E_POINTER);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, std::uint32_t, const std::uint32_t*, int, void**>(
+                  self, 12, nullptr, 0, nullptr, 0, nullptr)),
+              E_NOTIMPL);
+    EXPECT_EQ((CallSlot<HRESULT, std::int32_t>(self, 13, 0)), E_NOTIMPL);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, const char16_t*, std::int32_t, int*, char16_t**>(
+                  self, 14, nullptr, nullptr, 0, nullptr, nullptr)),
+              E_NOTIMPL);
+    char16_t* message = reinterpret_cast<char16_t*>(0x1);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, void**, char16_t**>(self, 15, nullptr,
+                                                                          nullptr, nullptr,
+                                                                          &message)),
+              E_POINTER);
+    EXPECT_EQ(message, nullptr);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, int*>(self, 16, nullptr, self, nullptr)),
+              E_NOTIMPL);
+}
+
+TEST_F(ExpertModule, PlugPlay_pointer_differs_but_shares_the_count) {
+    void* plugPlay = nullptr;
+    ASSERT_EQ(m_expert->QueryInterface(IID_IkcSysExpertPlugPlay, &plugPlay), S_OK);
+    EXPECT_NE(plugPlay, static_cast<void*>(m_expert));
+    auto* other = static_cast<IkcSysExpertPlugPlay*>(plugPlay);
+    EXPECT_EQ(other->RegisterNotificationCallback(nullptr), E_NOTIMPL);
+    EXPECT_EQ(other->AddRef(), 3);
+    EXPECT_EQ(m_expert->Release(), 2);
+    EXPECT_EQ(other->Release(), 1);
+}
+
+TEST_F(ExpertModule, Product_id_bytes_follow_the_host_byte_order) {
+    _GUID id{};
+    ASSERT_EQ(m_expert->GetProductID(&id), S_OK);
+    unsigned char bytes[16];
+    std::memcpy(bytes, &id, sizeof bytes);
+    const unsigned char bigEndian[16] = {0x2A, 0xB9, 0x17, 0xE5, 0x7A, 0x6D, 0x4F, 0x53,
+                                         0xA3, 0x1F, 0x04, 0x8F, 0x22, 0xA0, 0x56, 0x08};
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    EXPECT_EQ(std::memcmp(bytes, bigEndian, sizeof bytes), 0);
+#else
+    const unsigned char littleEndian[16] = {0xE5, 0x17, 0xB9, 0x2A, 0x6D, 0x7A, 0x53, 0x4F,
+                                            0xA3, 0x1F, 0x04, 0x8F, 0x22, 0xA0, 0x56, 0x08};
+    EXPECT_EQ(std::memcmp(bytes, littleEndian, sizeof bytes), 0);
+    EXPECT_NE(std::memcmp(bytes, bigEndian, sizeof bytes), 0);
+#endif
+}
+
+TEST_F(ExpertModule, Version_record_has_nine_key_value_strings_then_null) {
+    auto versions = m_module.Symbol<LoadedModule::VersionArray>(
+        "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray");
+    ASSERT_NE(versions, nullptr);
+    const char* const* entries = versions();
+    std::vector<std::string> lines;
+    for (; *entries != nullptr; ++entries)
+        lines.emplace_back(*entries);
+    ASSERT_EQ(lines.size(), 9u);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.rfind("nQXVersion_", 0), 0u) << line;
+        const auto equals = line.find('=');
+        ASSERT_NE(equals, std::string::npos) << line;
+        EXPECT_NE(line[equals - 1], ' ');
+    }
+    EXPECT_EQ(lines[0], "nQXVersion_CompanyName=Verantic Corporation");
+    EXPECT_EQ(lines[5], "nQXVersion_ProductVersion=18.5.0f0");
+    EXPECT_EQ(lines[7], "nQXVersion_InternalName=QXZEVA_SYSAPI_EXPERT 18.5.0f0");
+}
+
+TEST(ModuleLoader, Missing_module_is_reported_as_not_found) {
+    qx_load_status status = QX_LOAD_OK;
+    char error[256];
+    EXPECT_EQ(qxLoadModule("no/such/module.so", &status, error, sizeof error), nullptr);
+    EXPECT_EQ(status, QX_LOAD_NOT_FOUND);
+    EXPECT_NE(std::string(error).find("not found"), std::string::npos);
+}
+
+TEST(ModuleLoader, Loading_twice_and_unloading_twice_keeps_the_module_working) {
+    LoadedModule first;
+    {
+        LoadedModule second; // runs the constructor table again: no effect
+        ASSERT_TRUE(second.Loaded());
+    }                        // runs the destructors, but the first load still maps it
+    ASSERT_TRUE(first.Loaded());
+    void* expert = nullptr;
+    ASSERT_EQ(first.factory()(&expert), S_OK);
+    EXPECT_EQ(static_cast<IUnknown*>(static_cast<IkcSysExpert2*>(expert))->Release(), 0);
+}
