@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds and runs every test on every target: native, AddressSanitizer with
+# UndefinedBehaviorSanitizer, ThreadSanitizer (threaded tests), 32-bit big-endian PowerPC
+# under qemu-ppc, and short bounded runs of every fuzzer.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+failed=()
+passed=()
+
+run_preset() {
+    local preset=$1
+    echo "=== $preset: configure and build"
+    mkdir -p build
+    if ! cmake --preset "$preset" >"build/$preset.log" 2>&1 ||
+        ! cmake --build --preset "$preset" >>"build/$preset.log" 2>&1; then
+        tail -n 60 "build/$preset.log"
+        failed+=("$preset (build)")
+        return
+    fi
+    rm -f "build/$preset.log"
+    if [ "$preset" = fuzz ]; then
+        scripts/fuzz.sh short && passed+=("$preset") || failed+=("$preset")
+        return
+    fi
+    echo "=== $preset: tests"
+    if ctest --preset "$preset"; then
+        passed+=("$preset")
+    else
+        failed+=("$preset")
+    fi
+}
+
+for preset in native asan tsan ppc ${QX_EXTRA_PRESETS:-}; do
+    run_preset "$preset"
+done
+[ -d fuzz ] && [ -f fuzz/CMakeLists.txt ] && run_preset fuzz
+
+echo "targets passed: ${passed[*]:-none}"
+echo "targets failed: ${failed[*]:-none}"
+echo "${#passed[@]} passed, ${#failed[@]} failed"
+((${#failed[@]} == 0))

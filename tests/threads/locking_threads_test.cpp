@@ -1,0 +1,168 @@
+// Locks and counting under several tasks: exact counts, recursive holding, waiting.
+#include "com/comobject.h"
+#include "com/qxcs.h"
+#include "com/qxmutex.h"
+
+#include <semLib.h>
+#include <taskLib.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int k_threads = 8;
+constexpr int k_pairs = 100000;
+
+const _GUID IID_ICounted = {0x7E57C0DE, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
+
+class ICounted : public IUnknown {
+protected:
+    ~ICounted() = default;
+};
+
+std::atomic<int> g_destroyed{0};
+
+class CCounted : public virtual CQXComObjectRootEx<CQXComMultiThreadModelNoCS>, public ICounted {
+public:
+    static const InterfaceEntry* _GetEntries() {
+        static const InterfaceEntry _entries[] = {
+            {&IID_ICounted, OffsetOfBase<ICounted, CCounted>(), k_entrySimple},
+            {nullptr, 0, k_entryEnd}};
+        return _entries;
+    }
+
+protected:
+    virtual ~CCounted() { ++g_destroyed; }
+};
+
+void RunThreads(int count, const std::function<void(int)>& body) {
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back(body, i);
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+} // namespace
+
+TEST(InterLockedCounting, Increment_and_decrement_return_the_value_they_stored) {
+    std::int32_t value = 0;
+    EXPECT_EQ(InterLockedIncrement(&value), 1);
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(InterLockedDecrement(&value), 0);
+    EXPECT_EQ(value, 0);
+}
+
+TEST(InterLockedCounting, Many_tasks_leave_a_shared_count_where_it_started) {
+    std::int32_t value = 5;
+    RunThreads(k_threads, [&](int) {
+        for (int i = 0; i < 20000; ++i)
+            InterLockedIncrement(&value);
+        for (int i = 0; i < 20000; ++i)
+            InterLockedDecrement(&value);
+    });
+    EXPECT_EQ(value, 5);
+}
+
+TEST(ReferenceCountThreads, Eight_tasks_of_100000_pairs_keep_the_count_exact) {
+    g_destroyed = 0;
+    auto* object = CQXComObject<CCounted>::NewInstance();
+    RunThreads(k_threads, [&](int) {
+        for (int i = 0; i < k_pairs; ++i) {
+            object->AddRef();
+            object->Release();
+        }
+    });
+    EXPECT_EQ(object->RefCountForTesting(), 1);
+    EXPECT_EQ(g_destroyed, 0);
+    EXPECT_EQ(object->Release(), 0);
+    EXPECT_EQ(g_destroyed, 1);
+}
+
+TEST(ReferenceCountThreads, Exactly_one_task_sees_zero_and_destroys) {
+    g_destroyed = 0;
+    auto* object = CQXComObject<CCounted>::NewInstance();
+    for (int i = 1; i < k_threads; ++i)
+        object->AddRef();
+    std::atomic<int> zeros{0};
+    RunThreads(k_threads, [&](int) {
+        if (object->Release() == 0)
+            ++zeros;
+    });
+    EXPECT_EQ(zeros, 1);
+    EXPECT_EQ(g_destroyed, 1);
+}
+
+TEST(CriticalSectionThreads, Section_held_three_times_keeps_another_task_waiting) {
+    Tessaly::CqxCS section;
+    EXPECT_EQ(section.Lock(-1), 1);
+    EXPECT_EQ(section.Lock(0), 1);
+    EXPECT_EQ(section.Lock(-1), 1);
+    EXPECT_EQ(section.Mutex().Depth(), 3);
+    EXPECT_EQ(section.Mutex().OwnerTask(), taskIdSelf());
+
+    std::atomic<int> unlocksDone{0};
+    std::atomic<int> unlocksSeenByWaiter{-1};
+    std::atomic<bool> waiterStarted{false};
+    std::thread waiter([&] {
+        waiterStarted = true;
+        section.Lock(-1);
+        // Whatever the scheduling, the waiter gets in only after all three unlocks.
+        unlocksSeenByWaiter = unlocksDone.load();
+        section.Unlock();
+    });
+    while (!waiterStarted)
+        std::this_thread::yield();
+    for (int i = 0; i < 3; ++i) {
+        std::this_thread::yield();
+        EXPECT_EQ(section.Mutex().OwnerTask(), taskIdSelf());
+        unlocksDone = i + 1;
+        EXPECT_EQ(section.Unlock(), 0);
+    }
+    waiter.join();
+    EXPECT_EQ(unlocksSeenByWaiter, 3);
+    EXPECT_EQ(section.Mutex().Depth(), 0);
+    EXPECT_EQ(section.Mutex().OwnerTask(), 0);
+}
+
+TEST(CriticalSectionThreads, Unlock_by_a_task_that_does_not_hold_changes_nothing) {
+    Tessaly::CqxCS section;
+    section.Lock(-1);
+    std::int32_t status = 0;
+    std::thread other([&] { status = section.Unlock(); });
+    other.join();
+    EXPECT_EQ(status, ERROR);
+    EXPECT_EQ(section.Mutex().Depth(), 1);
+    EXPECT_EQ(section.Unlock(), 0);
+}
+
+TEST(SemaphoreThreads, Give_by_a_task_that_does_not_hold_is_an_error) {
+    SEM_ID semaphore = semMCreate(0x0D);
+    ASSERT_EQ(semTake(semaphore, WAIT_FOREVER), OK);
+    STATUS status = OK;
+    std::thread other([&] { status = semGive(semaphore); });
+    other.join();
+    EXPECT_EQ(status, ERROR);
+    EXPECT_EQ(semGive(semaphore), OK);
+    EXPECT_EQ(semDelete(semaphore), OK);
+}
+
+TEST(SemaphoreThreads, Timed_take_of_a_held_semaphore_fails_after_its_timeout) {
+    SEM_ID semaphore = semMCreate(0x0D);
+    ASSERT_EQ(semTake(semaphore, WAIT_FOREVER), OK);
+    STATUS noWait = OK, timed = OK;
+    std::thread other([&] {
+        noWait = semTake(semaphore, NO_WAIT);
+        timed = semTake(semaphore, 20);
+    });
+    other.join();
+    EXPECT_EQ(noWait, ERROR);
+    EXPECT_EQ(timed, ERROR);
+    EXPECT_EQ(semGive(semaphore), OK);
+    EXPECT_EQ(semDelete(semaphore), OK);
+}
