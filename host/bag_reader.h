@@ -1,0 +1,41 @@
+// Reads a property bag through its interface into plain values a person can be shown.
+#ifndef QX_HOST_BAG_READER_H
+#define QX_HOST_BAG_READER_H
+
+#include "expert/qxzeva_c.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PropertyReading {
+    std::uint32_t tag = 0;
+    std::int32_t type = 0;  // kcSysAttributeType
+    bool isNull = false;    // a string property holding no string
+    bool boolean = false;
+    std::int32_t integer = 0;
+    std::uint32_t unsignedInteger = 0;
+    double real = 0;
+    std::string text;       // strings as UTF-8; GUIDs and timestamps formatted
+};
+
+struct ItemReading {
+    std::string name;
+    std::vector<PropertyReading> properties;
+};
+
+// Every property of the bag, in the order the expert sets them, then any other tags in
+// ascending order. Returns the first failing HRESULT, or S_OK.
+HRESULT ReadBag(IkcSysPropertyBag* bag, std::vector<PropertyReading>* properties);
+
+// What a tag means, for people; "" for a tag the expert does not set.
+const char* PropertyLabel(std::uint32_t tag);
+const char* AttributeTypeName(std::int32_t type);
+
+// Tag under which the expert stores the item name.
+constexpr std::uint32_t k_itemNameTag = 0x0101D000u;
+
+std::string Utf8FromWide(const QX_WCHAR* text);
+std::vector<QX_WCHAR> WideFromUtf8(const std::string& text); // zero-terminated
+
+#endif

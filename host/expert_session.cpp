@@ -1,0 +1,175 @@
+#include "host/expert_session.h"
+
+#include "host/host_collection.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace {
+
+std::string TakeWide(QX_WCHAR* text) {
+    std::string out = Utf8FromWide(text);
+    qxFreeWideString(text);
+    return out;
+}
+
+} // namespace
+
+std::string HResultText(HRESULT result) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08" PRIX32, static_cast<std::uint32_t>(result));
+    return text;
+}
+
+ExpertSession::~ExpertSession() { Close(); }
+
+void ExpertSession::Close() {
+    if (m_expert != nullptr) {
+        m_expert->lpVtbl->Finalize(m_expert);
+        m_expert->lpVtbl->Release(m_expert);
+        m_expert = nullptr;
+    }
+    if (m_module != nullptr) {
+        qxUnloadModule(m_module);
+        m_module = nullptr;
+    }
+}
+
+HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) {
+    qx_load_status status = QX_LOAD_OK;
+    char reason[512] = {};
+    m_module = qxLoadModule(modulePath.c_str(), &status, reason, sizeof reason);
+    if (m_module == nullptr) {
+        *error = reason;
+        return status == QX_LOAD_NO_TABLES ? k_exitExportMissing : k_exitModule;
+    }
+    auto factory = reinterpret_cast<qxCreateExpertFunction>(
+        qxModuleSymbol(m_module, QX_FACTORY_SYMBOL));
+    m_versions =
+        reinterpret_cast<qxVersionArrayFunction>(qxModuleSymbol(m_module, QX_VERSION_SYMBOL));
+    if (factory == nullptr || m_versions == nullptr) {
+        *error = std::string("module does not export ") +
+                 (factory == nullptr ? QX_FACTORY_SYMBOL : QX_VERSION_SYMBOL);
+        return k_exitExportMissing;
+    }
+    void* expert = nullptr;
+    const HRESULT result = factory(&expert);
+    if (QX_FAILED(result) || expert == nullptr) {
+        *error = "the module's factory failed with " + HResultText(result);
+        return k_exitFactory;
+    }
+    m_expert = static_cast<IkcSysExpert2*>(expert);
+    return k_exitOk;
+}
+
+HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
+    const IkcSysExpert2Vtbl* table = m_expert->lpVtbl;
+    using Getter = HRESULT (*)(IkcSysExpert2*, QX_WCHAR**);
+    HRESULT result = S_OK;
+    const auto ask = [&](Getter getter, std::string* out) {
+        QX_WCHAR* text = nullptr;
+        if (QX_SUCCEEDED(result))
+            result = getter(m_expert, &text);
+        *out = TakeWide(text);
+    };
+    ask(table->GetProductDisplayName, &report->displayName);
+    ask(table->GetProgrammaticName, &report->programmaticName);
+    ask(table->GetProductVersion, &report->version);
+    _GUID id{};
+    if (QX_SUCCEEDED(result))
+        result = table->GetProductID(m_expert, &id);
+    if (QX_FAILED(result)) {
+        *error = "the expert did not tell its identity: " + HResultText(result);
+        return k_exitOperation;
+    }
+    char guid[40];
+    std::snprintf(guid, sizeof guid, "{%08" PRIX32 "-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  id.Data1, id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2],
+                  id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+    report->productId = guid;
+    for (const char* const* entry = m_versions(); *entry != nullptr; ++entry)
+        report->versionRecord.emplace_back(*entry);
+    return k_exitOk;
+}
+
+HostExit ExpertSession::Initialize(std::string* error) {
+    const HRESULT result = m_expert->lpVtbl->Initialize(m_expert);
+    if (result == S_FALSE) {
+        *error = "the image driver did not answer: Initialize returned S_FALSE";
+        return k_exitInitialize;
+    }
+    if (QX_FAILED(result)) {
+        *error = "Initialize failed with " + HResultText(result);
+        return k_exitOperation;
+    }
+    return k_exitOk;
+}
+
+HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
+    IkcSysEnumStringList* names = nullptr;
+    HRESULT result = m_expert->lpVtbl->SearchForItemNames(m_expert, &names);
+    if (QX_FAILED(result)) {
+        *error = "SearchForItemNames failed with " + HResultText(result);
+        return k_exitOperation;
+    }
+    if (result == S_FALSE || names == nullptr)
+        return k_exitOk; // no items
+    QX_WCHAR* name = nullptr;
+    std::uint32_t fetched = 0;
+    while ((result = names->lpVtbl->Next(names, 1, &name, &fetched)) == S_OK && fetched == 1)
+        report->itemNames.push_back(TakeWide(name));
+    names->lpVtbl->Release(names);
+    if (QX_FAILED(result)) {
+        *error = "walking the item names failed with " + HResultText(result);
+        return k_exitOperation;
+    }
+    return k_exitOk;
+}
+
+HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
+    HostCollection collection;
+    const HRESULT result =
+        m_expert->lpVtbl->SearchForItemsAndProperties(m_expert, collection.Interface());
+    if (QX_FAILED(result)) {
+        *error = "SearchForItemsAndProperties failed with " + HResultText(result);
+        return k_exitOperation;
+    }
+    for (IkcSysPropertyBag* bag : collection.Bags()) {
+        ItemReading item;
+        const HRESULT read = ReadBag(bag, &item.properties);
+        if (QX_FAILED(read)) {
+            *error = "reading a property bag failed with " + HResultText(read);
+            return k_exitOperation;
+        }
+        for (const PropertyReading& property : item.properties)
+            if (property.tag == k_itemNameTag)
+                item.name = property.text;
+        report->items.push_back(std::move(item));
+    }
+    return k_exitOk;
+}
+
+HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
+                                   std::string* error) {
+    const std::vector<QX_WCHAR> wide = WideFromUtf8(name);
+    IkcSysPropertyBag* bag = nullptr;
+    const HRESULT result = m_expert->lpVtbl->GetPropertiesOfItem(m_expert, wide.data(), &bag);
+    if (result == E_ITEM_NOT_FOUND) {
+        *error = "no item named '" + name + "'";
+        return k_exitUnknownItem;
+    }
+    if (QX_FAILED(result) || bag == nullptr) {
+        *error = "GetPropertiesOfItem failed with " + HResultText(result);
+        return k_exitOperation;
+    }
+    ItemReading item;
+    item.name = name;
+    const HRESULT read = ReadBag(bag, &item.properties);
+    bag->lpVtbl->Release(bag);
+    if (QX_FAILED(read)) {
+        *error = "reading the property bag failed with " + HResultText(read);
+        return k_exitOperation;
+    }
+    report->items.push_back(std::move(item));
+    return k_exitOk;
+}

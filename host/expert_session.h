@@ -1,0 +1,51 @@
+// One use of the module as the framework makes it: load, create the expert, ask, let go.
+#ifndef QX_HOST_EXPERT_SESSION_H
+#define QX_HOST_EXPERT_SESSION_H
+
+#include "expert/qxzeva_c.h"
+#include "host/report.h"
+
+#include <module_loader.h>
+
+#include <string>
+
+// Exit codes of the host program.
+enum HostExit {
+    k_exitOk = 0,
+    k_exitUsage = 1,
+    k_exitModule = 2,
+    k_exitExportMissing = 3,
+    k_exitFactory = 4,
+    k_exitInitialize = 5,
+    k_exitUnknownItem = 6,
+    k_exitBoards = 7,
+    k_exitOperation = 8
+};
+
+class ExpertSession {
+public:
+    ExpertSession() = default;
+    ~ExpertSession();
+    ExpertSession(const ExpertSession&) = delete;
+    ExpertSession& operator=(const ExpertSession&) = delete;
+
+    // Each returns k_exitOk or the exit code, with a one-line reason in *error.
+    HostExit Load(const std::string& modulePath, std::string* error);
+    HostExit Identify(HostReport* report, std::string* error);
+    HostExit Initialize(std::string* error);
+    HostExit ListNames(HostReport* report, std::string* error);
+    HostExit ReportAll(HostReport* report, std::string* error);
+    HostExit ReportItem(const std::string& item, HostReport* report, std::string* error);
+
+    // Finalize, last Release, destructors, unmapping; also done by the destructor.
+    void Close();
+
+private:
+    qx_module* m_module = nullptr;
+    IkcSysExpert2* m_expert = nullptr;
+    qxVersionArrayFunction m_versions = nullptr;
+};
+
+std::string HResultText(HRESULT result);
+
+#endif

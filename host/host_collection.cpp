@@ -1,0 +1,52 @@
+#include "host/host_collection.h"
+
+#include <cstring>
+#include <new>
+
+const IkcSysPropertyBagCollectionVtbl HostCollection::s_table = {
+    HostCollection::QueryInterface, HostCollection::AddRef, HostCollection::Release,
+    HostCollection::AddPropertyBag};
+
+HostCollection::HostCollection() : m_interface{&s_table} {}
+
+HostCollection::~HostCollection() {
+    for (IkcSysPropertyBag* bag : m_bags)
+        bag->lpVtbl->Release(bag);
+}
+
+HostCollection* HostCollection::From(IkcSysPropertyBagCollection* self) {
+    return reinterpret_cast<HostCollection*>(self);
+}
+
+HRESULT HostCollection::QueryInterface(IkcSysPropertyBagCollection* self, const _GUID* iid,
+                                       void** object) {
+    if (object == nullptr)
+        return E_POINTER;
+    *object = nullptr;
+    if (std::memcmp(iid, &IID_IUnknown, sizeof(_GUID)) != 0)
+        return E_NOINTERFACE;
+    AddRef(self);
+    *object = self;
+    return S_OK;
+}
+
+int32_t HostCollection::AddRef(IkcSysPropertyBagCollection* self) {
+    return ++From(self)->m_count;
+}
+
+int32_t HostCollection::Release(IkcSysPropertyBagCollection* self) {
+    return --From(self)->m_count;
+}
+
+HRESULT HostCollection::AddPropertyBag(IkcSysPropertyBagCollection* self,
+                                       IkcSysPropertyBag* bag) {
+    if (bag == nullptr)
+        return E_POINTER;
+    try {
+        From(self)->m_bags.push_back(bag);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    bag->lpVtbl->AddRef(bag);
+    return S_OK;
+}

@@ -1,0 +1,22 @@
+// The host program's command line.
+#ifndef QX_HOST_OPTIONS_H
+#define QX_HOST_OPTIONS_H
+
+#include <string>
+
+struct HostOptions {
+    std::string modulePath;  // empty: next to the program, then ../lib
+    std::string boardsFile;  // empty: the simulated driver's default boards
+    std::string item;        // empty: every item
+    bool namesOnly = false;
+    bool json = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Parses argv; on a usage error returns false with a one-line reason in error.
+bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error);
+
+void PrintHostUsage(const char* program);
+
+#endif

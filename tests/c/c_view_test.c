@@ -1,0 +1,180 @@
+/* A host written in C drives the module through the C view of its interfaces: the expert,
+   its item-name enumerator, a property bag, its tag enumerator and a collection of our own. */
+#include "expert/qxzeva_c.h"
+
+#include <module_loader.h>
+
+#include <stdio.h>
+#include <string.h>
+
+static int g_failures = 0;
+static int g_checks = 0;
+
+#define CHECK(condition)                                                                      \
+    do {                                                                                      \
+        ++g_checks;                                                                           \
+        if (!(condition)) {                                                                   \
+            ++g_failures;                                                                     \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
+        }                                                                                     \
+    } while (0)
+
+static int WideEquals(const QX_WCHAR* wide, const char* ascii) {
+    size_t i = 0;
+    if (wide == NULL)
+        return 0;
+    for (; ascii[i] != '\0'; ++i)
+        if (wide[i] != (QX_WCHAR)(unsigned char)ascii[i])
+            return 0;
+    return wide[i] == 0 && qxWideStringLength(wide) == i;
+}
+
+/* A collection that keeps every bag it is given. */
+typedef struct CCollection {
+    IkcSysPropertyBagCollection iface;
+    IkcSysPropertyBag* bags[16];
+    int count;
+} CCollection;
+
+static HRESULT CollectionQueryInterface(IkcSysPropertyBagCollection* self, const _GUID* iid,
+                                        void** object) {
+    (void)self;
+    (void)iid;
+    *object = NULL;
+    return E_NOINTERFACE;
+}
+static int32_t CollectionAddRef(IkcSysPropertyBagCollection* self) {
+    (void)self;
+    return 2;
+}
+static int32_t CollectionRelease(IkcSysPropertyBagCollection* self) {
+    (void)self;
+    return 1;
+}
+static HRESULT CollectionAdd(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    CCollection* collection = (CCollection*)self;
+    if (collection->count == 16)
+        return E_OUTOFMEMORY;
+    bag->lpVtbl->AddRef(bag);
+    collection->bags[collection->count++] = bag;
+    return S_OK;
+}
+static const IkcSysPropertyBagCollectionVtbl g_collectionTable = {
+    CollectionQueryInterface, CollectionAddRef, CollectionRelease, CollectionAdd};
+
+static int WideSame(const QX_WCHAR* left, const QX_WCHAR* right) {
+    return left != NULL && right != NULL && qxWideStringLength(left) == qxWideStringLength(right) &&
+           memcmp(left, right, qxWideStringLength(left) * sizeof(QX_WCHAR)) == 0;
+}
+
+/* The default boards give at least two names. */
+static void CheckNameEnumerator(IkcSysEnumStringList* names, QX_WCHAR* firstName[1]) {
+    QX_WCHAR* batch[2] = {NULL, NULL};
+    QX_WCHAR* fromCopy = NULL;
+    uint32_t fetched = 99;
+    IkcSysEnumStringList* copy = NULL;
+    CHECK(names->lpVtbl->Next(names, 1, firstName, &fetched) == S_OK && fetched == 1);
+    CHECK(names->lpVtbl->Clone(names, &copy) == S_OK && copy != NULL);
+    CHECK(names->lpVtbl->Reset(names) == S_OK);
+    CHECK(names->lpVtbl->Next(names, 2, batch, &fetched) == S_OK && fetched == 2);
+    CHECK(WideSame(batch[0], firstName[0]));
+    /* the clone starts where its source stood when it was made: at the second name */
+    if (copy != NULL) {
+        CHECK(copy->lpVtbl->Next(copy, 1, &fromCopy, &fetched) == S_OK && fetched == 1);
+        CHECK(WideSame(fromCopy, batch[1]));
+        qxFreeWideString(fromCopy);
+        CHECK(copy->lpVtbl->Release(copy) == 0);
+    }
+    qxFreeWideString(batch[0]);
+    qxFreeWideString(batch[1]);
+    CHECK(names->lpVtbl->Skip(names, 1000) == S_FALSE);
+    CHECK(names->lpVtbl->Next(names, 2, batch, &fetched) == S_FALSE && fetched == 0);
+}
+
+static void CheckBag(IkcSysPropertyBag* bag) {
+    const IkcSysPropertyBag3Vtbl* table = bag->lpVtbl;
+    IkcSysEnumPropertyTag* tags = NULL;
+    uint32_t first[4] = {0, 0, 0, 0};
+    uint32_t fetched = 0, unsignedValue = 0, count = 0;
+    QX_WCHAR* text = NULL;
+    IkcSysPropertyBag* copy = NULL;
+    kcSysAttributeType type = 0;
+    void* other = NULL;
+
+    CHECK(table->QueryInterface(bag, &IID_IkcSysPropertyBag3, &other) == S_OK && other == bag);
+    CHECK(table->Release(bag) == 1);
+    CHECK(table->GetPropertyType(bag, 0x01007000u, &type) == S_OK &&
+          type == kcSysAttrTypeString);
+    CHECK(table->GetStringProperty(bag, 0x01004000u, &text) == S_OK && WideEquals(text,
+                                                                                 "Verantic"));
+    qxFreeWideString(text);
+    CHECK(table->GetUnsignedIntegerProperty(bag, 0x01002000u, &unsignedValue) == S_OK &&
+          unsignedValue == 1);
+    CHECK(table->EnumProperties(bag, &tags) == S_OK && tags != NULL);
+    CHECK(tags->lpVtbl->Next(tags, 4, first, &fetched) == S_OK && fetched == 4);
+    CHECK(first[0] < first[1] && first[1] < first[2] && first[2] < first[3]);
+    CHECK(tags->lpVtbl->Reset(tags) == S_OK);
+    while (tags->lpVtbl->Next(tags, 1, first, &fetched) == S_OK)
+        ++count;
+    CHECK(count == 22);
+    CHECK(tags->lpVtbl->Release(tags) == 0);
+
+    CHECK(table->AcquireBatchLock(bag) == S_OK);
+    CHECK(table->SetDoubleProperty(bag, 7u, 2.5) == S_OK);
+    CHECK(table->ReleaseBatchLock(bag) == S_OK);
+    CHECK(table->ClearChangedTags(bag) == S_OK);
+    CHECK(table->Clone(bag, &copy) == S_OK && copy != NULL);
+    CHECK(copy->lpVtbl->EnumChangedTags(copy, &tags) == S_FALSE || tags != NULL);
+    if (tags != NULL)
+        tags->lpVtbl->Release(tags);
+    CHECK(copy->lpVtbl->HasProperty(copy, 7u) == S_OK);
+    CHECK(copy->lpVtbl->Release(copy) == 0);
+}
+
+int main(void) {
+    char error[512];
+    qx_load_status status = QX_LOAD_OK;
+    qx_module* module = qxLoadModule(QX_MODULE_PATH, &status, error, sizeof error);
+    if (module == NULL) {
+        fprintf(stderr, "%s\n", error);
+        return 1;
+    }
+    qxCreateExpertFunction factory =
+        (qxCreateExpertFunction)qxModuleSymbol(module, QX_FACTORY_SYMBOL);
+    IkcSysExpert2* expert = NULL;
+    IkcSysEnumStringList* names = NULL;
+    IkcSysPropertyBag* bag = NULL;
+    QX_WCHAR* text = NULL;
+    QX_WCHAR* firstName[1] = {NULL};
+    CCollection collection = {{&g_collectionTable}, {NULL}, 0};
+    int i;
+
+    CHECK(factory != NULL && factory((void**)&expert) == S_OK && expert != NULL);
+    if (expert == NULL)
+        return 1;
+    CHECK(expert->lpVtbl->GetProgrammaticName(expert, &text) == S_OK && WideEquals(text,
+                                                                                  "qxzeva"));
+    qxFreeWideString(text);
+    CHECK(expert->lpVtbl->Initialize(expert) == S_OK);
+    CHECK(expert->lpVtbl->SearchForItemNames(expert, &names) == S_OK && names != NULL);
+    CheckNameEnumerator(names, firstName);
+    CHECK(names->lpVtbl->Release(names) == 0);
+
+    CHECK(expert->lpVtbl->GetPropertiesOfItem(expert, firstName[0], &bag) == S_OK && bag);
+    if (bag != NULL) {
+        CheckBag(bag);
+        CHECK(bag->lpVtbl->Release(bag) == 0);
+    }
+    qxFreeWideString(firstName[0]);
+
+    CHECK(expert->lpVtbl->SearchForItemsAndProperties(expert, &collection.iface) == S_OK);
+    CHECK(collection.count > 0);
+    for (i = 0; i < collection.count; ++i)
+        CHECK(collection.bags[i]->lpVtbl->Release(collection.bags[i]) == 0);
+
+    CHECK(expert->lpVtbl->Finalize(expert) == S_OK);
+    CHECK(expert->lpVtbl->Release(expert) == 0);
+    CHECK(qxUnloadModule(module) == 0);
+    printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
