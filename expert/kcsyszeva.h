@@ -8,6 +8,7 @@
 #include "expert/interface_record.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,13 @@ protected:
 
 private:
     static HRESULT CopyOutString(const char16_t* text, char16_t** out);
+
+    // Discovery: the work of Initialize, and what it learns of one interface (nothing when
+    // the interface has no active interface file and cannot get one, or no PCI location).
+    HRESULT DiscoverInterfaces();
+    static std::optional<InterfaceRecord> DiscoverInterface(std::uint32_t serialNumber);
+    // A file name without its ".zid" extension: the item name.
+    static std::string StripInterfaceExtension(const std::string& name);
 
     std::vector<InterfaceRecord> m_interfaces;
     std::uint32_t m_driverVersion = 0;

@@ -2,15 +2,18 @@
 // The module also runs both tables itself when it is mapped and unmapped, so a plain dlopen
 // works; a loader that runs them too changes nothing, since every entry is idempotent.
 #include "com/qxmutex.h"
+#include "expert/interface_file_name.h"
 #include "expert/module_exports.h"
 
 extern "C" {
 
 const QxStaticFunction _ctors[] = {
+    ConstructInterfaceExtensionString,
     ConstructInterLockedIncDec,
     nullptr};
 
 const QxStaticFunction _dtors[] = {
+    DestroyInterfaceExtensionString,
     DestroyInterLockedIncDec,
     nullptr};
 }

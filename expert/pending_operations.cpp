@@ -1,7 +1,5 @@
-// Operations whose work arrives with discovery, item names and property reporting.
+// Operations whose work arrives with item names and property reporting.
 #include "expert/kcsyszeva.h"
-
-HRESULT CkcSysZeva::Initialize() { return S_FALSE; }
 
 HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) {
     return collection == nullptr ? E_POINTER : S_FALSE;

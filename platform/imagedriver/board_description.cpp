@@ -1,0 +1,188 @@
+#include "board_description.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <map>
+#include <sstream>
+#include <string_view>
+
+namespace zevadriver {
+namespace {
+
+const char* TypeName(toml::node_type type) {
+    switch (type) {
+    case toml::node_type::table:
+        return "a table";
+    case toml::node_type::array:
+        return "an array";
+    case toml::node_type::string:
+        return "a string";
+    case toml::node_type::integer:
+        return "an integer";
+    case toml::node_type::floating_point:
+        return "a floating-point number";
+    case toml::node_type::boolean:
+        return "a boolean";
+    default:
+        return "a date or time";
+    }
+}
+
+class DescriptionReader {
+public:
+    explicit DescriptionReader(std::string path) : m_path(std::move(path)) {}
+
+    BoardSet Read() {
+        const toml::table document = Parse();
+        CheckKeys(document, {"driver_version", "board"});
+        BoardSet set;
+        set.driverVersion = Integer(Require(document, "driver_version"), 0xFFFFFFFFu);
+        if (const toml::node* boards = document.get("board"))
+            set.boards = Boards(*boards);
+        return set;
+    }
+
+private:
+    [[noreturn]] void Fail(const toml::source_region& where, const std::string& problem) const {
+        std::ostringstream text;
+        text << m_path << ':' << where.begin.line << ':' << where.begin.column << ": " << problem;
+        throw DescriptionError(text.str());
+    }
+
+    toml::table Parse() const {
+        std::ifstream file(m_path, std::ios::binary);
+        if (!file)
+            throw DescriptionError(m_path + ": cannot be read: " + std::strerror(errno));
+        std::ostringstream content;
+        content << file.rdbuf();
+        try {
+            return toml::parse(content.str(), m_path);
+        } catch (const toml::parse_error& error) {
+            Fail(error.source(), std::string(error.description()));
+        }
+    }
+
+    void CheckKeys(const toml::table& table,
+                   std::initializer_list<std::string_view> allowed) const {
+        for (const auto& [key, node] : table) {
+            if (std::find(allowed.begin(), allowed.end(), key.str()) == allowed.end())
+                Fail(key.source(), "unknown key '" + std::string(key.str()) + "'");
+        }
+    }
+
+    const toml::node& Require(const toml::table& table, std::string_view key) const {
+        const toml::node* node = table.get(key);
+        if (node == nullptr)
+            Fail(table.source(), "missing key '" + std::string(key) + "'");
+        return *node;
+    }
+
+    std::uint32_t Integer(const toml::node& node, std::uint32_t maximum) const {
+        const toml::value<std::int64_t>* value = node.as_integer();
+        if (value == nullptr)
+            Fail(node.source(), std::string("expected an integer, found ") + TypeName(node.type()));
+        const std::int64_t number = value->get();
+        if (number < 0 || number > static_cast<std::int64_t>(maximum))
+            Fail(node.source(), "value " + std::to_string(number) + " is out of range 0.." +
+                                    std::to_string(maximum));
+        return static_cast<std::uint32_t>(number);
+    }
+
+    std::string Text(const toml::node& node, std::size_t longest) const {
+        const toml::value<std::string>* value = node.as_string();
+        if (value == nullptr)
+            Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
+        const std::string& text = value->get();
+        if (text.empty())
+            Fail(node.source(), "the text is empty");
+        if (text.size() > longest)
+            Fail(node.source(), "the text has " + std::to_string(text.size()) +
+                                    " bytes; the driver's buffer holds " + std::to_string(longest));
+        if (text.find('\0') != std::string::npos)
+            Fail(node.source(), "the text holds a zero byte");
+        return text;
+    }
+
+    std::string FileName(const toml::node& node) const {
+        std::string name = Text(node, ZEVADRIVER_MAX_FILE_NAME);
+        const std::string_view extension = k_interfaceExtension;
+        if (name.size() <= extension.size() ||
+            name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+            Fail(node.source(), "interface file '" + name + "' needs a name ending in .zid");
+        if (name.find('/') != std::string::npos)
+            Fail(node.source(), "interface file '" + name + "' is a path, not a file name");
+        return name;
+    }
+
+    Board ReadBoard(const toml::table& table) const {
+        CheckKeys(table, {"serial_number", "active_file", "claim_file", "claim_fails", "pci_bus",
+                          "pci_device", "pci_function", "pci_id", "board_name"});
+        Board board;
+        board.serialNumber = Integer(Require(table, "serial_number"), 0xFFFFFFFFu);
+        if (const toml::node* active = table.get("active_file"))
+            board.activeFile = FileName(*active);
+        if (const toml::node* claim = table.get("claim_file"))
+            board.claimFile = FileName(*claim);
+        if (const toml::node* fails = table.get("claim_fails")) {
+            if (!fails->is_boolean())
+                Fail(fails->source(),
+                     std::string("expected a boolean, found ") + TypeName(fails->type()));
+            board.claimStatus = fails->value_or(false) ? ZEVADRIVER_ERROR_CLAIM_REFUSED : 0;
+        }
+        board.pciBus = Integer(Require(table, "pci_bus"), 255);
+        board.pciDevice = Integer(Require(table, "pci_device"), 31);
+        board.pciFunction = Integer(Require(table, "pci_function"), 7);
+        board.pciId = Integer(Require(table, "pci_id"), 0xFFFFFFFFu);
+        board.boardName = Text(Require(table, "board_name"), ZEVADRIVER_MAX_BOARD_NAME);
+        return board;
+    }
+
+    // A serial number or a file name used twice is refused at its second use.
+    template <class Key>
+    void CheckUnique(std::map<Key, std::uint32_t>& seen, const Key& key, const toml::node& where,
+                     const std::string& what) const {
+        const auto [first, added] = seen.emplace(key, where.source().begin.line);
+        if (!added)
+            Fail(where.source(),
+                 what + " is already used at line " + std::to_string(first->second));
+    }
+
+    std::vector<Board> Boards(const toml::node& node) const {
+        const toml::array* array = node.as_array();
+        if (array == nullptr || !array->is_array_of_tables())
+            Fail(node.source(), "'board' must be an array of tables, written [[board]]");
+        std::vector<Board> boards;
+        std::map<std::uint32_t, std::uint32_t> serials;
+        std::map<std::string, std::uint32_t> files;
+        for (const toml::node& element : *array) {
+            const toml::table& table = *element.as_table();
+            Board board = ReadBoard(table);
+            std::ostringstream serial;
+            serial << "serial number 0x" << std::hex << std::uppercase << board.serialNumber;
+            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial.str());
+            for (const char* key : {"active_file", "claim_file"}) {
+                if (const toml::node* file = table.get(key)) {
+                    const std::string name = file->value_or(std::string());
+                    CheckUnique(files, name, *file, "interface file '" + name + "'");
+                }
+            }
+            boards.push_back(std::move(board));
+        }
+        return boards;
+    }
+
+    std::string m_path;
+};
+
+} // namespace
+
+BoardSet ReadBoardDescription(const std::string& path) {
+    return DescriptionReader(path).Read();
+}
+
+} // namespace zevadriver

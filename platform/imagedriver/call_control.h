@@ -1,0 +1,51 @@
+// The simulator's record of calls and its scripted failures, one entry per driver function.
+#ifndef ZEVADRIVER_CALL_CONTROL_H
+#define ZEVADRIVER_CALL_CONTROL_H
+
+#include "zevadriver_control.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace zevadriver {
+
+// Which calls fail, and with what status. Not locked: the simulator's lock covers it.
+class FailurePlan {
+public:
+    void FailAlways(zevadriverFunction function, std::int32_t status);
+    void FailOnCall(zevadriverFunction function, std::uint32_t nthCall, std::int32_t status);
+    void Clear();
+
+    // Counts one call of `function`; the status it must fail with, or 0.
+    std::int32_t NextCall(zevadriverFunction function);
+
+private:
+    struct Plan {
+        std::int32_t alwaysStatus = 0;
+        std::uint32_t callsUntilOnce = 0; // 0: nothing armed
+        std::int32_t onceStatus = 0;
+    };
+    std::array<Plan, ZEVADRIVER_FUNCTION_COUNT> m_plans{};
+};
+
+// Calls in the order they were made. Its room is reserved up front, so that logging never
+// allocates inside a driver call: a test that makes allocations fail sees only the caller's.
+class CallLog {
+public:
+    static constexpr std::size_t k_capacity = 4096;
+
+    CallLog() { m_calls.reserve(k_capacity); }
+
+    void Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status);
+    std::size_t Read(zevadriverCall* calls, std::size_t capacity) const;
+    void Clear() { m_calls.clear(); }
+
+private:
+    std::vector<zevadriverCall> m_calls;
+};
+
+} // namespace zevadriver
+
+#endif

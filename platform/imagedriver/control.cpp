@@ -1,0 +1,149 @@
+// The control interface of the simulated driver, for tests and the host program.
+#include "zevadriver_control.h"
+
+#include "board_description.h"
+#include "simulator.h"
+
+#include <algorithm>
+#include <cstring>
+
+using zevadriver::Simulator;
+
+namespace {
+
+bool IsFunction(zevadriverFunction function) {
+    return function >= ZEVADRIVER_GET_DRIVER_VERSION && function < ZEVADRIVER_FUNCTION_COUNT;
+}
+
+void CopyError(const char* text, char* error, size_t errorSize) {
+    if (error == nullptr || errorSize == 0)
+        return;
+    const size_t length = std::min(std::strlen(text), errorSize - 1);
+    std::memcpy(error, text, length);
+    error[length] = '\0';
+}
+
+// The simulator is built at first use and its lock can fail; neither may throw past a C
+// function, so each control call reports such a failure as its result or drops it.
+template <class Result, class Work>
+Result Guarded(Result onFailure, Work work) noexcept {
+    try {
+        return work(Simulator::Instance());
+    } catch (...) {
+        return onFailure;
+    }
+}
+
+template <class Work>
+void Guarded(Work work) noexcept {
+    try {
+        work(Simulator::Instance());
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+const char* zevadriverFunctionName(zevadriverFunction function) {
+    static const char* const names[] = {
+        "qxzevauGetDriverVersion",      "qxzevauDeployInterfaceFiles",
+        "qxzevauGetSerialNumber",       "qxzevauGetActiveInterfaceFile",
+        "qxzevauClaimNewInterfaceFile", "qxzevauSetActiveInterfaceFile",
+        "qxzevauGetBoardPCILocation",   "imgGetBoardPCIID",
+        "qxzevauGetBoardName"};
+    static_assert(sizeof names / sizeof names[0] == ZEVADRIVER_FUNCTION_COUNT,
+                  "one name per driver function");
+    return IsFunction(function) ? names[function] : nullptr;
+}
+
+void zevadriverReset(void) {
+    Guarded([](Simulator& driver) { driver.Reset(); });
+}
+
+int zevadriverLoadDescription(const char* path, char* error, size_t errorSize) {
+    try {
+        if (path == nullptr)
+            throw zevadriver::DescriptionError("no description file named");
+        Simulator::Instance().Replace(zevadriver::ReadBoardDescription(path));
+        CopyError("", error, errorSize);
+        return 0;
+    } catch (const std::exception& failure) {
+        CopyError(failure.what(), error, errorSize);
+        return -1;
+    }
+}
+
+void zevadriverClearBoards(void) {
+    Guarded([](Simulator& driver) { driver.ClearBoards(); });
+}
+
+int32_t zevadriverAddBoard(const zevadriverBoard* board) {
+    if (board == nullptr)
+        return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+    // Texts are read only up to one byte past the longest the driver keeps.
+    auto text = [](const char* value, size_t longest) {
+        return value == nullptr ? std::string() : std::string(value, strnlen(value, longest + 1));
+    };
+    try {
+        zevadriver::Board added;
+        added.serialNumber = board->serialNumber;
+        added.activeFile = text(board->activeFile, ZEVADRIVER_MAX_FILE_NAME);
+        added.claimFile = text(board->claimFile, ZEVADRIVER_MAX_FILE_NAME);
+        added.pciBus = board->pciBus;
+        added.pciDevice = board->pciDevice;
+        added.pciFunction = board->pciFunction;
+        added.pciId = board->pciId;
+        added.boardName = text(board->boardName, ZEVADRIVER_MAX_BOARD_NAME);
+        return Simulator::Instance().AddBoard(std::move(added));
+    } catch (...) {
+        return ZEVADRIVER_ERROR_NO_MEMORY;
+    }
+}
+
+void zevadriverSetDriverVersion(uint32_t version) {
+    Guarded([&](Simulator& driver) { driver.SetDriverVersion(version); });
+}
+
+int32_t zevadriverSetActiveFile(uint32_t serialNumber, const char* fileName) {
+    return Guarded(static_cast<int32_t>(ZEVADRIVER_ERROR_NO_MEMORY),
+                   [&](Simulator& driver) { return driver.SetActiveFile(serialNumber, fileName); });
+}
+
+int32_t zevadriverSetClaimStatus(uint32_t serialNumber, int32_t status) {
+    return Guarded(static_cast<int32_t>(ZEVADRIVER_ERROR_NO_MEMORY),
+                   [&](Simulator& driver) { return driver.SetClaimStatus(serialNumber, status); });
+}
+
+void zevadriverFailAlways(zevadriverFunction function, int32_t status) {
+    if (IsFunction(function))
+        Guarded([&](Simulator& driver) { driver.FailAlways(function, status); });
+}
+
+void zevadriverFailOnCall(zevadriverFunction function, uint32_t nthCall, int32_t status) {
+    if (IsFunction(function))
+        Guarded([&](Simulator& driver) { driver.FailOnCall(function, nthCall, status); });
+}
+
+void zevadriverClearFailures(void) {
+    Guarded([](Simulator& driver) { driver.ClearFailures(); });
+}
+
+void zevadriverOverrideSerialCount(uint32_t count) {
+    Guarded([&](Simulator& driver) { driver.OverrideSerialCount(count); });
+}
+
+void zevadriverSetUnterminatedTexts(zevadriverFunction function, int on) {
+    if (IsFunction(function))
+        Guarded([&](Simulator& driver) { driver.SetUnterminatedTexts(function, on != 0); });
+}
+
+size_t zevadriverReadLog(zevadriverCall* calls, size_t capacity) {
+    return Guarded(size_t{0}, [&](Simulator& driver) { return driver.ReadLog(calls, capacity); });
+}
+
+void zevadriverClearLog(void) {
+    Guarded([](Simulator& driver) { driver.ClearLog(); });
+}
+}

@@ -1,0 +1,209 @@
+#include "simulator.h"
+
+#include "board_description.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace zevadriver {
+
+Simulator& Simulator::Instance() {
+    static Simulator simulator;
+    return simulator;
+}
+
+Simulator::Simulator() {
+    BoardSet set = DefaultBoardSet();
+    const char* path = std::getenv("ZEVADRIVER_BOARDS");
+    if (path != nullptr && *path != '\0') {
+        try {
+            set = ReadBoardDescription(path);
+        } catch (const DescriptionError& error) {
+            std::fprintf(stderr, "zevadriver: %s; using the built-in boards\n", error.what());
+        }
+    }
+    ReplaceLocked(std::move(set));
+}
+
+template <class Work>
+qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialNumber, Work work) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    qxzevauStatus status = m_failures.NextCall(function);
+    if (status == 0) {
+        try {
+            status = work();
+        } catch (const std::bad_alloc&) {
+            status = ZEVADRIVER_ERROR_NO_MEMORY;
+        }
+    }
+    m_log.Append(function, serialNumber, status);
+    return status;
+}
+
+Board* Simulator::Find(std::uint32_t serialNumber) {
+    auto found = std::find_if(m_set.boards.begin(), m_set.boards.end(), [&](const Board& board) {
+        return board.serialNumber == serialNumber;
+    });
+    return found == m_set.boards.end() ? nullptr : &*found;
+}
+
+// The first "imgN.zid" that is neither a file nor the name a board's claim will create.
+std::string Simulator::UnusedFileName() const {
+    for (unsigned number = 0;; ++number) {
+        std::string name = "img" + std::to_string(number) + k_interfaceExtension;
+        const bool reserved =
+            std::any_of(m_set.boards.begin(), m_set.boards.end(),
+                        [&](const Board& board) { return board.claimFile == name; });
+        if (m_files.count(name) == 0 && !reserved)
+            return name;
+    }
+}
+
+void Simulator::WriteText(zevadriverFunction function, char* out, const std::string& text,
+                          std::size_t bufferSize) const {
+    if ((m_unterminatedTexts & (1u << function)) != 0) {
+        const std::size_t length = std::min(text.size(), bufferSize);
+        std::memcpy(out, text.data(), length);
+        std::memset(out + length, '#', bufferSize - length);
+        return;
+    }
+    const std::size_t length = std::min(text.size(), bufferSize - 1);
+    std::memcpy(out, text.data(), length);
+    out[length] = '\0';
+}
+
+qxzevauStatus Simulator::GetDriverVersion(std::uint32_t* version) {
+    return Call(ZEVADRIVER_GET_DRIVER_VERSION, 0, [&]() -> qxzevauStatus {
+        if (version == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        *version = m_set.driverVersion;
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::DeployInterfaceFiles() {
+    return Call(ZEVADRIVER_DEPLOY_INTERFACE_FILES, 0, [&]() -> qxzevauStatus {
+        for (const Board& board : m_set.boards)
+            if (!board.activeFile.empty())
+                m_files.emplace(board.activeFile, board.serialNumber);
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::GetSerialNumber(std::uint32_t* serialNumbers, std::uint32_t* count) {
+    return Call(ZEVADRIVER_GET_SERIAL_NUMBER, 0, [&]() -> qxzevauStatus {
+        if (count == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        const auto boards = static_cast<std::uint32_t>(m_set.boards.size());
+        if (serialNumbers == nullptr) {
+            *count = m_serialCountOverride.value_or(boards);
+            m_serialCountOverride.reset();
+            return 0;
+        }
+        const std::uint32_t filled = std::min(*count, boards);
+        for (std::uint32_t index = 0; index < filled; ++index)
+            serialNumbers[index] = m_set.boards[index].serialNumber;
+        const bool tooSmall = *count < boards;
+        *count = boards;
+        return tooSmall ? ZEVADRIVER_ERROR_BUFFER_TOO_SMALL : 0;
+    });
+}
+
+qxzevauStatus Simulator::GetActiveInterfaceFile(std::uint32_t serialNumber, char* fileName) {
+    const auto function = ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE;
+    return Call(function, serialNumber, [&]() -> qxzevauStatus {
+        const Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (fileName == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        if (board->activeFile.empty())
+            return ZEVADRIVER_ERROR_NO_ACTIVE_FILE;
+        WriteText(function, fileName, board->activeFile, k_fileNameBuffer);
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::ClaimNewInterfaceFile(std::uint32_t serialNumber, char* fileName) {
+    const auto function = ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE;
+    return Call(function, serialNumber, [&]() -> qxzevauStatus {
+        Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (fileName == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        if (board->claimStatus != 0)
+            return board->claimStatus;
+        std::string name = board->claimFile.empty() ? UnusedFileName() : board->claimFile;
+        if (!m_files.emplace(name, serialNumber).second)
+            return ZEVADRIVER_ERROR_FILE_EXISTS;
+        board->claimFile.clear();
+        WriteText(function, fileName, name, k_fileNameBuffer);
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::SetActiveInterfaceFile(std::uint32_t serialNumber, const char* fileName) {
+    return Call(ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, serialNumber, [&]() -> qxzevauStatus {
+        Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (fileName == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        // Never read past the caller's buffer, even when the name in it is not terminated.
+        const std::size_t length = strnlen(fileName, k_fileNameBuffer);
+        if (length == k_fileNameBuffer)
+            return ZEVADRIVER_ERROR_NAME_TOO_LONG;
+        const auto file = m_files.find(std::string(fileName, length));
+        if (file == m_files.end() || file->second != serialNumber)
+            return ZEVADRIVER_ERROR_UNKNOWN_FILE;
+        board->activeFile = file->first;
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::GetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
+                                             std::uint32_t* device, std::uint32_t* function) {
+    return Call(ZEVADRIVER_GET_BOARD_PCI_LOCATION, serialNumber, [&]() -> qxzevauStatus {
+        const Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (bus == nullptr || device == nullptr || function == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        *bus = board->pciBus;
+        *device = board->pciDevice;
+        *function = board->pciFunction;
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::GetBoardPCIID(std::uint32_t serialNumber, std::uint32_t* pciId) {
+    return Call(ZEVADRIVER_GET_BOARD_PCI_ID, serialNumber, [&]() -> qxzevauStatus {
+        const Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (pciId == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        *pciId = board->pciId;
+        return 0;
+    });
+}
+
+qxzevauStatus Simulator::GetBoardName(std::uint32_t serialNumber, char* boardName) {
+    const auto function = ZEVADRIVER_GET_BOARD_NAME;
+    return Call(function, serialNumber, [&]() -> qxzevauStatus {
+        const Board* board = Find(serialNumber);
+        if (board == nullptr)
+            return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
+        if (boardName == nullptr)
+            return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+        WriteText(function, boardName, board->boardName, k_boardNameBuffer);
+        return 0;
+    });
+}
+
+} // namespace zevadriver

@@ -1,0 +1,77 @@
+// The simulated image driver's state and the work behind its nine functions and its
+// control interface. One instance per process; one lock serialises everything.
+#ifndef ZEVADRIVER_SIMULATOR_H
+#define ZEVADRIVER_SIMULATOR_H
+
+#include "board.h"
+#include "call_control.h"
+#include "imagedriver.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace zevadriver {
+
+class Simulator {
+public:
+    // Built at first use, from ZEVADRIVER_BOARDS when that names an acceptable file.
+    static Simulator& Instance();
+
+    // The driver functions.
+    qxzevauStatus GetDriverVersion(std::uint32_t* version);
+    qxzevauStatus DeployInterfaceFiles();
+    qxzevauStatus GetSerialNumber(std::uint32_t* serialNumbers, std::uint32_t* count);
+    qxzevauStatus GetActiveInterfaceFile(std::uint32_t serialNumber, char* fileName);
+    qxzevauStatus ClaimNewInterfaceFile(std::uint32_t serialNumber, char* fileName);
+    qxzevauStatus SetActiveInterfaceFile(std::uint32_t serialNumber, const char* fileName);
+    qxzevauStatus GetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
+                                      std::uint32_t* device, std::uint32_t* function);
+    qxzevauStatus GetBoardPCIID(std::uint32_t serialNumber, std::uint32_t* pciId);
+    qxzevauStatus GetBoardName(std::uint32_t serialNumber, char* boardName);
+
+    // The control interface.
+    void Reset();
+    void Replace(BoardSet set);
+    void ClearBoards();
+    std::int32_t AddBoard(Board board);
+    void SetDriverVersion(std::uint32_t version);
+    std::int32_t SetActiveFile(std::uint32_t serialNumber, const char* fileName);
+    std::int32_t SetClaimStatus(std::uint32_t serialNumber, std::int32_t status);
+    void FailAlways(zevadriverFunction function, std::int32_t status);
+    void FailOnCall(zevadriverFunction function, std::uint32_t nthCall, std::int32_t status);
+    void ClearFailures();
+    void OverrideSerialCount(std::uint32_t count);
+    void SetUnterminatedTexts(zevadriverFunction function, bool on);
+    std::size_t ReadLog(zevadriverCall* calls, std::size_t capacity);
+    void ClearLog();
+
+private:
+    Simulator();
+
+    // Runs one driver call under the lock: a scripted failure replaces the work, and the
+    // call goes into the log with the status it returns.
+    template <class Work>
+    qxzevauStatus Call(zevadriverFunction function, std::uint32_t serialNumber, Work work);
+
+    Board* Find(std::uint32_t serialNumber);
+    std::string UnusedFileName() const;
+    void WriteText(zevadriverFunction function, char* out, const std::string& text,
+                   std::size_t bufferSize) const;
+    void ReplaceLocked(BoardSet set);
+
+    std::mutex m_mutex;
+    BoardSet m_set;
+    // Every interface file the driver has, and the serial number of the board it belongs to.
+    std::map<std::string, std::uint32_t> m_files;
+    FailurePlan m_failures;
+    CallLog m_log;
+    std::optional<std::uint32_t> m_serialCountOverride;
+    unsigned m_unterminatedTexts = 0; // one bit per zevadriverFunction
+};
+
+} // namespace zevadriver
+
+#endif

@@ -1,0 +1,117 @@
+/* Control of the simulated image driver, for tests and the host program: what boards it
+ * knows, which of its functions fail, and which calls it received. Every function is
+ * thread-safe; the driver functions and these share one lock.
+ *
+ * The driver starts with the boards of the file named by the environment variable
+ * ZEVADRIVER_BOARDS, read at first use, or with its built-in boards when the variable is
+ * unset or the file is rejected (the reason then goes to stderr). */
+#ifndef ZEVADRIVER_CONTROL_H
+#define ZEVADRIVER_CONTROL_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Statuses the simulated driver returns; 0 is success. */
+enum {
+    ZEVADRIVER_ERROR_BAD_ARGUMENT = -20001,     /* a null pointer where data was expected */
+    ZEVADRIVER_ERROR_UNKNOWN_SERIAL = -20002,   /* no board has that serial number */
+    ZEVADRIVER_ERROR_NO_ACTIVE_FILE = -20003,   /* the board has no active interface file */
+    ZEVADRIVER_ERROR_UNKNOWN_FILE = -20004,     /* no such interface file for that board */
+    ZEVADRIVER_ERROR_FILE_EXISTS = -20005,      /* the file belongs to another board */
+    ZEVADRIVER_ERROR_BUFFER_TOO_SMALL = -20006, /* serial-number array shorter than the boards */
+    ZEVADRIVER_ERROR_NAME_TOO_LONG = -20007,    /* a name does not fit the driver's buffers */
+    ZEVADRIVER_ERROR_DUPLICATE_SERIAL = -20008, /* a board with that serial number exists */
+    ZEVADRIVER_ERROR_NO_MEMORY = -20009,
+    ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010, /* the board is set to refuse claims */
+    ZEVADRIVER_ERROR_INJECTED = -20099       /* a convenient status for scripted failures */
+};
+
+/* Longest texts the driver keeps: file names fit the 256-byte buffer, board names the
+ * 50-byte one, each with its terminating zero. */
+enum { ZEVADRIVER_MAX_FILE_NAME = 255, ZEVADRIVER_MAX_BOARD_NAME = 49 };
+
+/* The nine driver functions, as named in the call log and in failure injection. */
+typedef enum zevadriverFunction {
+    ZEVADRIVER_GET_DRIVER_VERSION = 0,
+    ZEVADRIVER_DEPLOY_INTERFACE_FILES,
+    ZEVADRIVER_GET_SERIAL_NUMBER,
+    ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE,
+    ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE,
+    ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE,
+    ZEVADRIVER_GET_BOARD_PCI_LOCATION,
+    ZEVADRIVER_GET_BOARD_PCI_ID,
+    ZEVADRIVER_GET_BOARD_NAME,
+    ZEVADRIVER_FUNCTION_COUNT
+} zevadriverFunction;
+
+/* The driver function's own name, e.g. "qxzevauGetBoardName"; null for an unknown value. */
+const char* zevadriverFunctionName(zevadriverFunction function);
+
+/* One board. Null texts count as empty; an empty active file means the board has none, an
+ * empty claim file lets the driver pick the name of the next file a claim creates. */
+typedef struct zevadriverBoard {
+    uint32_t serialNumber;
+    const char* activeFile;
+    const char* claimFile;
+    uint32_t pciBus;
+    uint32_t pciDevice;
+    uint32_t pciFunction;
+    uint32_t pciId;
+    const char* boardName;
+} zevadriverBoard;
+
+/* The built-in boards and driver version; no failures, no overrides, an empty log. */
+void zevadriverReset(void);
+
+/* Replaces the boards and the driver version by those of a TOML description file. On
+ * failure nothing changes, -1 is returned and `error` (when not null) receives a text
+ * "file:line:column: problem", cut to fit errorSize. Returns 0 on success. */
+int zevadriverLoadDescription(const char* path, char* error, size_t errorSize);
+
+/* Scripting the boards. Boards keep the order in which they were added. */
+void zevadriverClearBoards(void);
+int32_t zevadriverAddBoard(const zevadriverBoard* board); /* 0 or a ZEVADRIVER_ERROR_ */
+void zevadriverSetDriverVersion(uint32_t version);
+/* Makes `fileName` the board's active interface file; null removes the active file. */
+int32_t zevadriverSetActiveFile(uint32_t serialNumber, const char* fileName);
+/* A non-zero status makes every claim for that board fail with it; 0 lets claims succeed. */
+int32_t zevadriverSetClaimStatus(uint32_t serialNumber, int32_t status);
+
+/* Failure injection. A failing call writes nothing and returns the given status.
+ * FailAlways with status 0 stops the permanent failure; FailOnCall makes the nth call
+ * from now (1 = the next one) fail once. ClearFailures undoes both for every function. */
+void zevadriverFailAlways(zevadriverFunction function, int32_t status);
+void zevadriverFailOnCall(zevadriverFunction function, uint32_t nthCall, int32_t status);
+void zevadriverClearFailures(void);
+
+/* The next qxzevauGetSerialNumber call with a null array reports `count` instead of the
+ * number of boards (once). */
+void zevadriverOverrideSerialCount(uint32_t count);
+
+/* While on, the function's texts (active file, claimed file or board name) fill the whole
+ * buffer, padded with '#', and get no terminating zero. */
+void zevadriverSetUnterminatedTexts(zevadriverFunction function, int on);
+
+/* The call log: one entry per driver call, in order, with the serial number it named (0 for
+ * the functions that take none) and the status it returned. The log keeps the first 4096
+ * calls after it was cleared. */
+typedef struct zevadriverCall {
+    zevadriverFunction function;
+    uint32_t serialNumber;
+    int32_t status;
+} zevadriverCall;
+
+/* Copies up to `capacity` entries into `calls` (may be null when capacity is 0) and returns
+ * the number of entries in the log. */
+size_t zevadriverReadLog(zevadriverCall* calls, size_t capacity);
+void zevadriverClearLog(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
