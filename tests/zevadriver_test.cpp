@@ -7,9 +7,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -92,6 +94,14 @@ board_name = "ZEVA PCIe-CL with a name of forty-nine characters"
     char boardName[QXZEVAU_BOARD_NAME_BUFFER];
     EXPECT_EQ(qxzevauGetBoardName(7, boardName), 0);
     EXPECT_EQ(std::strlen(boardName), 49u);
+}
+
+TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.rfind('/')) + "/../platform/imagedriver/example_boards.toml";
+    char error[512] = {};
+    EXPECT_EQ(zevadriverLoadDescription(path.c_str(), error, sizeof error), 0) << error;
+    EXPECT_EQ(BoardCount(), 3u);
 }
 
 TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_problem) {
