@@ -3,16 +3,15 @@
 // works; a loader that runs them too changes nothing, since every entry is idempotent.
 #include "com/qxmutex.h"
 #include "expert/module_exports.h"
+#include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
 
-const QxStaticFunction _ctors[] = {
-    ConstructInterLockedIncDec,
-    nullptr};
+const QxStaticFunction _ctors[] = {qx::kit::osdep::SingletonInitializer::Construct,
+                                   ConstructInterLockedIncDec, nullptr};
 
-const QxStaticFunction _dtors[] = {
-    DestroyInterLockedIncDec,
-    nullptr};
+const QxStaticFunction _dtors[] = {qx::kit::osdep::SingletonInitializer::Destroy,
+                                   DestroyInterLockedIncDec, nullptr};
 }
 
 namespace {
@@ -22,7 +21,11 @@ void RunTable(const QxStaticFunction* table) {
         (*table)();
 }
 
-__attribute__((constructor)) void RunModuleConstructors() { RunTable(_ctors); }
-__attribute__((destructor)) void RunModuleDestructors() { RunTable(_dtors); }
+__attribute__((constructor)) void RunModuleConstructors() {
+    RunTable(_ctors);
+}
+__attribute__((destructor)) void RunModuleDestructors() {
+    RunTable(_dtors);
+}
 
 } // namespace
