@@ -3,6 +3,7 @@
 // works; a loader that runs them too changes nothing, since every entry is idempotent.
 #include "com/qxmutex.h"
 #include "expert/module_exports.h"
+#include "qx/kit/CharacterAttributes.h"
 #include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
