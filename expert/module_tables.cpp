@@ -4,16 +4,22 @@
 #include "com/qxmutex.h"
 #include "expert/interface_file_name.h"
 #include "expert/module_exports.h"
+#include "qx/kit/CharacterAttributes.h"
+#include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
 
 const QxStaticFunction _ctors[] = {
     ConstructInterfaceExtensionString,
+    qx::kit::osdep::SingletonInitializer::Construct,
+    qx::kit::ConstructDefaultSystemLocale,
     ConstructInterLockedIncDec,
     nullptr};
 
 const QxStaticFunction _dtors[] = {
     DestroyInterfaceExtensionString,
+    qx::kit::osdep::SingletonInitializer::Destroy,
+    qx::kit::DestroyDefaultSystemLocale,
     DestroyInterLockedIncDec,
     nullptr};
 }
@@ -25,7 +31,11 @@ void RunTable(const QxStaticFunction* table) {
         (*table)();
 }
 
-__attribute__((constructor)) void RunModuleConstructors() { RunTable(_ctors); }
-__attribute__((destructor)) void RunModuleDestructors() { RunTable(_dtors); }
+__attribute__((constructor)) void RunModuleConstructors() {
+    RunTable(_ctors);
+}
+__attribute__((destructor)) void RunModuleDestructors() {
+    RunTable(_dtors);
+}
 
 } // namespace

@@ -1,0 +1,87 @@
+#include "fake_platform_conversions.h"
+
+#include <sysSymTbl.h>
+
+#include <cerrno>
+
+FakeConversionControl g_fakeConversions;
+
+namespace {
+
+// Where ISO 8859-15 and the fallback part ways for the tests: 0xA4 is the euro sign, and
+// U+00A4 has no byte.
+char16_t Widen(unsigned char byte) {
+    return byte == 0xA4 ? u'\u20AC' : byte;
+}
+
+char Narrow(char16_t unit) {
+    if (unit == 0x20AC)
+        return static_cast<char>(0xA4);
+    return unit <= 0xFF && unit != 0xA4 ? static_cast<char>(unit) : '?';
+}
+
+// Records the call; false when the fake is told to fail it.
+bool Admit(std::int32_t inputLength, bool outputNull, std::int32_t capacity) {
+    FakeConversionControl& control = g_fakeConversions;
+    ++control.calls;
+    control.lastInputLength = inputLength;
+    control.lastOutputNull = outputNull;
+    control.lastOutputCapacity = capacity;
+    const bool measuring = outputNull && capacity == 0;
+    if ((control.fail == FakeConversionControl::Fail::Measuring && measuring) ||
+        (control.fail == FakeConversionControl::Fail::Converting && !measuring)) {
+        errno = control.failErrno;
+        return false;
+    }
+    if (inputLength <= 0 || (!measuring && capacity < inputLength)) {
+        errno = inputLength <= 0 ? EINVAL : ENOSPC;
+        return false;
+    }
+    return true;
+}
+
+SYMTAB_ID EmptyTable() {
+    static int table;
+    return reinterpret_cast<SYMTAB_ID>(&table);
+}
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) std::int32_t
+MultiByteToWideChar(std::uint32_t, std::uint32_t, const char* input, std::int32_t inputBytes,
+                    char16_t* output, std::int32_t outputUnits) {
+    if (!Admit(inputBytes, output == nullptr, outputUnits))
+        return 0;
+    for (std::int32_t i = 0; output != nullptr && i < inputBytes; ++i)
+        output[i] = Widen(static_cast<unsigned char>(input[i]));
+    return inputBytes;
+}
+
+__attribute__((visibility("default"))) std::int32_t
+WideCharToMultiByte(std::uint32_t, std::uint32_t, const char16_t* input, std::int32_t inputUnits,
+                    char* output, std::int32_t outputBytes, const char*, std::int32_t*) {
+    if (!Admit(inputUnits, output == nullptr, outputBytes))
+        return 0;
+    for (std::int32_t i = 0; output != nullptr && i < inputUnits; ++i)
+        output[i] = Narrow(input[i]);
+    return inputUnits;
+}
+}
+
+void WithPlatformConversions::SetUp() {
+    g_fakeConversions = FakeConversionControl();
+    qx::kit::osdep::RTSymbolLoader::rebuildForTesting(sysSymTbl);
+}
+void WithPlatformConversions::TearDown() {
+    g_fakeConversions = FakeConversionControl();
+}
+
+void WithoutPlatformConversions::SetUp() {
+    g_fakeConversions = FakeConversionControl();
+    qx::kit::osdep::RTSymbolLoader::rebuildForTesting(EmptyTable());
+}
+void WithoutPlatformConversions::TearDown() {
+    qx::kit::osdep::RTSymbolLoader::rebuildForTesting(sysSymTbl);
+}
