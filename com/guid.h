@@ -18,7 +18,9 @@ static_assert(sizeof(_GUID) == 16, "a GUID is 16 bytes with no padding");
 inline bool operator==(const _GUID& left, const _GUID& right) {
     return std::memcmp(&left, &right, sizeof(_GUID)) == 0;
 }
-inline bool operator!=(const _GUID& left, const _GUID& right) { return !(left == right); }
+inline bool operator!=(const _GUID& left, const _GUID& right) {
+    return !(left == right);
+}
 
 // Word i (0..3) of the record's bytes read in the target's byte order (big-endian),
 // whatever the host's order.

@@ -19,7 +19,11 @@ constexpr HRESULT E_PROPERTY_TYPE_MISMATCH = static_cast<HRESULT>(0x80040370u);
 constexpr HRESULT E_PROPERTY_NOT_FOUND = static_cast<HRESULT>(0x80040371u);
 constexpr HRESULT E_ITEM_NOT_FOUND = static_cast<HRESULT>(0x80040375u);
 
-constexpr bool SUCCEEDED(HRESULT result) { return result >= 0; }
-constexpr bool FAILED(HRESULT result) { return result < 0; }
+constexpr bool SUCCEEDED(HRESULT result) {
+    return result >= 0;
+}
+constexpr bool FAILED(HRESULT result) {
+    return result < 0;
+}
 
 #endif

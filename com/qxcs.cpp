@@ -41,13 +41,17 @@ namespace Tessaly {
 
 CqxCS::CqxCS() : m_mutex(new CqxRecursiveMutex) {}
 
-CqxCS::~CqxCS() { delete m_mutex; }
+CqxCS::~CqxCS() {
+    delete m_mutex;
+}
 
 std::int32_t CqxCS::Lock(std::int32_t) {
     m_mutex->Lock();
     return 1;
 }
 
-std::int32_t CqxCS::Unlock() { return m_mutex->Unlock(); }
+std::int32_t CqxCS::Unlock() {
+    return m_mutex->Unlock();
+}
 
 } // namespace Tessaly

@@ -21,8 +21,12 @@ public:
 
 ModuleStatic<CQXMutex> g_InterLockedIncDec;
 
-void ConstructInterLockedIncDec() { g_InterLockedIncDec.Construct(); }
-void DestroyInterLockedIncDec() { g_InterLockedIncDec.Destroy(); }
+void ConstructInterLockedIncDec() {
+    g_InterLockedIncDec.Construct();
+}
+void DestroyInterLockedIncDec() {
+    g_InterLockedIncDec.Destroy();
+}
 
 CQXMutex::CQXMutex() : m_state(new CQXMutexState{0, 0, nullptr}) {
     m_state->m_semaphore = semMCreate(k_semaphoreOptions);

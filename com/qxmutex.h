@@ -9,8 +9,8 @@
 #include <cstdint>
 
 struct CQXMutexState {
-    std::int32_t m_locked;      // 1 while a task holds the mutex
-    std::int32_t m_ownerTask;   // the holder's task id, 0 when free
+    std::int32_t m_locked;    // 1 while a task holds the mutex
+    std::int32_t m_ownerTask; // the holder's task id, 0 when free
     SEM_ID m_semaphore;
 };
 

@@ -43,8 +43,7 @@ public:
                                                 IkcSysPropertyBag** bag) = 0;
     virtual HRESULT SetPreferredLocale(kcSysLocale locale) = 0;
     virtual HRESULT RenameAlias(const char16_t* oldAlias, const char16_t* newAlias,
-                                kcSysRenameValidationMode mode, int* valid,
-                                char16_t** message) = 0;
+                                kcSysRenameValidationMode mode, int* valid, char16_t** message) = 0;
 
 protected:
     ~IkcSysExpert() = default;
@@ -53,8 +52,7 @@ protected:
 class IkcSysExpert2 : public IkcSysExpert {
 public:
     virtual HRESULT ValidatePropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
-                                            IkcSysEnumPropertyTag** tags,
-                                            char16_t** message) = 0;
+                                            IkcSysEnumPropertyTag** tags, char16_t** message) = 0;
     virtual HRESULT PersistPropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
                                            int* rebootRequired) = 0;
 

@@ -7,8 +7,7 @@
 #include <cstdio>
 #include <type_traits>
 
-static_assert(!std::is_destructible_v<CkcSysZeva>,
-              "only the last Release may destroy an expert");
+static_assert(!std::is_destructible_v<CkcSysZeva>, "only the last Release may destroy an expert");
 
 namespace {
 constexpr char16_t k_displayName[] = u"QX ZEVA Sysapi Expert";
@@ -76,7 +75,9 @@ HRESULT CkcSysZeva::PopulateOrRefreshProperties(const char16_t*, std::uint32_t,
     return E_NOTIMPL;
 }
 
-HRESULT CkcSysZeva::SetPreferredLocale(kcSysLocale) { return E_NOTIMPL; }
+HRESULT CkcSysZeva::SetPreferredLocale(kcSysLocale) {
+    return E_NOTIMPL;
+}
 
 HRESULT CkcSysZeva::RenameAlias(const char16_t*, const char16_t*, kcSysRenameValidationMode, int*,
                                 char16_t**) {

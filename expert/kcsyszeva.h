@@ -4,6 +4,7 @@
 
 #include "com/comobject.h"
 #include "com/interfaceentry.h"
+#include "com/kcsysenum.h"
 #include "expert/expert_interfaces.h"
 #include "expert/interface_record.h"
 
@@ -65,6 +66,9 @@ private:
     // the interface has no active interface file and cannot get one, or no PCI location).
     HRESULT DiscoverInterfaces();
     static std::optional<InterfaceRecord> DiscoverInterface(std::uint32_t serialNumber);
+    // Refreshes every record's name from the driver's active interface file and appends the
+    // names, in record order, to names.
+    HRESULT ListItemNames(ItemNameList* names);
     // A file name without its ".zid" extension: the item name.
     static std::string StripInterfaceExtension(const std::string& name);
 

@@ -10,18 +10,12 @@
 extern "C" {
 
 const QxStaticFunction _ctors[] = {
-    ConstructInterfaceExtensionString,
-    qx::kit::osdep::SingletonInitializer::Construct,
-    qx::kit::ConstructDefaultSystemLocale,
-    ConstructInterLockedIncDec,
-    nullptr};
+    ConstructInterfaceExtensionString, qx::kit::osdep::SingletonInitializer::Construct,
+    qx::kit::ConstructDefaultSystemLocale, ConstructInterLockedIncDec, nullptr};
 
 const QxStaticFunction _dtors[] = {
-    DestroyInterfaceExtensionString,
-    qx::kit::osdep::SingletonInitializer::Destroy,
-    qx::kit::DestroyDefaultSystemLocale,
-    DestroyInterLockedIncDec,
-    nullptr};
+    DestroyInterfaceExtensionString, qx::kit::osdep::SingletonInitializer::Destroy,
+    qx::kit::DestroyDefaultSystemLocale, DestroyInterLockedIncDec, nullptr};
 }
 
 namespace {

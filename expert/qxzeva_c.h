@@ -36,26 +36,26 @@ typedef struct _GUID {
     uint8_t Data4[8];
 } _GUID;
 
-static const _GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000,
-                                   {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const _GUID IID_IkcSysExpertInfo = {0x9C257614, 0x172D, 0x4D5D,
-                                           {0x81, 0xBB, 0x3D, 0x4F, 0x72, 0xBD, 0x30, 0xA4}};
-static const _GUID IID_IkcSysExpert = {0xB259235B, 0x6978, 0x4402,
-                                       {0x89, 0x10, 0xE1, 0x9E, 0x12, 0x95, 0xF3, 0x26}};
-static const _GUID IID_IkcSysExpert2 = {0xCF3357AD, 0x3023, 0x4121,
-                                        {0xA6, 0x0E, 0x2F, 0xF9, 0xB3, 0xA8, 0x7B, 0xEE}};
-static const _GUID IID_IkcSysExpertPlugPlay = {0xC20E7758, 0x0346, 0x431A,
-                                               {0xA4, 0x11, 0xBF, 0x7C, 0x1E, 0x73, 0x6A, 0x60}};
-static const _GUID IID_IkcSysPropertyBag = {0x3E2F201D, 0xCABE, 0x466F,
-                                            {0x93, 0xAE, 0x50, 0x22, 0x44, 0xC1, 0x8D, 0xDE}};
-static const _GUID IID_IkcSysPropertyBag2 = {0xE275E061, 0x297B, 0x4463,
-                                             {0xA5, 0xF1, 0x5D, 0x2D, 0x9D, 0x8F, 0x38, 0x98}};
-static const _GUID IID_IkcSysPropertyBag3 = {0xB122AAB9, 0x2F03, 0x4E75,
-                                             {0xA0, 0xD1, 0xA0, 0xF7, 0xC7, 0xDF, 0x28, 0x38}};
-static const _GUID IID_IkcSysEnumPropertyTag = {0xB21429CD, 0x0DDD, 0x48FA,
-                                                {0x9D, 0xDD, 0x33, 0xA1, 0xCF, 0xA7, 0x9C, 0xDE}};
-static const _GUID IID_IkcSysEnumStringList = {0xFB09815D, 0x7F02, 0x459F,
-                                               {0x87, 0xB8, 0x78, 0x22, 0x7B, 0xE8, 0x41, 0x26}};
+static const _GUID IID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const _GUID IID_IkcSysExpertInfo = {
+    0x9C257614, 0x172D, 0x4D5D, {0x81, 0xBB, 0x3D, 0x4F, 0x72, 0xBD, 0x30, 0xA4}};
+static const _GUID IID_IkcSysExpert = {
+    0xB259235B, 0x6978, 0x4402, {0x89, 0x10, 0xE1, 0x9E, 0x12, 0x95, 0xF3, 0x26}};
+static const _GUID IID_IkcSysExpert2 = {
+    0xCF3357AD, 0x3023, 0x4121, {0xA6, 0x0E, 0x2F, 0xF9, 0xB3, 0xA8, 0x7B, 0xEE}};
+static const _GUID IID_IkcSysExpertPlugPlay = {
+    0xC20E7758, 0x0346, 0x431A, {0xA4, 0x11, 0xBF, 0x7C, 0x1E, 0x73, 0x6A, 0x60}};
+static const _GUID IID_IkcSysPropertyBag = {
+    0x3E2F201D, 0xCABE, 0x466F, {0x93, 0xAE, 0x50, 0x22, 0x44, 0xC1, 0x8D, 0xDE}};
+static const _GUID IID_IkcSysPropertyBag2 = {
+    0xE275E061, 0x297B, 0x4463, {0xA5, 0xF1, 0x5D, 0x2D, 0x9D, 0x8F, 0x38, 0x98}};
+static const _GUID IID_IkcSysPropertyBag3 = {
+    0xB122AAB9, 0x2F03, 0x4E75, {0xA0, 0xD1, 0xA0, 0xF7, 0xC7, 0xDF, 0x28, 0x38}};
+static const _GUID IID_IkcSysEnumPropertyTag = {
+    0xB21429CD, 0x0DDD, 0x48FA, {0x9D, 0xDD, 0x33, 0xA1, 0xCF, 0xA7, 0x9C, 0xDE}};
+static const _GUID IID_IkcSysEnumStringList = {
+    0xFB09815D, 0x7F02, 0x459F, {0x87, 0xB8, 0x78, 0x22, 0x7B, 0xE8, 0x41, 0x26}};
 
 /* Wide strings handed out by the module: a 32-bit count of units, the units, a zero unit, in
    one block; the pointer points at the first unit. The receiver frees the block. */
@@ -101,9 +101,9 @@ typedef struct IkcSysEnumPropertyTag IkcSysEnumPropertyTag;
 typedef struct IkcSysPropertyBagCollection IkcSysPropertyBagCollection;
 typedef struct IkcSysFrameworkNotificationHandler IkcSysFrameworkNotificationHandler;
 
-#define QX_IUNKNOWN_SLOTS(Interface)                                                           \
-    HRESULT (*QueryInterface)(Interface * This, const _GUID* iid, void** object);              \
-    int32_t (*AddRef)(Interface * This);                                                       \
+#define QX_IUNKNOWN_SLOTS(Interface)                                                               \
+    HRESULT (*QueryInterface)(Interface * This, const _GUID* iid, void** object);                  \
+    int32_t (*AddRef)(Interface * This);                                                           \
     int32_t (*Release)(Interface * This)
 
 typedef struct IUnknownVtbl {
@@ -121,23 +121,23 @@ typedef struct IkcSysExpert2Vtbl {
     HRESULT (*GetProgrammaticName)(IkcSysExpert2* This, QX_WCHAR** name);
     HRESULT (*Initialize)(IkcSysExpert2* This);
     HRESULT (*Finalize)(IkcSysExpert2* This);
-    HRESULT (*SearchForItemsAndProperties)(IkcSysExpert2* This,
-                                           IkcSysPropertyBagCollection* collection);
+    HRESULT(*SearchForItemsAndProperties)
+    (IkcSysExpert2* This, IkcSysPropertyBagCollection* collection);
     HRESULT (*SearchForItemNames)(IkcSysExpert2* This, IkcSysEnumStringList** names);
-    HRESULT (*GetPropertiesOfItem)(IkcSysExpert2* This, const QX_WCHAR* itemName,
-                                   IkcSysPropertyBag** bag);
-    HRESULT (*PopulateOrRefreshProperties)(IkcSysExpert2* This, const QX_WCHAR* itemName,
-                                           uint32_t tagCount, const uint32_t* tags, int refresh,
-                                           IkcSysPropertyBag** bag);
+    HRESULT(*GetPropertiesOfItem)
+    (IkcSysExpert2* This, const QX_WCHAR* itemName, IkcSysPropertyBag** bag);
+    HRESULT(*PopulateOrRefreshProperties)
+    (IkcSysExpert2* This, const QX_WCHAR* itemName, uint32_t tagCount, const uint32_t* tags,
+     int refresh, IkcSysPropertyBag** bag);
     HRESULT (*SetPreferredLocale)(IkcSysExpert2* This, int32_t locale);
-    HRESULT (*RenameAlias)(IkcSysExpert2* This, const QX_WCHAR* oldAlias,
-                           const QX_WCHAR* newAlias, int32_t mode, int* valid,
-                           QX_WCHAR** message);
-    HRESULT (*ValidatePropertyChanges)(IkcSysExpert2* This, const QX_WCHAR* itemName,
-                                       IkcSysPropertyBag2* bag, IkcSysEnumPropertyTag** tags,
-                                       QX_WCHAR** message);
-    HRESULT (*PersistPropertyChanges)(IkcSysExpert2* This, const QX_WCHAR* itemName,
-                                      IkcSysPropertyBag2* bag, int* rebootRequired);
+    HRESULT(*RenameAlias)
+    (IkcSysExpert2* This, const QX_WCHAR* oldAlias, const QX_WCHAR* newAlias, int32_t mode,
+     int* valid, QX_WCHAR** message);
+    HRESULT(*ValidatePropertyChanges)
+    (IkcSysExpert2* This, const QX_WCHAR* itemName, IkcSysPropertyBag2* bag,
+     IkcSysEnumPropertyTag** tags, QX_WCHAR** message);
+    HRESULT(*PersistPropertyChanges)
+    (IkcSysExpert2* This, const QX_WCHAR* itemName, IkcSysPropertyBag2* bag, int* rebootRequired);
 } IkcSysExpert2Vtbl;
 struct IkcSysExpert2 {
     const IkcSysExpert2Vtbl* lpVtbl;
@@ -145,8 +145,8 @@ struct IkcSysExpert2 {
 
 typedef struct IkcSysExpertPlugPlayVtbl {
     QX_IUNKNOWN_SLOTS(IkcSysExpertPlugPlay);
-    HRESULT (*RegisterNotificationCallback)(IkcSysExpertPlugPlay* This,
-                                            IkcSysFrameworkNotificationHandler* handler);
+    HRESULT(*RegisterNotificationCallback)
+    (IkcSysExpertPlugPlay* This, IkcSysFrameworkNotificationHandler* handler);
 } IkcSysExpertPlugPlayVtbl;
 struct IkcSysExpertPlugPlay {
     const IkcSysExpertPlugPlayVtbl* lpVtbl;
@@ -162,29 +162,27 @@ typedef struct IkcSysPropertyBag3Vtbl {
     HRESULT (*DeleteAllProperties)(IkcSysPropertyBag3* This);
     HRESULT (*SetBooleanProperty)(IkcSysPropertyBag3* This, uint32_t tag, int value);
     HRESULT (*SetIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag, int32_t value);
-    HRESULT (*SetUnsignedIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag,
-                                          uint32_t value);
+    HRESULT (*SetUnsignedIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag, uint32_t value);
     HRESULT (*SetDoubleProperty)(IkcSysPropertyBag3* This, uint32_t tag, double value);
     HRESULT (*SetGuidProperty)(IkcSysPropertyBag3* This, uint32_t tag, _GUID value);
     HRESULT (*SetStringProperty)(IkcSysPropertyBag3* This, uint32_t tag, const QX_WCHAR* value);
-    HRESULT (*_SetTimestampProperty)(IkcSysPropertyBag3* This, uint32_t tag,
-                                     const kcSysAttrTimestamp* value);
+    HRESULT(*_SetTimestampProperty)
+    (IkcSysPropertyBag3* This, uint32_t tag, const kcSysAttrTimestamp* value);
     HRESULT (*GetBooleanProperty)(IkcSysPropertyBag3* This, uint32_t tag, int* value);
     HRESULT (*GetIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag, int32_t* value);
-    HRESULT (*GetUnsignedIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag,
-                                          uint32_t* value);
+    HRESULT (*GetUnsignedIntegerProperty)(IkcSysPropertyBag3* This, uint32_t tag, uint32_t* value);
     HRESULT (*GetDoubleProperty)(IkcSysPropertyBag3* This, uint32_t tag, double* value);
     HRESULT (*GetGuidProperty)(IkcSysPropertyBag3* This, uint32_t tag, _GUID* value);
     HRESULT (*GetStringProperty)(IkcSysPropertyBag3* This, uint32_t tag, QX_WCHAR** value);
-    HRESULT (*GetTimestampProperty)(IkcSysPropertyBag3* This, uint32_t tag,
-                                    kcSysAttrTimestamp* value);
+    HRESULT(*GetTimestampProperty)
+    (IkcSysPropertyBag3* This, uint32_t tag, kcSysAttrTimestamp* value);
     HRESULT (*Clone)(IkcSysPropertyBag3* This, IkcSysPropertyBag** copy);
     HRESULT (*ClearChangedTags)(IkcSysPropertyBag3* This);
     HRESULT (*EnumChangedTags)(IkcSysPropertyBag3* This, IkcSysEnumPropertyTag** tags);
-    HRESULT (*GetTimestampPropertyUTC)(IkcSysPropertyBag3* This, uint32_t tag,
-                                       kcSysAttrTimestampUTC* value);
-    HRESULT (*SetTimestampPropertyUTC)(IkcSysPropertyBag3* This, uint32_t tag,
-                                       const kcSysAttrTimestampUTC* value);
+    HRESULT(*GetTimestampPropertyUTC)
+    (IkcSysPropertyBag3* This, uint32_t tag, kcSysAttrTimestampUTC* value);
+    HRESULT(*SetTimestampPropertyUTC)
+    (IkcSysPropertyBag3* This, uint32_t tag, const kcSysAttrTimestampUTC* value);
     HRESULT (*AcquireBatchLock)(IkcSysPropertyBag3* This);
     HRESULT (*ReleaseBatchLock)(IkcSysPropertyBag3* This);
 } IkcSysPropertyBag3Vtbl;
@@ -194,8 +192,8 @@ struct IkcSysPropertyBag3 {
 
 typedef struct IkcSysEnumStringListVtbl {
     QX_IUNKNOWN_SLOTS(IkcSysEnumStringList);
-    HRESULT (*Next)(IkcSysEnumStringList* This, uint32_t wanted, QX_WCHAR** names,
-                    uint32_t* fetched);
+    HRESULT(*Next)
+    (IkcSysEnumStringList* This, uint32_t wanted, QX_WCHAR** names, uint32_t* fetched);
     HRESULT (*Skip)(IkcSysEnumStringList* This, uint32_t count);
     HRESULT (*Reset)(IkcSysEnumStringList* This);
     HRESULT (*Clone)(IkcSysEnumStringList* This, IkcSysEnumStringList** copy);
@@ -206,8 +204,8 @@ struct IkcSysEnumStringList {
 
 typedef struct IkcSysEnumPropertyTagVtbl {
     QX_IUNKNOWN_SLOTS(IkcSysEnumPropertyTag);
-    HRESULT (*Next)(IkcSysEnumPropertyTag* This, uint32_t wanted, uint32_t* tags,
-                    uint32_t* fetched);
+    HRESULT(*Next)
+    (IkcSysEnumPropertyTag* This, uint32_t wanted, uint32_t* tags, uint32_t* fetched);
     HRESULT (*Skip)(IkcSysEnumPropertyTag* This, uint32_t count);
     HRESULT (*Reset)(IkcSysEnumPropertyTag* This);
     HRESULT (*Clone)(IkcSysEnumPropertyTag* This, IkcSysEnumPropertyTag** copy);

@@ -38,8 +38,9 @@ const TagMeaning k_meanings[] = {
 };
 
 std::size_t DisplayRank(std::uint32_t tag) {
-    const auto found = std::find_if(std::begin(k_meanings), std::end(k_meanings),
-                                    [tag](const TagMeaning& meaning) { return meaning.tag == tag; });
+    const auto found =
+        std::find_if(std::begin(k_meanings), std::end(k_meanings),
+                     [tag](const TagMeaning& meaning) { return meaning.tag == tag; });
     return static_cast<std::size_t>(found - std::begin(k_meanings));
 }
 
@@ -103,8 +104,8 @@ HRESULT ReadValue(IkcSysPropertyBag* bag, PropertyReading* reading) {
         kcSysAttrTimestamp local{};
         const HRESULT result = table->GetTimestampProperty(bag, tag, &local);
         char text[64];
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.year,
-                      local.month, local.day, local.hour, local.minute, local.second);
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.year, local.month,
+                      local.day, local.hour, local.minute, local.second);
         reading->text = text;
         return result;
     }
@@ -121,8 +122,8 @@ const char* PropertyLabel(std::uint32_t tag) {
 }
 
 const char* AttributeTypeName(std::int32_t type) {
-    static const char* const k_names[] = {"?",    "boolean", "integer", "unsigned",
-                                          "double", "guid",  "string",  "timestamp"};
+    static const char* const k_names[] = {"?",      "boolean", "integer", "unsigned",
+                                          "double", "guid",    "string",  "timestamp"};
     return type >= 1 && type <= 7 ? k_names[type] : k_names[0];
 }
 

@@ -10,13 +10,13 @@
 
 struct PropertyReading {
     std::uint32_t tag = 0;
-    std::int32_t type = 0;  // kcSysAttributeType
-    bool isNull = false;    // a string property holding no string
+    std::int32_t type = 0; // kcSysAttributeType
+    bool isNull = false;   // a string property holding no string
     bool boolean = false;
     std::int32_t integer = 0;
     std::uint32_t unsignedInteger = 0;
     double real = 0;
-    std::string text;       // strings as UTF-8; GUIDs and timestamps formatted
+    std::string text; // strings as UTF-8; GUIDs and timestamps formatted
 };
 
 struct ItemReading {

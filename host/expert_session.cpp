@@ -21,7 +21,9 @@ std::string HResultText(HRESULT result) {
     return text;
 }
 
-ExpertSession::~ExpertSession() { Close(); }
+ExpertSession::~ExpertSession() {
+    Close();
+}
 
 void ExpertSession::Close() {
     if (m_expert != nullptr) {
@@ -43,8 +45,8 @@ HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) 
         *error = reason;
         return status == QX_LOAD_NO_TABLES ? k_exitExportMissing : k_exitModule;
     }
-    auto factory = reinterpret_cast<qxCreateExpertFunction>(
-        qxModuleSymbol(m_module, QX_FACTORY_SYMBOL));
+    auto factory =
+        reinterpret_cast<qxCreateExpertFunction>(qxModuleSymbol(m_module, QX_FACTORY_SYMBOL));
     m_versions =
         reinterpret_cast<qxVersionArrayFunction>(qxModuleSymbol(m_module, QX_VERSION_SYMBOL));
     if (factory == nullptr || m_versions == nullptr) {
@@ -84,8 +86,8 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
     }
     char guid[40];
     std::snprintf(guid, sizeof guid, "{%08" PRIX32 "-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  id.Data1, id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2],
-                  id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+                  id.Data1, id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3],
+                  id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
     report->productId = guid;
     for (const char* const* entry = m_versions(); *entry != nullptr; ++entry)
         report->versionRecord.emplace_back(*entry);

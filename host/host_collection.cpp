@@ -38,8 +38,7 @@ int32_t HostCollection::Release(IkcSysPropertyBagCollection* self) {
     return --From(self)->m_count;
 }
 
-HRESULT HostCollection::AddPropertyBag(IkcSysPropertyBagCollection* self,
-                                       IkcSysPropertyBag* bag) {
+HRESULT HostCollection::AddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
     if (bag == nullptr)
         return E_POINTER;
     try {

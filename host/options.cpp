@@ -4,14 +4,11 @@
 #include <getopt.h>
 
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error) {
-    static const option k_long[] = {{"module", required_argument, nullptr, 'm'},
-                                    {"boards", required_argument, nullptr, 'b'},
-                                    {"item", required_argument, nullptr, 'i'},
-                                    {"names-only", no_argument, nullptr, 'n'},
-                                    {"json", no_argument, nullptr, 'j'},
-                                    {"help", no_argument, nullptr, 'h'},
-                                    {"version", no_argument, nullptr, 'V'},
-                                    {nullptr, 0, nullptr, 0}};
+    static const option k_long[] = {
+        {"module", required_argument, nullptr, 'm'}, {"boards", required_argument, nullptr, 'b'},
+        {"item", required_argument, nullptr, 'i'},   {"names-only", no_argument, nullptr, 'n'},
+        {"json", no_argument, nullptr, 'j'},         {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
     opterr = 0;
     optind = 1;
     for (;;) {
@@ -19,13 +16,27 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
         if (code == -1)
             break;
         switch (code) {
-        case 'm': options->modulePath = optarg; break;
-        case 'b': options->boardsFile = optarg; break;
-        case 'i': options->item = optarg; break;
-        case 'n': options->namesOnly = true; break;
-        case 'j': options->json = true; break;
-        case 'h': options->help = true; break;
-        case 'V': options->version = true; break;
+        case 'm':
+            options->modulePath = optarg;
+            break;
+        case 'b':
+            options->boardsFile = optarg;
+            break;
+        case 'i':
+            options->item = optarg;
+            break;
+        case 'n':
+            options->namesOnly = true;
+            break;
+        case 'j':
+            options->json = true;
+            break;
+        case 'h':
+            options->help = true;
+            break;
+        case 'V':
+            options->version = true;
+            break;
         case ':':
             *error = std::string("option ") + argv[optind - 1] + " needs a value";
             return false;

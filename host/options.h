@@ -5,9 +5,9 @@
 #include <string>
 
 struct HostOptions {
-    std::string modulePath;  // empty: next to the program, then ../lib
-    std::string boardsFile;  // empty: the simulated driver's default boards
-    std::string item;        // empty: every item
+    std::string modulePath; // empty: next to the program, then ../lib
+    std::string boardsFile; // empty: the simulated driver's default boards
+    std::string item;       // empty: every item
     bool namesOnly = false;
     bool json = false;
     bool help = false;

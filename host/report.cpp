@@ -14,29 +14,39 @@ std::string TagText(std::uint32_t tag) {
 
 std::string ValueText(const PropertyReading& property) {
     switch (property.type) {
-    case kcSysAttrTypeBoolean: return property.boolean ? "true" : "false";
-    case kcSysAttrTypeInteger: return std::to_string(property.integer);
+    case kcSysAttrTypeBoolean:
+        return property.boolean ? "true" : "false";
+    case kcSysAttrTypeInteger:
+        return std::to_string(property.integer);
     case kcSysAttrTypeUnsignedInteger: {
         char text[40];
-        std::snprintf(text, sizeof text, "%" PRIu32 " (0x%" PRIX32 ")",
-                      property.unsignedInteger, property.unsignedInteger);
+        std::snprintf(text, sizeof text, "%" PRIu32 " (0x%" PRIX32 ")", property.unsignedInteger,
+                      property.unsignedInteger);
         return text;
     }
-    case kcSysAttrTypeDouble: return std::to_string(property.real);
-    case kcSysAttrTypeString: return property.isNull ? "(null)" : "\"" + property.text + "\"";
-    default: return property.text;
+    case kcSysAttrTypeDouble:
+        return std::to_string(property.real);
+    case kcSysAttrTypeString:
+        return property.isNull ? "(null)" : "\"" + property.text + "\"";
+    default:
+        return property.text;
     }
 }
 
 nlohmann::json ValueJson(const PropertyReading& property) {
     switch (property.type) {
-    case kcSysAttrTypeBoolean: return property.boolean;
-    case kcSysAttrTypeInteger: return property.integer;
-    case kcSysAttrTypeUnsignedInteger: return property.unsignedInteger;
-    case kcSysAttrTypeDouble: return property.real;
+    case kcSysAttrTypeBoolean:
+        return property.boolean;
+    case kcSysAttrTypeInteger:
+        return property.integer;
+    case kcSysAttrTypeUnsignedInteger:
+        return property.unsignedInteger;
+    case kcSysAttrTypeDouble:
+        return property.real;
     case kcSysAttrTypeString:
         return property.isNull ? nlohmann::json(nullptr) : nlohmann::json(property.text);
-    default: return property.text;
+    default:
+        return property.text;
     }
 }
 
@@ -57,8 +67,7 @@ void PrintReportText(const HostReport& report, std::FILE* out) {
     if (report.namesOnly)
         return;
     for (const ItemReading& item : report.items) {
-        std::fprintf(out, "\nItem %s: %zu properties\n", item.name.c_str(),
-                     item.properties.size());
+        std::fprintf(out, "\nItem %s: %zu properties\n", item.name.c_str(), item.properties.size());
         std::fprintf(out, "  %-10s  %-30s  %-9s  %s\n", "Tag", "Property", "Type", "Value");
         for (const PropertyReading& property : item.properties)
             std::fprintf(out, "  %-10s  %-30s  %-9s  %s\n", TagText(property.tag).c_str(),

@@ -177,7 +177,7 @@ TEST_F(ComObject, Function_rows_answer_decline_or_fail_and_blind_rows_never_stop
     const std::uint32_t second = OffsetOfBase<ITestSecond, CTestComponent>();
     const InterfaceEntry table[] = {
         {&IID_ITestFirst, 0, k_entrySimple},
-        {nullptr, 0, reinterpret_cast<std::uintptr_t>(&FailRow)},     // blind: failure ignored
+        {nullptr, 0, reinterpret_cast<std::uintptr_t>(&FailRow)}, // blind: failure ignored
         {&IID_IFunctionRow, 0, reinterpret_cast<std::uintptr_t>(&DeclineRow)}, // S_FALSE: go on
         {&IID_IFunctionRow, second, reinterpret_cast<std::uintptr_t>(&AnswerRow)},
         {&IID_ITestSecond, 0, reinterpret_cast<std::uintptr_t>(&FailRow)}, // named: failure ends

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-extern "C" __attribute__((visibility("default"))) int qxKernelTestExportedSymbol() { return 42; }
+extern "C" __attribute__((visibility("default"))) int qxKernelTestExportedSymbol() {
+    return 42;
+}
 
 TEST(KernelSemaphore, Holder_takes_again_and_gives_as_often) {
     SEM_ID semaphore = semMCreate(SEM_Q_PRIORITY | SEM_DELETE_SAFE | SEM_INVERSION_SAFE);

@@ -105,8 +105,8 @@ extern "C" STATUS semTake(SEM_ID semaphore, int timeout) {
             }
             if (timeout == WAIT_FOREVER) {
                 pthread_cond_wait(&semaphore->released, &semaphore->guard);
-            } else if (pthread_cond_timedwait(&semaphore->released, &semaphore->guard,
-                                              &deadline) == ETIMEDOUT &&
+            } else if (pthread_cond_timedwait(&semaphore->released, &semaphore->guard, &deadline) ==
+                           ETIMEDOUT &&
                        semaphore->owner != 0) {
                 status = ERROR;
                 break;

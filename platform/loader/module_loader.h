@@ -21,7 +21,7 @@ typedef enum qx_load_status {
 } qx_load_status;
 
 /* Loads the module at path and runs its constructors. On failure returns null, sets
-   *status and writes a one-line reason into error (always terminated when size > 0). */
+ *status and writes a one-line reason into error (always terminated when size > 0). */
 qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, size_t size);
 
 /* Address of an exported symbol, or null. */

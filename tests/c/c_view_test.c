@@ -10,13 +10,13 @@
 static int g_failures = 0;
 static int g_checks = 0;
 
-#define CHECK(condition)                                                                      \
-    do {                                                                                      \
-        ++g_checks;                                                                           \
-        if (!(condition)) {                                                                   \
-            ++g_failures;                                                                     \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
-        }                                                                                     \
+#define CHECK(condition)                                                                           \
+    do {                                                                                           \
+        ++g_checks;                                                                                \
+        if (!(condition)) {                                                                        \
+            ++g_failures;                                                                          \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);          \
+        }                                                                                          \
     } while (0)
 
 static int WideEquals(const QX_WCHAR* wide, const char* ascii) {
@@ -103,10 +103,9 @@ static void CheckBag(IkcSysPropertyBag* bag) {
 
     CHECK(table->QueryInterface(bag, &IID_IkcSysPropertyBag3, &other) == S_OK && other == bag);
     CHECK(table->Release(bag) == 1);
-    CHECK(table->GetPropertyType(bag, 0x01007000u, &type) == S_OK &&
-          type == kcSysAttrTypeString);
-    CHECK(table->GetStringProperty(bag, 0x01004000u, &text) == S_OK && WideEquals(text,
-                                                                                 "Verantic"));
+    CHECK(table->GetPropertyType(bag, 0x01007000u, &type) == S_OK && type == kcSysAttrTypeString);
+    CHECK(table->GetStringProperty(bag, 0x01004000u, &text) == S_OK &&
+          WideEquals(text, "Verantic"));
     qxFreeWideString(text);
     CHECK(table->GetUnsignedIntegerProperty(bag, 0x01002000u, &unsignedValue) == S_OK &&
           unsignedValue == 1);
@@ -152,8 +151,7 @@ int main(void) {
     CHECK(factory != NULL && factory((void**)&expert) == S_OK && expert != NULL);
     if (expert == NULL)
         return 1;
-    CHECK(expert->lpVtbl->GetProgrammaticName(expert, &text) == S_OK && WideEquals(text,
-                                                                                  "qxzeva"));
+    CHECK(expert->lpVtbl->GetProgrammaticName(expert, &text) == S_OK && WideEquals(text, "qxzeva"));
     qxFreeWideString(text);
     CHECK(expert->lpVtbl->Initialize(expert) == S_OK);
     CHECK(expert->lpVtbl->SearchForItemNames(expert, &names) == S_OK && names != NULL);

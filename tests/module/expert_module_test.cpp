@@ -55,8 +55,7 @@ TEST_F(ExpertModule, Factory_with_null_out_pointer_returns_E_POINTER) {
 TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
     void* self = m_expert;
     void* other = nullptr;
-    EXPECT_EQ((CallSlot<HRESULT, const _GUID*, void**>(self, 0, &IID_IkcSysExpert2, &other)),
-              S_OK);
+    EXPECT_EQ((CallSlot<HRESULT, const _GUID*, void**>(self, 0, &IID_IkcSysExpert2, &other)), S_OK);
     EXPECT_EQ(other, self);
     EXPECT_EQ((CallSlot<std::int32_t>(self, 1)), 3); // factory's, QueryInterface's, this one
     EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 2);
@@ -72,8 +71,8 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
     EXPECT_EQ(TakeString(text), u"18.5");
     EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, 6, &text)), S_OK);
     EXPECT_EQ(TakeString(text), u"qxzeva");
-    EXPECT_TRUE(SUCCEEDED((CallSlot<HRESULT>(self, 7))));  // Initialize
-    EXPECT_EQ((CallSlot<HRESULT>(self, 8)), S_OK);         // Finalize
+    EXPECT_TRUE(SUCCEEDED((CallSlot<HRESULT>(self, 7)))); // Initialize
+    EXPECT_EQ((CallSlot<HRESULT>(self, 8)), S_OK);        // Finalize
     EXPECT_EQ((CallSlot<HRESULT, void*>(self, 9, nullptr)), E_POINTER);
     EXPECT_EQ((CallSlot<HRESULT, void**>(self, 10, nullptr)), E_POINTER);
     EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void**>(self, 11, u"x", nullptr)), E_POINTER);
@@ -85,9 +84,8 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
                   self, 14, nullptr, nullptr, 0, nullptr, nullptr)),
               E_NOTIMPL);
     char16_t* message = reinterpret_cast<char16_t*>(0x1);
-    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, void**, char16_t**>(self, 15, nullptr,
-                                                                          nullptr, nullptr,
-                                                                          &message)),
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, void**, char16_t**>(
+                  self, 15, nullptr, nullptr, nullptr, &message)),
               E_POINTER);
     EXPECT_EQ(message, nullptr);
     EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, int*>(self, 16, nullptr, self, nullptr)),
@@ -155,7 +153,7 @@ TEST(ModuleLoader, Loading_twice_and_unloading_twice_keeps_the_module_working) {
     {
         LoadedModule second; // runs the constructor table again: no effect
         ASSERT_TRUE(second.Loaded());
-    }                        // runs the destructors, but the first load still maps it
+    } // runs the destructors, but the first load still maps it
     ASSERT_TRUE(first.Loaded());
     void* expert = nullptr;
     ASSERT_EQ(first.factory()(&expert), S_OK);

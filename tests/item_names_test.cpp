@@ -1,0 +1,125 @@
+// Item names: listed in discovery order, refreshed from the driver's active files at every
+// listing, and handed out through an enumerator the caller owns.
+#include "com/widestring.h"
+#include "expert/kcsyszeva.h"
+#include "simulated_driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (; *text != 0; ++text)
+        out += static_cast<char>(*text);
+    return out;
+}
+
+class ItemNames : public SimulatedDriverTest {
+protected:
+    void SetUp() override {
+        SimulatedDriverTest::SetUp();
+        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
+    }
+    void TearDown() override {
+        EXPECT_EQ(m_expert->Release(), 0);
+        SimulatedDriverTest::TearDown();
+    }
+
+    void Discover() { ASSERT_EQ(m_expert->Initialize(), S_OK); }
+
+    // Every name the expert lists now, each string freed as a host would.
+    std::vector<std::string> Names() {
+        IkcSysEnumStringList* names = nullptr;
+        EXPECT_EQ(m_expert->SearchForItemNames(&names), S_OK);
+        std::vector<std::string> listed;
+        if (names == nullptr)
+            return listed;
+        char16_t* name = nullptr;
+        std::uint32_t fetched = 0;
+        while (names->Next(1, &name, &fetched) == S_OK) {
+            listed.push_back(Narrow(name));
+            FreeWideString(name);
+        }
+        EXPECT_EQ(names->Release(), 0);
+        return listed;
+    }
+
+    CQXComObject<CkcSysZeva>* m_expert = nullptr;
+};
+
+} // namespace
+
+TEST_F(ItemNames, Three_interfaces_are_listed_in_discovery_order_without_extension) {
+    AddBoard({0x30, "gamma.zid"});
+    AddBoard({0x10, "alpha.zid"});
+    AddBoard({0x20, "beta.zid"});
+    Discover();
+    EXPECT_THAT(Names(), ElementsAre("gamma", "alpha", "beta"));
+}
+
+TEST_F(ItemNames, A_changed_active_file_is_listed_under_its_new_name) {
+    AddBoard({0x10, "img0.zid"});
+    AddBoard({0x20, "img1.zid"});
+    Discover();
+    ASSERT_EQ(zevadriverSetActiveFile(0x20, "camera.zid"), 0);
+    EXPECT_THAT(Names(), ElementsAre("img0", "camera"));
+    EXPECT_EQ(m_expert->InterfacesForTesting()[1].interfaceFileName, "camera");
+}
+
+TEST_F(ItemNames, An_interface_whose_file_cannot_be_read_keeps_its_earlier_name) {
+    AddBoard({0x10, "img0.zid"});
+    AddBoard({0x20, "img1.zid"});
+    Discover();
+    zevadriverFailAlways(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, -5);
+    EXPECT_THAT(Names(), ElementsAre("img0", "img1"));
+}
+
+TEST_F(ItemNames, The_refresh_asks_only_for_each_active_file_in_record_order) {
+    AddBoard({0x10, "img0.zid"});
+    AddBoard({0x20, "img1.zid"});
+    Discover();
+    zevadriverClearLog();
+    Names();
+    EXPECT_THAT(DriverCalls(), ElementsAre("qxzevauGetActiveInterfaceFile 0x00000010",
+                                           "qxzevauGetActiveInterfaceFile 0x00000020"));
+}
+
+TEST_F(ItemNames, No_interfaces_give_S_FALSE_and_leave_the_out_value_alone) {
+    Discover();
+    auto* sentinel = reinterpret_cast<IkcSysEnumStringList*>(0x1234);
+    IkcSysEnumStringList* names = sentinel;
+    EXPECT_EQ(m_expert->SearchForItemNames(&names), S_FALSE);
+    EXPECT_EQ(names, sentinel);
+    EXPECT_EQ(m_expert->SearchForItemNames(nullptr), E_POINTER);
+}
+
+TEST_F(ItemNames, The_enumerator_outlives_the_expert_and_Finalize_keeps_the_names) {
+    AddBoard({0x10, "img0.zid"});
+    Discover();
+    ASSERT_EQ(m_expert->Finalize(), S_OK);
+    IkcSysEnumStringList* names = nullptr;
+    ASSERT_EQ(m_expert->SearchForItemNames(&names), S_OK);
+    EXPECT_EQ(m_expert->Release(), 0);
+    m_expert = CQXComObject<CkcSysZeva>::NewInstance(); // for TearDown
+    char16_t* name = nullptr;
+    std::uint32_t fetched = 0;
+    ASSERT_EQ(names->Next(1, &name, &fetched), S_OK);
+    EXPECT_EQ(Narrow(name), "img0");
+    EXPECT_EQ(WideStringLength(name), 4u);
+    FreeWideString(name);
+    EXPECT_EQ(names->Release(), 0);
+}
+
+TEST_F(ItemNames, A_second_Initialize_lists_every_item_twice) {
+    AddBoard({0x10, "img0.zid"});
+    Discover();
+    Discover();
+    EXPECT_THAT(Names(), ElementsAre("img0", "img0"));
+}
