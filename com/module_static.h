@@ -26,8 +26,9 @@ public:
     void Destroy() {
         if (!m_built)
             return;
+        T& object = Get();
         m_built = false;
-        Get().~T();
+        object.~T();
     }
 
     bool IsBuilt() const { return m_built; }

@@ -3,14 +3,19 @@
 // works; a loader that runs them too changes nothing, since every entry is idempotent.
 #include "com/qxmutex.h"
 #include "expert/module_exports.h"
+#include "qx/kit/AbsTime.h"
 
 extern "C" {
 
 const QxStaticFunction _ctors[] = {
+    qx::kit::ConstructAbsTimeConstants,
+    qx::kit::ConstructAbsTimeLimits,
     ConstructInterLockedIncDec,
     nullptr};
 
 const QxStaticFunction _dtors[] = {
+    qx::kit::DestroyAbsTimeConstants,
+    qx::kit::DestroyAbsTimeLimits,
     DestroyInterLockedIncDec,
     nullptr};
 }
