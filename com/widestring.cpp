@@ -1,18 +1,29 @@
 #include "com/widestring.h"
 
+#include "qx/kit/Memory.h"
+#include "qx/kit/SafeInteger.h"
+
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 namespace {
 constexpr std::uint32_t k_countBytes = sizeof(std::uint32_t);
 
-// ((n + 1) * 2) + 4 with every step checked against 32 bits.
-bool BlockSize(std::uint32_t units, std::uint32_t* bytes) {
-    std::uint32_t size = 0;
-    return !__builtin_add_overflow(units, 1u, &size) && !__builtin_mul_overflow(size, 2u, &size) &&
-           !__builtin_add_overflow(size, k_countBytes, bytes);
+unsigned char* AllocateBoundaryBlock(std::uint32_t units) noexcept {
+    try {
+        return static_cast<unsigned char*>(qx::kit::AllocateBlock(WideStringBlockBytes(units)));
+    } catch (const std::exception&) {
+        return nullptr; // an oversized text or no memory: the caller sees null
+    }
 }
 } // namespace
+
+std::uint32_t WideStringBlockBytes(std::uint32_t units) {
+    using qx::kit::DoublingSite;
+    return qx::kit::SafeAdd(qx::kit::SafeUnitBlockBytes(units, DoublingSite::BoundaryString),
+                            k_countBytes);
+}
 
 std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit) {
     std::uint32_t length = 0;
@@ -25,10 +36,7 @@ char16_t* AllocWideString(const char16_t* s) {
     if (s == nullptr)
         return nullptr;
     const std::uint32_t units = WideTextLength(s);
-    std::uint32_t bytes = 0;
-    if (!BlockSize(units, &bytes))
-        return nullptr;
-    auto* block = static_cast<unsigned char*>(std::malloc(bytes));
+    unsigned char* block = AllocateBoundaryBlock(units);
     if (block == nullptr)
         return nullptr;
     std::memcpy(block, &units, k_countBytes);

@@ -12,6 +12,9 @@ static_assert(sizeof(char16_t) == 2, "a wide unit is 16 bits on every target");
 char16_t* AllocWideString(const char16_t* s);
 void FreeWideString(char16_t* s);
 
+// ((units + 1) * 2) + 4, every step checked against 32 bits: OutOfRange when it overflows.
+std::uint32_t WideStringBlockBytes(std::uint32_t units);
+
 // The count of units stored in front of a block made by AllocWideString.
 std::uint32_t WideStringLength(const char16_t* s);
 

@@ -4,20 +4,25 @@
 #include "com/qxmutex.h"
 #include "expert/module_exports.h"
 #include "qx/kit/AbsTime.h"
+#include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
 
 const QxStaticFunction _ctors[] = {
+    qx::kit::osdep::SingletonInitializer::Construct,
     qx::kit::ConstructAbsTimeConstants,
     qx::kit::ConstructAbsTimeLimits,
     ConstructInterLockedIncDec,
-    nullptr};
+    nullptr,
+};
 
 const QxStaticFunction _dtors[] = {
+    qx::kit::osdep::SingletonInitializer::Destroy,
     qx::kit::DestroyAbsTimeConstants,
     qx::kit::DestroyAbsTimeLimits,
     DestroyInterLockedIncDec,
-    nullptr};
+    nullptr,
+};
 }
 
 namespace {
@@ -27,7 +32,11 @@ void RunTable(const QxStaticFunction* table) {
         (*table)();
 }
 
-__attribute__((constructor)) void RunModuleConstructors() { RunTable(_ctors); }
-__attribute__((destructor)) void RunModuleDestructors() { RunTable(_dtors); }
+__attribute__((constructor)) void RunModuleConstructors() {
+    RunTable(_ctors);
+}
+__attribute__((destructor)) void RunModuleDestructors() {
+    RunTable(_dtors);
+}
 
 } // namespace
