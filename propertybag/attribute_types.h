@@ -33,9 +33,9 @@ kcSysAttrTimestampUTC MakeTimestampUTC(std::uint32_t w0, std::uint32_t w1, std::
 
 // Local calendar time; a record that cannot be produced has every field -1.
 struct kcSysAttrTimestamp {
-    std::int32_t year;   // full year
-    std::int32_t month;  // 1 to 12
-    std::int32_t day;    // day of the month
+    std::int32_t year;  // full year
+    std::int32_t month; // 1 to 12
+    std::int32_t day;   // day of the month
     std::int32_t hour;
     std::int32_t minute;
     std::int32_t second;

@@ -71,8 +71,8 @@ HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
         stored->SetValue(std::move(value));
     } else {
         // A failed insertion leaves created to delete the new value: the bag is as before.
-        auto created =
-            std::make_unique<CkcTemplatePropertyValue<T>>(std::move(value), PropertyTypeCode<T>::value);
+        auto created = std::make_unique<CkcTemplatePropertyValue<T>>(std::move(value),
+                                                                     PropertyTypeCode<T>::value);
         m_properties.emplace_hint(position, tag, std::move(created));
     }
     // Out of memory here leaves the value stored without its changed mark.
@@ -177,8 +177,7 @@ HRESULT CkcDynamicPropertyBag::GetIntegerProperty(std::uint32_t tag, std::int32_
     return Locked([&] { return ReadValue(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::GetUnsignedIntegerProperty(std::uint32_t tag,
-                                                          std::uint32_t* value) {
+HRESULT CkcDynamicPropertyBag::GetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t* value) {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });

@@ -51,8 +51,7 @@ public:
     HRESULT EnumChangedTags(IkcSysEnumPropertyTag** tags) override;
     // IkcSysPropertyBag3
     HRESULT GetTimestampPropertyUTC(std::uint32_t tag, kcSysAttrTimestampUTC* value) override;
-    HRESULT SetTimestampPropertyUTC(std::uint32_t tag,
-                                    const kcSysAttrTimestampUTC* value) override;
+    HRESULT SetTimestampPropertyUTC(std::uint32_t tag, const kcSysAttrTimestampUTC* value) override;
     HRESULT AcquireBatchLock() override;
     HRESULT ReleaseBatchLock() override;
 

@@ -3,6 +3,7 @@
 #include "com/widestring.h"
 
 #include <cassert>
+#include <memory>
 #include <utility>
 
 CqxBStr::CqxBStr(const char16_t* text, bool attach)
@@ -18,14 +19,16 @@ CqxBStr& CqxBStr::operator=(const CqxBStr& other) {
 }
 
 CqxBStr& CqxBStr::operator=(CqxBStr&& other) noexcept {
-    if (this != &other) {
+    if (this != std::addressof(other)) {
         Empty();
         m_string = other.Detach();
     }
     return *this;
 }
 
-CqxBStr::~CqxBStr() { Empty(); }
+CqxBStr::~CqxBStr() {
+    Empty();
+}
 
 bool CqxBStr::Assign(const char16_t* text) {
     if (text == m_string)
@@ -40,9 +43,13 @@ bool CqxBStr::Assign(const char16_t* text) {
     return true;
 }
 
-char16_t* CqxBStr::Detach() { return std::exchange(m_string, nullptr); }
+char16_t* CqxBStr::Detach() {
+    return std::exchange(m_string, nullptr);
+}
 
-void CqxBStr::Empty() { FreeWideString(Detach()); }
+void CqxBStr::Empty() {
+    FreeWideString(Detach());
+}
 
 char16_t** CqxBStr::operator&() {
     assert(m_string == nullptr && "writing a new string into a holder would leak its string");

@@ -110,13 +110,13 @@ TEST(FixedPoint128, Round_directed_modes_go_toward_zero_and_the_infinities) {
     ExpectWords(Rounded(Fixed(2.75), Fixed::k_roundTowardZero), 0, 2, 0, 0);
     ExpectWords(Rounded(Fixed(-2.75), Fixed::k_roundTowardZero), 0xFFFFFFFFu, 0xFFFFFFFEu, 0, 0);
     ExpectWords(Rounded(Fixed(2.25), Fixed::k_roundTowardPlusInfinity), 0, 3, 0, 0);
-    ExpectWords(Rounded(Fixed(-2.25), Fixed::k_roundTowardPlusInfinity), 0xFFFFFFFFu,
-                0xFFFFFFFEu, 0, 0);
+    ExpectWords(Rounded(Fixed(-2.25), Fixed::k_roundTowardPlusInfinity), 0xFFFFFFFFu, 0xFFFFFFFEu,
+                0, 0);
     ExpectWords(Rounded(Fixed(2.75), Fixed::k_roundTowardMinusInfinity), 0, 2, 0, 0);
-    ExpectWords(Rounded(Fixed(-2.25), Fixed::k_roundTowardMinusInfinity), 0xFFFFFFFFu,
-                0xFFFFFFFDu, 0, 0);
-    ExpectWords(Rounded(Fixed(-3.0), Fixed::k_roundTowardMinusInfinity), 0xFFFFFFFFu,
-                0xFFFFFFFDu, 0, 0);
+    ExpectWords(Rounded(Fixed(-2.25), Fixed::k_roundTowardMinusInfinity), 0xFFFFFFFFu, 0xFFFFFFFDu,
+                0, 0);
+    ExpectWords(Rounded(Fixed(-3.0), Fixed::k_roundTowardMinusInfinity), 0xFFFFFFFFu, 0xFFFFFFFDu,
+                0, 0);
 }
 
 TEST(FixedPoint128, Long_double_sums_the_weighted_words_of_the_magnitude) {
@@ -124,8 +124,7 @@ TEST(FixedPoint128, Long_double_sums_the_weighted_words_of_the_magnitude) {
     EXPECT_EQ(static_cast<long double>(Fixed(-2.25)), -2.25L);
     EXPECT_EQ(static_cast<long double>(Fixed(0, 0, 0, 1)), std::ldexp(1.0L, -64));
     EXPECT_EQ(static_cast<long double>(Fixed::Smallest()), -std::ldexp(1.0L, 63));
-    EXPECT_EQ(static_cast<long double>(Fixed(0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu) & Fixed(1.75)),
-              0.75L);
+    EXPECT_EQ(static_cast<long double>(Fixed(0, 0, 0xFFFFFFFFu, 0xFFFFFFFFu) & Fixed(1.75)), 0.75L);
 }
 
 TEST(FixedPoint128, Bytes_are_big_endian_on_every_target) {

@@ -45,15 +45,21 @@ AllocationFailure::~AllocationFailure() {
     g_mallocCountdown = 0;
 }
 
-bool AllocationFailure::Failed() const { return g_failed; }
+bool AllocationFailure::Failed() const {
+    return g_failed;
+}
 
 extern "C" void* __wrap_malloc(std::size_t size) {
     return FailThisOne(g_mallocCountdown) ? nullptr : __real_malloc(size);
 }
 
 // Every form the binary may use, so that each block is freed by the matching function.
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+void* operator new(std::size_t size) {
+    return AllocateOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return AllocateOrThrow(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return AllocateOrThrow(size);
@@ -64,9 +70,21 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
     return operator new(size, tag);
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}

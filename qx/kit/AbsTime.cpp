@@ -16,7 +16,9 @@ void ConstructAbsTimeConstants() {
     k_1970_TO_1904_BIAS.Construct(AbsTime(0, k_seconds1904To1970, 0, 0));
 }
 
-void DestroyAbsTimeConstants() { k_1970_TO_1904_BIAS.Destroy(); }
+void DestroyAbsTimeConstants() {
+    k_1970_TO_1904_BIAS.Destroy();
+}
 
 void ConstructAbsTimeLimits() {
     AbsTime::max.Construct(AbsTime::Largest());

@@ -81,13 +81,17 @@ void Fixed::ToBigEndianBytes(void* bytes) const {
         WriteBigEndian32(m_words[i], out + 4 * i);
 }
 
-bool Fixed::IsZero() const { return (m_words[0] | m_words[1] | m_words[2] | m_words[3]) == 0; }
+bool Fixed::IsZero() const {
+    return (m_words[0] | m_words[1] | m_words[2] | m_words[3]) == 0;
+}
 
 std::uint64_t Fixed::High() const {
     return (std::uint64_t{m_words[0]} << 32) | m_words[1];
 }
 
-std::uint64_t Fixed::Low() const { return (std::uint64_t{m_words[2]} << 32) | m_words[3]; }
+std::uint64_t Fixed::Low() const {
+    return (std::uint64_t{m_words[2]} << 32) | m_words[3];
+}
 
 void Fixed::SetHalves(std::uint64_t high, std::uint64_t low) {
     m_words[0] = static_cast<std::uint32_t>(high >> 32);
@@ -96,9 +100,13 @@ void Fixed::SetHalves(std::uint64_t high, std::uint64_t low) {
     m_words[3] = static_cast<std::uint32_t>(low);
 }
 
-std::int64_t Fixed::IntegerPart64() const { return static_cast<std::int64_t>(High()); }
+std::int64_t Fixed::IntegerPart64() const {
+    return static_cast<std::int64_t>(High());
+}
 
-std::uint64_t Fixed::Fraction64() const { return Low(); }
+std::uint64_t Fixed::Fraction64() const {
+    return Low();
+}
 
 Fixed& Fixed::operator+=(const Fixed& other) {
     std::uint64_t carry = 0;
@@ -196,10 +204,9 @@ Fixed::operator long double() const {
     const ScaleFactors& scales = WordScales();
     const bool negative = IsNegative();
     const Fixed magnitude = negative ? -*this : *this;
-    const long double sum = magnitude.m_words[3] * scales.scale0 +
-                            magnitude.m_words[2] * scales.scale32 +
-                            magnitude.m_words[1] * scales.scale64 +
-                            magnitude.m_words[0] * scales.scale96;
+    const long double sum =
+        magnitude.m_words[3] * scales.scale0 + magnitude.m_words[2] * scales.scale32 +
+        magnitude.m_words[1] * scales.scale64 + magnitude.m_words[0] * scales.scale96;
     return negative ? -sum : sum;
 }
 

@@ -24,8 +24,7 @@ public:
     };
 
     constexpr tFixedPoint128() : m_words{0, 0, 0, 0} {}
-    constexpr tFixedPoint128(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
-                             std::uint32_t w3)
+    constexpr tFixedPoint128(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3)
         : m_words{w0, w1, w2, w3} {}
     explicit tFixedPoint128(std::int32_t integer);
     explicit tFixedPoint128(std::uint32_t integer);
