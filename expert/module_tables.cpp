@@ -4,6 +4,7 @@
 #include "com/qxmutex.h"
 #include "expert/module_exports.h"
 #include "qx/kit/AbsTime.h"
+#include "qx/kit/CharacterAttributes.h"
 #include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
