@@ -1,0 +1,33 @@
+// The enumerator interfaces the host receives: item names and property tags. Slot order is
+// the ABI: QueryInterface, AddRef, Release, Next, Skip, Reset, Clone.
+#ifndef QX_COM_ENUMINTERFACES_H
+#define QX_COM_ENUMINTERFACES_H
+
+#include "com/unknown.h"
+
+#include <cstdint>
+
+// Next hands out new boundary wide strings (see widestring.h); the receiver frees each one.
+class IkcSysEnumStringList : public IUnknown {
+public:
+    virtual HRESULT Next(std::uint32_t wanted, char16_t** names, std::uint32_t* fetched) = 0;
+    virtual HRESULT Skip(std::uint32_t count) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IkcSysEnumStringList** clone) = 0;
+
+protected:
+    ~IkcSysEnumStringList() = default;
+};
+
+class IkcSysEnumPropertyTag : public IUnknown {
+public:
+    virtual HRESULT Next(std::uint32_t wanted, std::uint32_t* tags, std::uint32_t* fetched) = 0;
+    virtual HRESULT Skip(std::uint32_t count) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IkcSysEnumPropertyTag** clone) = 0;
+
+protected:
+    ~IkcSysEnumPropertyTag() = default;
+};
+
+#endif

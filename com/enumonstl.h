@@ -1,0 +1,154 @@
+// Enumerators over a standard container: one template does the walking for every
+// enumerator interface of the module. The container never changes while enumerators walk
+// it; a source and its clones share it and move independently.
+#ifndef QX_COM_ENUMONSTL_H
+#define QX_COM_ENUMONSTL_H
+
+#include "com/comobject.h"
+#include "com/interfaceentry.h"
+#include "com/unknown.h"
+
+#include <cstdint>
+#include <memory>
+
+template <class Interface, const _GUID* piid, class T, class Copy, class CollType,
+          class ThreadModel>
+class CQXComEnumOnSTL;
+
+// Copy supplies static HRESULT copy(T* to, const CollType::value_type* from), failing with
+// nothing to destroy, and static void destroy(T*). m_owner, when set, keeps the container
+// alive; with no owner the container is the enumerator's own, and only the module's
+// enumerator classes, which made it, delete it.
+template <class Interface, const _GUID* piid, class T, class Copy, class CollType>
+class IQXEnumOnSTLImpl : public Interface {
+public:
+    using InterfaceType = Interface;
+    using ContainerType = CollType;
+
+    // Done once, before the enumerator is handed out.
+    void Init(IUnknown* owner, CollType* container) {
+        ComPtrAssign(&m_owner, owner);
+        m_container = container;
+        m_position = container->begin();
+    }
+
+    HRESULT Next(std::uint32_t wanted, T* elements, std::uint32_t* fetched) override;
+    HRESULT Skip(std::uint32_t count) override;
+    HRESULT Reset() override;
+    HRESULT Clone(Interface** clone) override;
+
+    IUnknown* m_owner = nullptr;
+    CollType* m_container = nullptr;
+    typename CollType::const_iterator m_position{};
+
+protected:
+    IQXEnumOnSTLImpl() = default;
+    virtual ~IQXEnumOnSTLImpl() {
+        if (m_owner != nullptr)
+            m_owner->Release();
+    }
+};
+
+template <class Interface, const _GUID* piid, class T, class Copy, class CollType,
+          class ThreadModel>
+class CQXComEnumOnSTL : public IQXEnumOnSTLImpl<Interface, piid, T, Copy, CollType>,
+                        public CQXComObjectRootEx<ThreadModel> {
+public:
+    static const InterfaceEntry* _GetEntries() {
+        static const InterfaceEntry _entries[] = {
+            {piid, OffsetOfBase<Interface, CQXComEnumOnSTL>(), k_entrySimple},
+            {nullptr, 0, k_entryEnd}};
+        return _entries;
+    }
+
+protected:
+    ~CQXComEnumOnSTL() override = default;
+};
+
+template <class I, const _GUID* piid, class T, class Copy, class CollType>
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Next(std::uint32_t wanted, T* elements,
+                                                           std::uint32_t* fetched) {
+    if (elements == nullptr || (wanted != 1 && fetched == nullptr))
+        return E_POINTER;
+    if (m_container == nullptr)
+        return E_FAIL;
+    const auto start = m_position;
+    std::uint32_t count = 0;
+    HRESULT result = S_OK;
+    for (; m_position != m_container->end() && count < wanted; ++m_position, ++count) {
+        if (SUCCEEDED(Copy::copy(&elements[count], &*m_position)))
+            continue;
+        // Nothing of a failed call reaches the caller, and nothing is lost: the elements
+        // copied so far are freed, their slots cleared, and they will be offered again.
+        for (std::uint32_t i = 0; i < count; ++i)
+            Copy::destroy(&elements[i]);
+        for (std::uint32_t i = 0; i <= count; ++i)
+            elements[i] = T();
+        m_position = start;
+        count = 0;
+        result = E_OUTOFMEMORY;
+        break;
+    }
+    if (fetched != nullptr)
+        *fetched = count;
+    if (FAILED(result))
+        return result;
+    return count == wanted ? S_OK : S_FALSE;
+}
+
+template <class I, const _GUID* piid, class T, class Copy, class CollType>
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Skip(std::uint32_t count) {
+    if (m_container == nullptr)
+        return E_FAIL;
+    for (; count > 0; --count, ++m_position)
+        if (m_position == m_container->end())
+            return S_FALSE;
+    return S_OK;
+}
+
+template <class I, const _GUID* piid, class T, class Copy, class CollType>
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Reset() {
+    if (m_container == nullptr)
+        return E_FAIL;
+    m_position = m_container->begin();
+    return S_OK;
+}
+
+template <class I, const _GUID* piid, class T, class Copy, class CollType>
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Clone(I** clone) {
+    using Enumerator = CQXComEnumOnSTL<I, piid, T, Copy, CollType, CQXComMultiThreadModelNoCS>;
+    if (clone == nullptr)
+        return E_POINTER;
+    *clone = nullptr;
+    if (m_container == nullptr)
+        return E_FAIL;
+    CQXComObject<Enumerator>* object = nullptr;
+    const HRESULT created = CQXComObject<Enumerator>::CreateInstance(&object);
+    if (FAILED(created))
+        return created;
+    // A source that owns its container becomes the clone's owner, so the container lives
+    // as long as any enumerator walks it, whichever is released first.
+    IUnknown* keeper = m_owner != nullptr ? m_owner : static_cast<IUnknown*>(this);
+    ComPtrAssign(&object->m_owner, keeper);
+    object->m_container = m_container;
+    object->m_position = m_position;
+    const HRESULT result =
+        InternalQueryInterface(static_cast<Enumerator*>(object), Enumerator::_GetEntries(), *piid,
+                               reinterpret_cast<void**>(clone));
+    if (FAILED(result))
+        delete object;
+    return result;
+}
+
+// Hands out a new enumerator of class Enumerator over container, which it then owns. The
+// enumerator holds one reference, the receiver's. Throws the HRESULT of a failed creation
+// (the container is then released).
+template <class Enumerator>
+typename Enumerator::InterfaceType*
+MakeEnumerator(std::unique_ptr<typename Enumerator::ContainerType> container) {
+    CQXComObject<Enumerator>* enumerator = CQXComObject<Enumerator>::NewInstance();
+    enumerator->Init(nullptr, container.release());
+    return enumerator;
+}
+
+#endif
