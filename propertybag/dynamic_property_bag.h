@@ -8,6 +8,7 @@
 #include "com/comobject.h"
 #include "com/hresult_from_exception.h"
 #include "com/interfaceentry.h"
+#include "com/kcsysenum.h"
 #include "com/qxcs.h"
 #include "com/qxsynclock.h"
 #include "propertybag/property_value.h"
@@ -21,7 +22,7 @@
 class CkcDynamicPropertyBag : public virtual CQXComObjectRootEx<CQXComMultiThreadModelNoCS>,
                               public IkcSysPropertyBag3 {
 public:
-    using TagSet = std::set<std::uint32_t>;
+    using TagSet = PropertyTagSet;
 
     static const InterfaceEntry* _GetEntries();
 
@@ -84,8 +85,10 @@ private:
     template <class T>
     HRESULT StoreValue(std::uint32_t tag, T value);
 
-    // Hands out an enumerator that owns tags.
-    static HRESULT MakeTagEnumerator(std::unique_ptr<TagSet> tags, IkcSysEnumPropertyTag** out);
+    // A snapshot of the tags that fill gives, handed out as an enumerator that owns it;
+    // S_FALSE and no enumerator when there are none.
+    template <class IsEmpty, class Fill>
+    HRESULT EnumerateSnapshot(IkcSysEnumPropertyTag** tags, IsEmpty&& isEmpty, Fill&& fill);
     HRESULT CopyPropertyTo(std::uint32_t tag, IkcSysPropertyBag3& target);
     void GiveBackKeptBatchLocks();
 
