@@ -88,8 +88,4 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_with_the_errno_left_behi
     EXPECT_STREQ(std::strerror(ENOENT), error->what());
 }
 
-TEST_F(WithPlatformConversions, Output_too_small_for_the_platform_function_raises) {
-    ExpectRaised<PosixError>([] { Widen("abc", 2); }, k_file, 205);
-}
-
 } // namespace

@@ -38,12 +38,6 @@ TEST(Exception, Every_class_reports_its_own_message_and_code) {
     ExpectMessageAndCode<BoundExceeded>("unspecified exception", 0xFFFFFFFFu);
 }
 
-TEST(Exception, Default_construction_records_no_source) {
-    const InvalidLocale error;
-    EXPECT_EQ(nullptr, error.getFile());
-    EXPECT_EQ(0, error.getLine());
-}
-
 TEST(Exception, Out_of_range_is_caught_as_its_bases_with_the_same_message) {
     try {
         throw OutOfRange("./qx/kit/SafeInteger", 125);
@@ -56,14 +50,6 @@ TEST(Exception, Out_of_range_is_caught_as_its_bases_with_the_same_message) {
         EXPECT_STREQ("Out of range", error.what());
         EXPECT_EQ(125, error.getLine());
     }
-}
-
-TEST(Exception, Copies_keep_class_source_and_message) {
-    const BufferOverflow original("qx/kit/WideToUtf8", 204);
-    const BufferOverflow copy = original;
-    EXPECT_STREQ("Buffer overflowed", copy.what());
-    EXPECT_STREQ("qx/kit/WideToUtf8", copy.getFile());
-    EXPECT_EQ(204, copy.getLine());
 }
 
 } // namespace

@@ -24,13 +24,4 @@ TEST(Memory, Reallocating_to_zero_never_throws_and_leaves_one_valid_block) {
     ReleaseBlock(resized);
 }
 
-TEST(Memory, Reallocation_keeps_the_contents) {
-    auto* block = static_cast<unsigned char*>(AllocateBlock(4));
-    std::memcpy(block, "abc", 4);
-    block = static_cast<unsigned char*>(ReallocateBlock(block, 4096));
-    EXPECT_STREQ("abc", reinterpret_cast<char*>(block));
-    ReleaseBlock(block);
-    ReleaseBlock(nullptr);
-}
-
 } // namespace

@@ -29,14 +29,4 @@ TEST(NarrowString, Copies_and_assignments_own_their_blocks) {
     EXPECT_STREQ("driver", assigned.c_str());
 }
 
-TEST(NarrowString, Filled_through_its_capacity_and_closed_with_set_length) {
-    NarrowString string = NarrowString::withCapacity(5);
-    EXPECT_STREQ("", string.c_str());
-    string.data()[0] = 'o';
-    string.data()[1] = 'k';
-    string.setLength(2);
-    EXPECT_STREQ("ok", string.c_str());
-    EXPECT_EQ(5u, string.capacity());
-}
-
 } // namespace

@@ -1,5 +1,7 @@
 #include "qx/kit/SafeInteger.h"
 
+#include "com/widestring.h"
+
 #include "expect_raised.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +30,16 @@ TEST(SafeInteger, Unit_block_bytes_guard_both_steps) {
     EXPECT_EQ(0xFFFFFFFEu, SafeUnitBlockBytes(0x7FFFFFFEu));
     ExpectRaised<OutOfRange>([] { SafeUnitBlockBytes(0x7FFFFFFFu); }, "./qx/kit/SafeInteger", 194);
     ExpectRaised<OutOfRange>([] { SafeUnitBlockBytes(0xFFFFFFFFu); }, "./qx/kit/SafeInteger", 125);
+}
+
+// Boundary wide strings record the doubling at its own line.
+TEST(SafeInteger, Boundary_string_block_size_is_guarded_at_every_step) {
+    EXPECT_EQ(10u, WideStringBlockBytes(2));
+    EXPECT_EQ(0xFFFFFFFCu, WideStringBlockBytes(0x7FFFFFFBu));
+    ExpectRaised<OutOfRange>([] { WideStringBlockBytes(0x7FFFFFFFu); }, "./qx/kit/SafeInteger",
+                             163);
+    ExpectRaised<OutOfRange>([] { WideStringBlockBytes(0x7FFFFFFEu); }, "./qx/kit/SafeInteger",
+                             125);
 }
 
 } // namespace

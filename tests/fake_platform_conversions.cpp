@@ -8,29 +8,16 @@ FakeConversionControl g_fakeConversions;
 
 namespace {
 
-// The eight places where ISO 8859-15 differs from ISO 8859-1.
-struct Difference {
-    unsigned char byte;
-    char16_t unit;
-};
-constexpr Difference k_latin9[] = {{0xA4, 0x20AC}, {0xA6, 0x0160}, {0xA8, 0x0161}, {0xB4, 0x017D},
-                                   {0xB8, 0x017E}, {0xBC, 0x0152}, {0xBD, 0x0153}, {0xBE, 0x0178}};
-
+// Where ISO 8859-15 and the fallback part ways for the tests: 0xA4 is the euro sign, and
+// U+00A4 has no byte.
 char16_t Widen(unsigned char byte) {
-    for (const Difference& d : k_latin9)
-        if (d.byte == byte)
-            return d.unit;
-    return byte;
+    return byte == 0xA4 ? u'\u20AC' : byte;
 }
 
 char Narrow(char16_t unit) {
-    for (const Difference& d : k_latin9) {
-        if (d.unit == unit)
-            return static_cast<char>(d.byte);
-        if (d.byte == unit)
-            return '?'; // the replaced Latin-1 characters have no byte here
-    }
-    return unit <= 0xFF ? static_cast<char>(unit) : '?';
+    if (unit == 0x20AC)
+        return static_cast<char>(0xA4);
+    return unit <= 0xFF && unit != 0xA4 ? static_cast<char>(unit) : '?';
 }
 
 // Records the call; false when the fake is told to fail it.

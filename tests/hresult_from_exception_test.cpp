@@ -30,10 +30,4 @@ TEST(HResultFromCurrentException, Library_failure_with_a_non_negative_code_leave
     EXPECT_EQ(E_FAIL, Translate(qx::kit::osdep::PosixError(0)));
 }
 
-TEST(HResultFromCurrentException, Other_exceptions_keep_their_translation) {
-    EXPECT_EQ(E_OUTOFMEMORY, Translate(std::bad_alloc()));
-    EXPECT_EQ(E_POINTER, Translate(HRESULT{E_POINTER}));
-    EXPECT_EQ(E_FAIL, Translate(std::runtime_error("other")));
-}
-
 } // namespace
