@@ -3,6 +3,7 @@
 #include <taskLib.h>
 
 #include <memory>
+#include <new>
 
 namespace {
 // SEM_Q_PRIORITY | SEM_DELETE_SAFE | SEM_INVERSION_SAFE.
@@ -10,7 +11,13 @@ constexpr int k_semaphoreOptions = 0x0D;
 } // namespace
 
 CqxRecursiveMutex::CqxRecursiveMutex() : m_state(new CqxRecursiveMutexState{nullptr, 0, 0}) {
+    // A section without its semaphore would serialise nothing: report it as the memory
+    // failure it is instead of handing out an unguarded object.
     m_state->m_semaphore = semMCreate(k_semaphoreOptions);
+    if (m_state->m_semaphore == nullptr) {
+        delete m_state;
+        throw std::bad_alloc();
+    }
 }
 
 CqxRecursiveMutex::~CqxRecursiveMutex() {

@@ -69,6 +69,9 @@ private:
     // Refreshes every record's name from the driver's active interface file and appends the
     // names, in record order, to names.
     HRESULT ListItemNames(ItemNameList* names);
+    // Sets the item's 22 properties on bag; E_ITEM_NOT_FOUND when no record has the name
+    // (compared without regard to case).
+    HRESULT FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag);
     // A file name without its ".zid" extension: the item name.
     static std::string StripInterfaceExtension(const std::string& name);
 

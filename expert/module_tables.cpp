@@ -4,18 +4,33 @@
 #include "com/qxmutex.h"
 #include "expert/interface_file_name.h"
 #include "expert/module_exports.h"
+#include "qx/kit/AbsTime.h"
 #include "qx/kit/CharacterAttributes.h"
 #include "qx/kit/osdep/RTSymbolLoader.h"
 
 extern "C" {
 
+// clang-format off
 const QxStaticFunction _ctors[] = {
-    ConstructInterfaceExtensionString, qx::kit::osdep::SingletonInitializer::Construct,
-    qx::kit::ConstructDefaultSystemLocale, ConstructInterLockedIncDec, nullptr};
+    ConstructInterfaceExtensionString,
+    qx::kit::osdep::SingletonInitializer::Construct,
+    qx::kit::ConstructDefaultSystemLocale,
+    qx::kit::ConstructAbsTimeConstants,
+    qx::kit::ConstructAbsTimeLimits,
+    ConstructInterLockedIncDec,
+    nullptr,
+};
 
 const QxStaticFunction _dtors[] = {
-    DestroyInterfaceExtensionString, qx::kit::osdep::SingletonInitializer::Destroy,
-    qx::kit::DestroyDefaultSystemLocale, DestroyInterLockedIncDec, nullptr};
+    DestroyInterfaceExtensionString,
+    qx::kit::osdep::SingletonInitializer::Destroy,
+    qx::kit::DestroyDefaultSystemLocale,
+    qx::kit::DestroyAbsTimeConstants,
+    qx::kit::DestroyAbsTimeLimits,
+    DestroyInterLockedIncDec,
+    nullptr,
+};
+// clang-format on
 }
 
 namespace {

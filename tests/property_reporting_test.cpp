@@ -1,0 +1,280 @@
+// Property reporting: the 22 properties of an item, the name lookup, the collection protocol
+// and every failure the host can see.
+#include "alloc_failure.h"
+#include "com/iids.h"
+#include "com/widestring.h"
+#include "expert/kcsyszeva.h"
+#include "propertybag/propertybag_interfaces.h"
+#include "simulated_driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+// A host collection that keeps every bag it is given, and can be told to refuse the Nth.
+class TestCollection : public IkcSysPropertyBagCollection {
+public:
+    HRESULT QueryInterface(const _GUID&, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    std::int32_t AddRef() override { return ++m_count; }
+    std::int32_t Release() override { return --m_count; }
+    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
+        ++m_calls;
+        if (m_calls == m_refuseCall)
+            return m_refusal;
+        bag->AddRef();
+        m_bags.push_back(bag);
+        return S_OK;
+    }
+    virtual ~TestCollection() {
+        for (IkcSysPropertyBag* bag : m_bags)
+            bag->Release();
+    }
+
+    std::vector<IkcSysPropertyBag*> m_bags;
+    int m_calls = 0;
+    int m_refuseCall = 0;
+    HRESULT m_refusal = E_FAIL;
+    std::int32_t m_count = 1;
+};
+
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (; text != nullptr && *text != 0; ++text)
+        out += static_cast<char>(*text);
+    return out;
+}
+
+std::string StringOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
+    char16_t* text = reinterpret_cast<char16_t*>(0x1);
+    EXPECT_EQ(bag->GetStringProperty(tag, &text), S_OK) << std::hex << tag;
+    std::string out = text == nullptr ? "(null)" : Narrow(text);
+    FreeWideString(text);
+    return out;
+}
+
+std::uint32_t UnsignedOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
+    std::uint32_t value = 0xDEADBEEF;
+    EXPECT_EQ(bag->GetUnsignedIntegerProperty(tag, &value), S_OK) << std::hex << tag;
+    return value;
+}
+
+std::int32_t IntegerOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
+    std::int32_t value = 0x5A5A5A5A;
+    EXPECT_EQ(bag->GetIntegerProperty(tag, &value), S_OK) << std::hex << tag;
+    return value;
+}
+
+int BooleanOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
+    int value = 7;
+    EXPECT_EQ(bag->GetBooleanProperty(tag, &value), S_OK) << std::hex << tag;
+    return value;
+}
+
+std::vector<std::uint32_t> TagsOf(IkcSysPropertyBag* bag) {
+    IkcSysEnumPropertyTag* tags = nullptr;
+    EXPECT_EQ(bag->EnumProperties(&tags), S_OK);
+    std::vector<std::uint32_t> all;
+    std::uint32_t tag = 0, fetched = 0;
+    while (tags != nullptr && tags->Next(1, &tag, &fetched) == S_OK)
+        all.push_back(tag);
+    if (tags != nullptr)
+        tags->Release();
+    return all;
+}
+
+class PropertyReporting : public SimulatedDriverTest {
+protected:
+    void SetUp() override {
+        SimulatedDriverTest::SetUp();
+        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
+    }
+    void TearDown() override {
+        EXPECT_EQ(m_expert->Release(), 0);
+        SimulatedDriverTest::TearDown();
+    }
+    void Discover() { ASSERT_EQ(m_expert->Initialize(), S_OK); }
+
+    IkcSysPropertyBag* BagOf(const char16_t* name) {
+        IkcSysPropertyBag* bag = nullptr;
+        EXPECT_EQ(m_expert->GetPropertiesOfItem(name, &bag), S_OK);
+        return bag;
+    }
+
+    CQXComObject<CkcSysZeva>* m_expert = nullptr;
+};
+
+} // namespace
+
+TEST_F(PropertyReporting, An_item_holds_exactly_the_22_properties_with_their_values) {
+    zevadriverSetDriverVersion(0x12345678);
+    AddBoard({0xABC, "img0.zid", 3, 14, 6, 0x7A911093, "ZEVA PCIe-4C"});
+    Discover();
+    IkcSysPropertyBag* bag = BagOf(u"img0");
+    ASSERT_NE(bag, nullptr);
+    EXPECT_THAT(TagsOf(bag),
+                ElementsAre(0x01001000, 0x01002000, 0x01003000, 0x01004000, 0x01005000, 0x01006000,
+                            0x01007000, 0x01008000, 0x0100A000, 0x0100B000, 0x01018000, 0x01019000,
+                            0x0101A000, 0x0101C000, 0x0101D000, 0x0101F000, 0x01024000, 0x01028000,
+                            0x0102A000, 0x01054000, 0x0700C000, 0x0700D000));
+    EXPECT_EQ(StringOf(bag, 0x01007000), "00000ABC");
+    EXPECT_EQ(IntegerOf(bag, 0x0101C000), 1);
+    EXPECT_EQ(StringOf(bag, 0x0101D000), "img0");
+    EXPECT_EQ(StringOf(bag, 0x0101F000), "img0");
+    EXPECT_EQ(BooleanOf(bag, 0x01054000), 0);
+    EXPECT_EQ(IntegerOf(bag, 0x0102A000), 99);
+    EXPECT_EQ(BooleanOf(bag, 0x01001000), 1);
+    EXPECT_EQ(BooleanOf(bag, 0x01028000), 0);
+    EXPECT_EQ(IntegerOf(bag, 0x01024000), 1);
+    EXPECT_EQ(BooleanOf(bag, 0x01008000), 1);
+    EXPECT_EQ(UnsignedOf(bag, 0x01005000), 0x7A91u);
+    EXPECT_EQ(UnsignedOf(bag, 0x01003000), 0x1093u);
+    EXPECT_EQ(StringOf(bag, 0x01004000), "Verantic");
+    EXPECT_EQ(StringOf(bag, 0x01006000), "PCIe-4C");
+    EXPECT_EQ(StringOf(bag, 0x0100A000), "");
+    EXPECT_EQ(IntegerOf(bag, 0x0100B000), -1);
+    EXPECT_EQ(UnsignedOf(bag, 0x0700C000), 0x12345678u);
+    EXPECT_EQ(StringOf(bag, 0x0700D000), "ZEVA");
+    EXPECT_EQ(UnsignedOf(bag, 0x01002000), 1u);
+    EXPECT_EQ(UnsignedOf(bag, 0x01018000), 3u);
+    EXPECT_EQ(UnsignedOf(bag, 0x01019000), 14u);
+    EXPECT_EQ(UnsignedOf(bag, 0x0101A000), 6u);
+    EXPECT_EQ(bag->Release(), 0);
+}
+
+TEST_F(PropertyReporting, The_name_matches_without_case_and_is_stored_as_the_caller_wrote_it) {
+    AddBoard({0x1, "Img0.zid"});
+    Discover();
+    IkcSysPropertyBag* bag = BagOf(u"iMG0");
+    ASSERT_NE(bag, nullptr);
+    EXPECT_EQ(StringOf(bag, 0x0101D000), "iMG0");
+    EXPECT_EQ(StringOf(bag, 0x0101F000), "iMG0");
+    EXPECT_EQ(bag->Release(), 0);
+}
+
+TEST_F(PropertyReporting, Names_equal_without_case_report_the_first_record_twice) {
+    AddBoard({0x1, "cam.zid"});
+    AddBoard({0x2, "CAM.zid"});
+    Discover();
+    TestCollection collection;
+    ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
+    ASSERT_EQ(collection.m_bags.size(), 2u);
+    EXPECT_EQ(StringOf(collection.m_bags[0], 0x01007000), "00000001");
+    EXPECT_EQ(StringOf(collection.m_bags[1], 0x01007000), "00000001");
+    EXPECT_EQ(StringOf(collection.m_bags[1], 0x0101D000), "CAM");
+}
+
+TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_it) {
+    AddBoard({0x1, "a.zid", 0, 0, 0, 0, "ZEVA "});
+    AddBoard({0x2, "b.zid", 0, 0, 0, 0, "ZEVA X"});
+    AddBoard({0x3, "c.zid", 0, 0, 0, 0, "zeva PCIe"});
+    AddBoard({0x4, "d.zid", 0, 0, 0, 0, "ZEVAX"});
+    Discover();
+    const std::pair<const char16_t*, const char*> expected[] = {
+        {u"a", "ZEVA "}, {u"b", "X"}, {u"c", "zeva PCIe"}, {u"d", "ZEVAX"}};
+    for (const auto& [name, model] : expected) {
+        IkcSysPropertyBag* bag = BagOf(name);
+        ASSERT_NE(bag, nullptr);
+        EXPECT_EQ(StringOf(bag, 0x01006000), model);
+        bag->Release();
+    }
+}
+
+TEST_F(PropertyReporting, Serial_numbers_are_eight_upper_case_digits_and_pci_id_splits) {
+    AddBoard({0x0, "zero.zid", 0, 0, 0, 0});
+    AddBoard({0xFFFFFFFF, "full.zid", 0, 0, 0, 0xFFFF0001});
+    Discover();
+    IkcSysPropertyBag* zero = BagOf(u"zero");
+    IkcSysPropertyBag* full = BagOf(u"full");
+    ASSERT_TRUE(zero != nullptr && full != nullptr);
+    EXPECT_EQ(StringOf(zero, 0x01007000), "00000000");
+    EXPECT_EQ(UnsignedOf(zero, 0x01005000), 0u);
+    EXPECT_EQ(UnsignedOf(zero, 0x01003000), 0u);
+    EXPECT_EQ(StringOf(full, 0x01007000), "FFFFFFFF");
+    EXPECT_EQ(UnsignedOf(full, 0x01005000), 0xFFFFu);
+    EXPECT_EQ(UnsignedOf(full, 0x01003000), 1u);
+    zero->Release();
+    full->Release();
+}
+
+TEST_F(PropertyReporting, Unknown_item_gives_E_ITEM_NOT_FOUND_and_null) {
+    AddBoard({0x1, "img0.zid"});
+    Discover();
+    auto* sentinel = reinterpret_cast<IkcSysPropertyBag*>(0x1);
+    IkcSysPropertyBag* bag = sentinel;
+    EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img", &bag), E_ITEM_NOT_FOUND);
+    EXPECT_EQ(bag, nullptr);
+    EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img0", nullptr), E_POINTER);
+}
+
+TEST_F(PropertyReporting, No_interfaces_give_S_FALSE_without_calling_the_collection) {
+    Discover();
+    TestCollection collection;
+    EXPECT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_FALSE);
+    EXPECT_EQ(collection.m_calls, 0);
+    EXPECT_EQ(m_expert->SearchForItemsAndProperties(nullptr), E_POINTER);
+    IkcSysPropertyBag* bag = nullptr;
+    EXPECT_EQ(m_expert->GetPropertiesOfItem(u"anything", &bag), E_ITEM_NOT_FOUND);
+}
+
+TEST_F(PropertyReporting, A_refusal_on_the_second_item_keeps_the_first_bag_with_one_reference) {
+    AddBoard({0x1, "img0.zid"});
+    AddBoard({0x2, "img1.zid"});
+    AddBoard({0x3, "img2.zid"});
+    Discover();
+    TestCollection collection;
+    collection.m_refuseCall = 2;
+    collection.m_refusal = static_cast<HRESULT>(0x80070057u);
+    EXPECT_EQ(m_expert->SearchForItemsAndProperties(&collection), collection.m_refusal);
+    EXPECT_EQ(collection.m_calls, 2);
+    ASSERT_EQ(collection.m_bags.size(), 1u);
+    IkcSysPropertyBag* first = collection.m_bags[0];
+    EXPECT_EQ(first->AddRef(), 2); // the collection's reference and this one
+    EXPECT_EQ(first->Release(), 1);
+}
+
+TEST_F(PropertyReporting, Each_search_reports_bags_under_the_current_names) {
+    AddBoard({0x1, "img0.zid"});
+    Discover();
+    ASSERT_EQ(zevadriverSetActiveFile(0x1, "renamed.zid"), 0);
+    TestCollection collection;
+    ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
+    ASSERT_EQ(collection.m_bags.size(), 1u);
+    EXPECT_EQ(StringOf(collection.m_bags[0], 0x0101D000), "renamed");
+    IkcSysPropertyBag* bag = nullptr;
+    EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img0", &bag), E_ITEM_NOT_FOUND);
+}
+
+TEST_F(PropertyReporting, Running_out_of_memory_in_the_fill_never_reports_a_partial_bag) {
+    AddBoard({0x1, "img0.zid"});
+    AddBoard({0x2, "img1.zid"});
+    Discover();
+    for (const auto kind : {AllocationFailure::k_operatorNew, AllocationFailure::k_malloc}) {
+        for (int failAt = 1;; ++failAt) {
+            TestCollection collection;
+            HRESULT result = S_OK;
+            bool failed = false;
+            {
+                AllocationFailure failure(kind, failAt);
+                result = m_expert->SearchForItemsAndProperties(&collection);
+                failed = failure.Failed();
+            }
+            if (!failed) {
+                EXPECT_EQ(result, S_OK);
+                EXPECT_EQ(collection.m_bags.size(), 2u);
+                break;
+            }
+            EXPECT_EQ(result, E_OUTOFMEMORY) << kind << " allocation " << failAt;
+            for (IkcSysPropertyBag* bag : collection.m_bags)
+                EXPECT_EQ(TagsOf(bag).size(), 22u) << kind << " allocation " << failAt;
+        }
+    }
+}
