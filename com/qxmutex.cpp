@@ -28,27 +28,27 @@ void DestroyInterLockedIncDec() {
     g_InterLockedIncDec.Destroy();
 }
 
-CQXMutex::CQXMutex() : m_state(new CQXMutexState{0, 0, nullptr}) {
-    m_state->m_semaphore = semMCreate(k_semaphoreOptions);
-}
+// The state record is held inline: the global counting lock is built by a static constructor
+// entry, which has no way to report a failure to the loader, so building it allocates nothing
+// that could run out.
+CQXMutex::CQXMutex() : m_state{0, 0, semMCreate(k_semaphoreOptions)} {}
 
 CQXMutex::~CQXMutex() {
-    semDelete(m_state->m_semaphore);
-    delete m_state;
+    semDelete(m_state.m_semaphore);
 }
 
 void CQXMutex::Lock() {
-    semTake(m_state->m_semaphore, WAIT_FOREVER);
-    assert(m_state->m_locked == 0 && "CQXMutex is not recursive");
-    m_state->m_ownerTask = taskIdSelf();
-    m_state->m_locked = 1;
+    semTake(m_state.m_semaphore, WAIT_FOREVER);
+    assert(m_state.m_locked == 0 && "CQXMutex is not recursive");
+    m_state.m_ownerTask = taskIdSelf();
+    m_state.m_locked = 1;
 }
 
 void CQXMutex::Unlock() {
     // Both fields are cleared while the semaphore is still held.
-    m_state->m_locked = 0;
-    m_state->m_ownerTask = 0;
-    semGive(m_state->m_semaphore);
+    m_state.m_locked = 0;
+    m_state.m_ownerTask = 0;
+    semGive(m_state.m_semaphore);
 }
 
 std::int32_t InterLockedIncrement(std::int32_t* value) {

@@ -26,7 +26,7 @@ public:
     void Unlock();
 
 private:
-    CQXMutexState* m_state;
+    CQXMutexState m_state;
 };
 
 // Serialises every change of every reference count of the module. It is always the
