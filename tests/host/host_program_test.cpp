@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -27,7 +28,10 @@ std::string ReadFile(const std::string& path) {
 }
 
 Outcome RunHost(const std::string& arguments) {
-    const std::string errPath = std::string(QX_TEST_DATA_DIR) + "/host_test_stderr.txt";
+    // ctest runs cases in parallel processes: each keeps its own file.
+    static int s_runs = 0;
+    const std::string errPath = std::string(QX_TEST_DATA_DIR) + "/host_stderr_" +
+                                std::to_string(getpid()) + "_" + std::to_string(++s_runs) + ".txt";
     const std::string command = std::string(QX_HOST_PROGRAM) + " " + arguments + " 2>" + errPath;
     Outcome outcome;
     FILE* pipe = popen(command.c_str(), "r");
@@ -40,6 +44,7 @@ Outcome RunHost(const std::string& arguments) {
     const int status = pclose(pipe);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.err = ReadFile(errPath);
+    std::remove(errPath.c_str());
     return outcome;
 }
 
