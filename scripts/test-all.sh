@@ -41,6 +41,19 @@ for preset in native asan tsan ppc ${QX_EXTRA_PRESETS:-}; do
 done
 [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ] && run_preset fuzz
 
+# The reliability figures of this run, from the tests' own output.
+figures() {
+    local log=build/$1/Testing/Temporary/LastTest.log
+    [ -f "$log" ] || return 0
+    echo "=== reliability figures ($1)"
+    awk '/^\[sweep\] / { scenarios++; sub(/.*: /, ""); injected += $1; leaks += $5; wrong += $7 }
+         END { if (scenarios) printf "allocation-failure sweep: %d scenarios, %d allocation failures injected, %d leaks, %d wrong results\n", scenarios, injected, leaks, wrong }' "$log"
+    grep -h -E '^(thread stress|load cycles):' "$log" | sort -u
+}
+figures native
+figures tsan
+[ -f build/fuzz/fuzz-summary.txt ] && cat build/fuzz/fuzz-summary.txt
+
 echo "targets passed: ${passed[*]:-none}"
 echo "targets failed: ${failed[*]:-none}"
 echo "${#passed[@]} passed, ${#failed[@]} failed"
