@@ -8,6 +8,8 @@
 #include "expert/kcsyszeva.h"
 #include "propertybag/dynamic_property_bag.h"
 
+#include <zevadriver_control.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,16 +62,23 @@ std::u16string Decimal(std::int32_t value) {
 
 class Task {
 public:
-    Task(int index, IkcSysPropertyBag3* bags[2], IkcSysExpert2* expert, IkcSysEnumPropertyTag* tags)
-        : m_index(index), m_random(static_cast<unsigned>(index) * 7919u + 1u), m_expert(expert) {
+    // tags and names: this task's own clones of the shared enumerators.
+    Task(int index, IkcSysPropertyBag3* bags[2], IkcSysExpert2* expert, IkcSysEnumPropertyTag* tags,
+         IkcSysEnumStringList* names)
+        : m_index(index), m_random(static_cast<unsigned>(index) * 7919u + 1u), m_expert(expert),
+          m_tags(tags), m_names(names) {
         m_bags[0] = bags[0];
         m_bags[1] = bags[1];
-        m_tags = tags; // this task's own clone of the shared enumerator
     }
 
+    // Besides the shared objects, each task runs a host's passes on an expert of its own, so
+    // that discovery and reporting meet the module's statics and the driver on every task.
     void Run() {
+        m_own = CQXComObject<CkcSysZeva>::NewInstance();
+        Expect(m_own->Initialize() == S_OK, "own expert initialised");
         for (int step = 0; step < k_steps; ++step)
             Step();
+        Expect(m_own->Release() == 0, "own expert destroyed");
     }
 
     // The task's own range in each bag, as the model says; called with no task running.
@@ -79,7 +88,7 @@ public:
     }
 
     // Gives back the task's clone; the last one also takes the shared source with it.
-    std::int32_t ReleaseEnumerator() { return m_tags->Release(); }
+    std::int32_t ReleaseEnumerators() { return m_tags->Release() + m_names->Release(); }
 
     std::vector<std::string> m_errors;
     long m_operations = 0;
@@ -140,6 +149,8 @@ private:
             Churn();
             break;
         case 10:
+            if (Pick(16) == 0)
+                HostPass();
             Walk();
             break;
         default: {
@@ -284,13 +295,53 @@ private:
         Expect(expected == 64, "clone saw every remaining tag");
         if (clone != nullptr)
             Expect(clone->Release() == 0, "enumerator clone released");
+        IkcSysEnumStringList* names = nullptr;
+        Expect(m_names->Reset() == S_OK && m_names->Clone(&names) == S_OK, "names clone");
+        Expect(names != nullptr && TakeNames(names) == u"img0 img1 img2 img3 ", "names in order");
+    }
+
+    // Names from an enumerator, which it then releases.
+    std::u16string TakeNames(IkcSysEnumStringList* names) {
+        std::u16string text;
+        char16_t* batch[8] = {};
+        std::uint32_t fetched = 0;
+        Expect(names->Next(8, batch, &fetched) == S_FALSE, "every name in one batch");
+        for (std::uint32_t i = 0; i < fetched; ++i) {
+            text += batch[i] + std::u16string(u" ");
+            FreeWideString(batch[i]);
+        }
+        Expect(names->Release() == 0, "names released");
+        return text;
+    }
+
+    // The host's way through the task's own expert: list the items, report one.
+    void HostPass() {
+        IkcSysEnumStringList* names = nullptr;
+        Expect(m_own->SearchForItemNames(&names) == S_OK, "own names");
+        if (names != nullptr)
+            Expect(TakeNames(names) == u"img0 img1 img2 img3 ", "own names in order");
+        IkcSysPropertyBag* bag = nullptr;
+        Expect(m_own->GetPropertiesOfItem(u"IMG2", &bag) == S_OK, "own item");
+        if (bag == nullptr)
+            return;
+        IkcSysEnumPropertyTag* tags = nullptr;
+        bag->EnumProperties(&tags);
+        std::uint32_t batch[32];
+        std::uint32_t fetched = 0;
+        Expect(tags != nullptr && tags->Next(32, batch, &fetched) == S_FALSE && fetched == 22,
+               "22 properties");
+        if (tags != nullptr)
+            tags->Release();
+        Expect(bag->Release() == 0, "own bag destroyed");
     }
 
     int m_index;
     std::mt19937 m_random;
     IkcSysPropertyBag3* m_bags[2];
     IkcSysExpert2* m_expert;
-    IkcSysEnumPropertyTag* m_tags = nullptr;
+    IkcSysEnumPropertyTag* m_tags;
+    IkcSysEnumStringList* m_names;
+    IkcSysExpert2* m_own = nullptr;
     Model m_models[2];
     int m_nested = 0;
 };
@@ -301,7 +352,11 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
     g_bagsDestroyed = 0;
     IkcSysPropertyBag3* bags[2] = {CountedBagObject::NewInstance(),
                                    CountedBagObject::NewInstance()};
+    zevadriverReset();
     IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    ASSERT_EQ(expert->Initialize(), S_OK);
+    IkcSysEnumStringList* sharedNames = nullptr;
+    ASSERT_EQ(expert->SearchForItemNames(&sharedNames), S_OK);
     auto container = std::make_unique<PropertyTagSet>();
     for (std::uint32_t tag = 0; tag < 64; ++tag)
         container->insert(tag);
@@ -310,11 +365,14 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
     std::vector<std::unique_ptr<Task>> tasks;
     for (int i = 0; i < k_tasks; ++i) {
         IkcSysEnumPropertyTag* own = nullptr;
+        IkcSysEnumStringList* ownNames = nullptr;
         ASSERT_EQ(shared->Clone(&own), S_OK);
-        tasks.push_back(std::make_unique<Task>(i, bags, expert, own));
+        ASSERT_EQ(sharedNames->Clone(&ownNames), S_OK);
+        tasks.push_back(std::make_unique<Task>(i, bags, expert, own, ownNames));
     }
-    // The source goes first: the clones keep the container alive.
+    // The sources go first: the clones keep the containers alive.
     EXPECT_EQ(shared->Release(), k_tasks);
+    EXPECT_EQ(sharedNames->Release(), k_tasks);
 
     std::vector<std::thread> threads;
     for (auto& task : tasks)
@@ -325,7 +383,7 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
     long operations = 0;
     for (auto& task : tasks) {
         task->CheckFinal();
-        EXPECT_EQ(task->ReleaseEnumerator(), 0);
+        EXPECT_EQ(task->ReleaseEnumerators(), 0);
         for (const std::string& error : task->m_errors)
             ADD_FAILURE() << error;
         operations += task->m_operations;
@@ -341,4 +399,5 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
         EXPECT_EQ(bag->Release(), 0);
     }
     EXPECT_EQ(g_bagsDestroyed.load(), 2);
+    zevadriverReset();
 }
