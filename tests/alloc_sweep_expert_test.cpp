@@ -100,6 +100,11 @@ TEST_F(AllocationSweepExpert, Factory_and_identity_getters) {
         }
         EXPECT_EQ(identified, S_OK);
         EXPECT_EQ(id, CkcSysZeva::s_productID);
+        const char* const* versions = nullptr;
+        injection.During(
+            [&] { versions = nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray(); });
+        EXPECT_STREQ(versions[5], "nQXVersion_ProductVersion=18.5.0f0");
+        EXPECT_EQ(versions[9], nullptr);
         EXPECT_EQ(expert->Release(), 0);
     });
 }
@@ -212,6 +217,53 @@ TEST_F(AllocationSweepExpert, Item_names_and_their_enumerator) {
                           std::vector<std::u16string>(all.begin() + 1, all.end()));
                 EXPECT_EQ(clone->Release(), 0);
             }
+        }
+        EXPECT_EQ(expert->Release(), 0);
+    });
+}
+
+// A listing that renames records runs out of memory: each record keeps its old name or has
+// the new one, whole, and the next listing brings every new name.
+TEST_F(AllocationSweepExpert, Item_names_refreshed_from_renamed_files) {
+    const std::string longName(40, 'r');
+    const auto boards = [longName] {
+        FreshDriver();
+        zevadriverClearBoards();
+        AddBoard({0x11, (longName + "-first.zid").c_str()});
+        AddBoard({0x22, (longName + "-second.zid").c_str()});
+    };
+    const std::u16string wideLong(longName.begin(), longName.end());
+    const std::vector<std::u16string> renamed = {wideLong + u"-first-renamed",
+                                                 wideLong + u"-second-renamed"};
+    SweepAllocations("SearchForItemNames after renames", boards, [&](Injection& injection) {
+        IkcSysExpert2* expert = NewExpert();
+        ASSERT_EQ(expert->Initialize(), S_OK);
+        const std::vector<std::string> before = RecordNames(expert);
+        {
+            const AllocationPause driversOwn; // the driver keeps the new file names
+            zevadriverSetActiveFile(0x11, (longName + "-first-renamed.zid").c_str());
+            zevadriverSetActiveFile(0x22, (longName + "-second-renamed.zid").c_str());
+        }
+        IkcSysEnumStringList* names = nullptr;
+        HRESULT listed = E_FAIL;
+        injection.During([&] { listed = expert->SearchForItemNames(&names); });
+        const std::vector<std::string> records = RecordNames(expert);
+        ASSERT_EQ(records.size(), 2u);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const std::string renamedRecord =
+                longName + (i == 0 ? "-first-renamed/" : "-second-renamed/") + "ZEVA PCIe-4C";
+            EXPECT_TRUE(records[i] == before[i] || records[i] == renamedRecord) << records[i];
+        }
+        if (listed == S_OK) {
+            Injection none(0);
+            EXPECT_EQ(Drain(none, names, 2), renamed);
+            EXPECT_EQ(names->Release(), 0);
+        } else {
+            EXPECT_EQ(listed, E_OUTOFMEMORY);
+            ASSERT_EQ(expert->SearchForItemNames(&names), S_OK);
+            Injection none(0);
+            EXPECT_EQ(Drain(none, names, 2), renamed);
+            EXPECT_EQ(names->Release(), 0);
         }
         EXPECT_EQ(expert->Release(), 0);
     });
