@@ -23,6 +23,9 @@ using qx::kit::exception::OutOfRange;
 
 constexpr std::size_t k_slots = 4;
 constexpr std::uint32_t k_mostUnits = 48;
+// Joins and self-appends double a string at each step; beyond this the run only compares
+// ever longer copies, so the string starts over empty.
+constexpr std::size_t k_longest = 4096;
 
 struct Slot {
     std::unique_ptr<WideString> string;
@@ -179,8 +182,13 @@ public:
             break;
         }
         }
-        for (const Slot& each : m_slots)
+        for (Slot& each : m_slots) {
             CheckSlot(each);
+            if (each.model.size() > k_longest) {
+                each.string = std::make_unique<WideString>();
+                each.model.clear();
+            }
+        }
     }
 
 private:
