@@ -8,10 +8,13 @@
 #include "bench_support.h"
 
 #include "com/enuminterfaces.h"
+#include "com/qxcs.h"
+#include "com/qxmutex.h"
 
 #include <valgrind/callgrind.h>
 
 #include <atomic>
+#include <mutex>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -87,6 +90,39 @@ void Counting() {
         for (std::uint32_t i = 0; i < k_repeat; ++i) {
             count.fetch_add(1, std::memory_order_acq_rel);
             count.fetch_sub(1, std::memory_order_acq_rel);
+        }
+    });
+}
+
+void Locks() {
+    Tessaly::CqxCS section;
+    Tessaly::CqxSyncObject& lock = section;
+    Measure("lock.section/module", k_repeat, [&] {
+        for (std::uint32_t i = 0; i < k_repeat; ++i) {
+            lock.Lock(-1);
+            lock.Unlock();
+        }
+    });
+    std::recursive_mutex recursive;
+    Measure("lock.section/baseline", k_repeat, [&] {
+        for (std::uint32_t i = 0; i < k_repeat; ++i) {
+            recursive.lock();
+            benchmark::ClobberMemory();
+            recursive.unlock();
+        }
+    });
+    Measure("lock.global/module", k_repeat, [&] {
+        for (std::uint32_t i = 0; i < k_repeat; ++i) {
+            g_InterLockedIncDec->Lock();
+            g_InterLockedIncDec->Unlock();
+        }
+    });
+    std::mutex plain;
+    Measure("lock.global/baseline", k_repeat, [&] {
+        for (std::uint32_t i = 0; i < k_repeat; ++i) {
+            plain.lock();
+            benchmark::ClobberMemory();
+            plain.unlock();
         }
     });
 }
@@ -192,6 +228,7 @@ void Reporting() {
 
 int main() {
     Counting();
+    Locks();
     for (std::uint32_t size : {10u, 1000u, 100000u}) {
         BagOperations<ModuleBag>("module", size);
         BagOperations<BaselineBag>("baseline", size);
