@@ -54,9 +54,9 @@ std::map<std::string, Measured> ReadBenchmarks(const std::string& path) {
         const double batch = run.value("batch", 1.0);
         const double threads = run.value("threads", 1.0);
         // A threaded run reports wall time per operation of all threads together.
-        measured.nanoseconds = ToNanoseconds(run.at("real_time").get<double>(),
-                                             run.value("time_unit", "ns")) *
-                               threads / batch;
+        measured.nanoseconds =
+            ToNanoseconds(run.at("real_time").get<double>(), run.value("time_unit", "ns")) *
+            threads / batch;
         for (const auto& [key, value] : run.items())
             if (value.is_number())
                 measured.counters[key] = value.get<double>();
@@ -108,9 +108,9 @@ std::string Count(double instructions) {
 
 struct Row {
     std::string label;
-    std::string module;   // benchmark and scenario name of the module's figure
-    std::string baseline; // and of the baseline's
-    double target = 0;    // greatest ratio allowed; 0: none set
+    std::string module;    // benchmark and scenario name of the module's figure
+    std::string baseline;  // and of the baseline's
+    double target = 0;     // greatest ratio allowed; 0: none set
     bool lessLock = false; // also show the ratio with the section's extra cost taken out
 };
 
@@ -130,7 +130,7 @@ private:
     }
     std::string InstructionsOf(const std::string& name) const {
         const auto found = m_instructions.find(name);
-        return found == m_instructions.end() ? "?" : Count(found->second);
+        return found == m_instructions.end() ? "–" : Count(found->second);
     }
     double CounterOf(const std::string& name, const std::string& counter) const {
         const auto found = m_times.find(name);
@@ -201,8 +201,9 @@ std::string Table::Scenario() const {
         << total("expert.search/module/16", 16) << " | "
         << InstructionsOf("expert.search/module/16") << " per board |\n"
         << "| Clone of a 1 000-property bag | " << total("bag.clone/module", 1) << " | "
-        << Count(m_instructions.count("bag.clone/module") ? m_instructions.at("bag.clone/module") / 1000
-                                                          : NAN)
+        << Count(m_instructions.count("bag.clone/module")
+                     ? m_instructions.at("bag.clone/module") / 1000
+                     : NAN)
         << " per property |\n"
         << "| The baseline's deep copy of the same bag | " << total("bag.clone/baseline", 1)
         << " | "
@@ -243,12 +244,11 @@ std::vector<Row> TimingRows() {
                         std::string("string.get/module/") + units, copy});
     }
     rows.push_back({"Clone, 1 000 mixed properties", "bag.clone/module", "bag.clone/baseline", 3});
-    rows.push_back({"Enumerator Next, batch 1, per element", "enum.next/module/1",
-                    "enum.next/baseline/1"});
+    rows.push_back(
+        {"Enumerator Next, batch 1, per element", "enum.next/module/1", "enum.next/baseline/1"});
     rows.push_back({"Enumerator Next, batch 64, per element", "enum.next/module/64",
                     "enum.next/baseline/64", 2});
-    for (const auto& [key, label] :
-         std::vector<std::pair<std::string, std::string>>{
+    for (const auto& [key, label] : std::vector<std::pair<std::string, std::string>>{
              {"search", "SearchForItemsAndProperties"},
              {"properties_of_item", "GetPropertiesOfItem"}}) {
         const std::string base = "expert." + key + "/module/";
@@ -276,11 +276,10 @@ int main(int argc, char** argv) {
         const Table table(ReadBenchmarks(argv[1]), ReadInstructionCounts(argv[2]));
         const std::string begin = "<!-- performance table: begin -->";
         const std::string end = "<!-- performance table: end -->";
-        const std::string generated = begin + "\n" + table.Timing(TimingRows()) +
-                                      "\nAllocations per stored property (16-unit strings):\n\n" +
-                                      table.Allocations() +
-                                      "\nInstruction counts of the fixed scenario (callgrind):\n\n" +
-                                      table.Scenario() + end;
+        const std::string generated =
+            begin + "\n" + table.Timing(TimingRows()) +
+            "\nAllocations per stored property (16-unit strings):\n\n" + table.Allocations() +
+            "\nInstruction counts of the fixed scenario (callgrind):\n\n" + table.Scenario() + end;
         std::string readme = ReadAll(argv[3]);
         const auto first = readme.find(begin);
         const auto last = readme.find(end);

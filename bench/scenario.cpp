@@ -14,8 +14,8 @@
 #include <valgrind/callgrind.h>
 
 #include <atomic>
-#include <mutex>
 #include <cstdio>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -52,13 +52,16 @@ void BagOperations(const std::string& side, std::uint32_t size) {
         for (std::uint32_t tag : fresh)
             bag.Delete(tag);
     };
+    // The client request's macro keeps only the pointer: the names must outlive it.
+    const std::string setName = "bag.set_new" + suffix + " x" + std::to_string(run);
+    const std::string deleteName = "bag.delete" + suffix + " x" + std::to_string(run);
     setNew();
     deleteNew();
     CALLGRIND_ZERO_STATS;
     setNew();
-    CALLGRIND_DUMP_STATS_AT(("bag.set_new" + suffix + " x" + std::to_string(run)).c_str());
+    CALLGRIND_DUMP_STATS_AT(setName.c_str());
     deleteNew();
-    CALLGRIND_DUMP_STATS_AT(("bag.delete" + suffix + " x" + std::to_string(run)).c_str());
+    CALLGRIND_DUMP_STATS_AT(deleteName.c_str());
 
     Measure("bag.set_existing" + suffix, k_repeat, [&] {
         for (std::uint32_t index : order)
