@@ -40,7 +40,7 @@ int Run(const HostOptions& options) {
     if (!options.boardsFile.empty()) {
         char reason[512] = {};
         if (zevadriverLoadDescription(options.boardsFile.c_str(), reason, sizeof reason) != 0)
-            return Fail(k_exitBoards, reason);
+            return Fail(k_exitBoards, std::string("bad board description: ") + reason);
     }
     HostReport report;
     report.modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;

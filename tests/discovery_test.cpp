@@ -3,6 +3,7 @@
 #include "alloc_failure.h"
 #include "expert/imagedriver.h"
 #include "expert/kcsyszeva.h"
+#include "expert_fixture.h"
 #include "simulated_driver.h"
 
 #include <gmock/gmock.h>
@@ -53,24 +54,14 @@ std::vector<std::string> Describe(const std::vector<InterfaceRecord>& records) {
     return texts;
 }
 
-class Discovery : public SimulatedDriverTest {
+class Discovery : public ExpertOnSimulatedDriver {
 protected:
-    void SetUp() override {
-        SimulatedDriverTest::SetUp();
-        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
-    }
-    void TearDown() override {
-        EXPECT_EQ(m_expert->Release(), 0);
-        SimulatedDriverTest::TearDown();
-    }
     void AddThreeBoards() {
         AddBoard(k_first);
         AddBoard(k_second);
         AddBoard(k_third);
     }
     std::vector<std::string> Records() const { return Describe(m_expert->InterfacesForTesting()); }
-
-    CQXComObject<CkcSysZeva>* m_expert = nullptr;
 };
 
 } // namespace

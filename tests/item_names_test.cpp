@@ -2,7 +2,7 @@
 // listing, and handed out through an enumerator the caller owns.
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
-#include "simulated_driver.h"
+#include "expert_fixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,26 +14,8 @@ using ::testing::ElementsAre;
 
 namespace {
 
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; *text != 0; ++text)
-        out += static_cast<char>(*text);
-    return out;
-}
-
-class ItemNames : public SimulatedDriverTest {
+class ItemNames : public ExpertOnSimulatedDriver {
 protected:
-    void SetUp() override {
-        SimulatedDriverTest::SetUp();
-        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
-    }
-    void TearDown() override {
-        EXPECT_EQ(m_expert->Release(), 0);
-        SimulatedDriverTest::TearDown();
-    }
-
-    void Discover() { ASSERT_EQ(m_expert->Initialize(), S_OK); }
-
     // Every name the expert lists now, each string freed as a host would.
     std::vector<std::string> Names() {
         IkcSysEnumStringList* names = nullptr;
@@ -44,14 +26,12 @@ protected:
         char16_t* name = nullptr;
         std::uint32_t fetched = 0;
         while (names->Next(1, &name, &fetched) == S_OK) {
-            listed.push_back(Narrow(name));
+            listed.push_back(NarrowAscii(name));
             FreeWideString(name);
         }
         EXPECT_EQ(names->Release(), 0);
         return listed;
     }
-
-    CQXComObject<CkcSysZeva>* m_expert = nullptr;
 };
 
 } // namespace
@@ -111,7 +91,7 @@ TEST_F(ItemNames, The_enumerator_outlives_the_expert_and_Finalize_keeps_the_name
     char16_t* name = nullptr;
     std::uint32_t fetched = 0;
     ASSERT_EQ(names->Next(1, &name, &fetched), S_OK);
-    EXPECT_EQ(Narrow(name), "img0");
+    EXPECT_EQ(NarrowAscii(name), "img0");
     EXPECT_EQ(WideStringLength(name), 4u);
     FreeWideString(name);
     EXPECT_EQ(names->Release(), 0);

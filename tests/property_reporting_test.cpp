@@ -4,12 +4,13 @@
 #include "com/iids.h"
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
+#include "expert_fixture.h"
 #include "propertybag/propertybag_interfaces.h"
-#include "simulated_driver.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,12 @@ public:
         ++m_calls;
         if (m_calls == m_refuseCall)
             return m_refusal;
+        try {
+            m_bags.push_back(bag);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY; // nothing may be thrown across an interface
+        }
         bag->AddRef();
-        m_bags.push_back(bag);
         return S_OK;
     }
     virtual ~TestCollection() {
@@ -46,17 +51,10 @@ public:
     std::int32_t m_count = 1;
 };
 
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text != nullptr && *text != 0; ++text)
-        out += static_cast<char>(*text);
-    return out;
-}
-
 std::string StringOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
     char16_t* text = reinterpret_cast<char16_t*>(0x1);
     EXPECT_EQ(bag->GetStringProperty(tag, &text), S_OK) << std::hex << tag;
-    std::string out = text == nullptr ? "(null)" : Narrow(text);
+    std::string out = text == nullptr ? "(null)" : NarrowAscii(text);
     FreeWideString(text);
     return out;
 }
@@ -91,25 +89,13 @@ std::vector<std::uint32_t> TagsOf(IkcSysPropertyBag* bag) {
     return all;
 }
 
-class PropertyReporting : public SimulatedDriverTest {
+class PropertyReporting : public ExpertOnSimulatedDriver {
 protected:
-    void SetUp() override {
-        SimulatedDriverTest::SetUp();
-        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
-    }
-    void TearDown() override {
-        EXPECT_EQ(m_expert->Release(), 0);
-        SimulatedDriverTest::TearDown();
-    }
-    void Discover() { ASSERT_EQ(m_expert->Initialize(), S_OK); }
-
     IkcSysPropertyBag* BagOf(const char16_t* name) {
         IkcSysPropertyBag* bag = nullptr;
         EXPECT_EQ(m_expert->GetPropertiesOfItem(name, &bag), S_OK);
         return bag;
     }
-
-    CQXComObject<CkcSysZeva>* m_expert = nullptr;
 };
 
 } // namespace

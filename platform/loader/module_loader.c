@@ -92,7 +92,7 @@ qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, s
     if (constructors == NULL || destructors == NULL) {
         dlclose(handle);
         return Fail(status, QX_LOAD_NO_TABLES, error, size,
-                    "module has no static constructor or destructor table", path);
+                    "module does not export _ctors and _dtors", path);
     }
     qx_module* module = malloc(sizeof *module);
     const int loads = module != NULL ? CountLoad(handle) : 0;

@@ -1,0 +1,21 @@
+# Installs the build into a fresh prefix and runs the host program from there.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+    RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed")
+endif()
+foreach(file bin/qxzeva-host lib/qxzevaSysapiExpert.so lib/libqxkernel.so lib/libqxloader.so
+        lib/libzevadriver.so include/qxzeva/expert/qxzeva_c.h
+        include/qxzeva/propertybag/propertybag_interfaces.h include/qxkernel/semLib.h
+        include/qxloader/module_loader.h include/zevadriver/zevadriver_control.h)
+    if(NOT EXISTS ${PREFIX}/${file})
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+execute_process(COMMAND ${PREFIX}/bin/qxzeva-host --names-only
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT output MATCHES "img3")
+    message(FATAL_ERROR "installed host program failed (${status}): ${errors}${output}")
+endif()
+message(STATUS "installed host program lists: ${output}")

@@ -1,0 +1,157 @@
+// The host program run as a person runs it: what it prints, its JSON read back, and the
+// exit code and one-line message of every failure it reports.
+#include <nlohmann/json.hpp>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+Outcome RunHost(const std::string& arguments) {
+    // ctest runs cases in parallel processes: each keeps its own file.
+    static int s_runs = 0;
+    const std::string errPath = std::string(QX_TEST_DATA_DIR) + "/host_stderr_" +
+                                std::to_string(getpid()) + "_" + std::to_string(++s_runs) + ".txt";
+    const std::string command = std::string(QX_HOST_PROGRAM) + " " + arguments + " 2>" + errPath;
+    Outcome outcome;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return outcome;
+    char buffer[4096];
+    std::size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        outcome.out.append(buffer, read);
+    const int status = pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = ReadFile(errPath);
+    std::remove(errPath.c_str());
+    return outcome;
+}
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+    const std::string path = std::string(QX_TEST_DATA_DIR) + "/" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+// One line, naming the program.
+void ExpectOneLineError(const Outcome& outcome, const std::string& part) {
+    EXPECT_THAT(outcome.err, HasSubstr("qxzeva-host: "));
+    EXPECT_THAT(outcome.err, HasSubstr(part));
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+}
+
+} // namespace
+
+TEST(HostProgram, Json_report_of_the_default_boards_reads_back_whole) {
+    const Outcome outcome = RunHost("--json");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const nlohmann::json report = nlohmann::json::parse(outcome.out);
+    EXPECT_EQ(report["product"]["displayName"], "QX ZEVA Sysapi Expert");
+    EXPECT_EQ(report["product"]["version"], "18.5");
+    EXPECT_EQ(report["product"]["id"], "{2AB917E5-7A6D-4F53-A31F-048F22A05608}");
+    EXPECT_EQ(report["versionRecord"]["nQXVersion_ProductVersion"], "18.5.0f0");
+    EXPECT_EQ(report["versionRecord"].size(), 9u);
+    EXPECT_THAT(report["itemNames"].get<std::vector<std::string>>(),
+                ElementsAre("img0", "img1", "img2", "img3"));
+    ASSERT_EQ(report["items"].size(), 4u);
+    for (const auto& item : report["items"]) {
+        ASSERT_EQ(item["properties"].size(), 22u) << item["name"];
+        const auto& serial = item["properties"][0];
+        EXPECT_EQ(serial["tag"], "0x01007000");
+        EXPECT_EQ(serial["label"], "Serial number");
+        EXPECT_EQ(serial["type"], "string");
+    }
+    const auto& img2 = report["items"][2];
+    EXPECT_EQ(img2["name"], "img2");
+    EXPECT_EQ(img2["properties"][0]["value"], "00E93B15");
+    EXPECT_EQ(img2["properties"][13]["value"], "PCI-1C");
+    EXPECT_EQ(img2["properties"][19]["label"], "PCI bus");
+    EXPECT_EQ(img2["properties"][19]["value"], 7);
+    EXPECT_EQ(img2["properties"][4]["value"], false);
+    EXPECT_EQ(img2["properties"][15]["value"], -1);
+}
+
+TEST(HostProgram, Table_shows_identity_names_and_every_property) {
+    const Outcome outcome = RunHost("");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_THAT(outcome.out, HasSubstr("Product       QX ZEVA Sysapi Expert"));
+    EXPECT_THAT(outcome.out, HasSubstr("Item img3: 22 properties"));
+    EXPECT_THAT(outcome.out, HasSubstr("0x0700C000  Driver version"));
+}
+
+TEST(HostProgram, One_item_by_name_and_names_only) {
+    const Outcome one = RunHost("--json --item IMG1");
+    ASSERT_EQ(one.exitCode, 0) << one.err;
+    const nlohmann::json report = nlohmann::json::parse(one.out);
+    ASSERT_EQ(report["items"].size(), 1u);
+    EXPECT_EQ(report["items"][0]["properties"][2]["value"], "IMG1");
+    const Outcome names = RunHost("--names-only --json");
+    ASSERT_EQ(names.exitCode, 0) << names.err;
+    EXPECT_FALSE(nlohmann::json::parse(names.out).contains("items"));
+}
+
+TEST(HostProgram, A_description_file_replaces_the_default_boards) {
+    const Outcome outcome = RunHost("--json --boards " QX_EXAMPLE_BOARDS);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const nlohmann::json report = nlohmann::json::parse(outcome.out);
+    EXPECT_THAT(report["itemNames"].get<std::vector<std::string>>(), ElementsAre("img0", "camera"));
+}
+
+TEST(HostProgram, Each_failure_has_its_exit_code_and_one_line) {
+    ExpectOneLineError(RunHost("--item nosuch"), "no item named 'nosuch'");
+    EXPECT_EQ(RunHost("--item nosuch").exitCode, 6);
+
+    const Outcome missing = RunHost("--module /nonexistent/module.so");
+    EXPECT_EQ(missing.exitCode, 2);
+    ExpectOneLineError(missing, "module not found");
+
+    const Outcome notElf = RunHost("--module " QX_EXAMPLE_BOARDS);
+    EXPECT_EQ(notElf.exitCode, 2);
+    ExpectOneLineError(notElf, "not loadable");
+
+    const Outcome noExports = RunHost("--module " QX_NOT_A_MODULE);
+    EXPECT_EQ(noExports.exitCode, 3);
+    ExpectOneLineError(noExports, "_ctors");
+
+    const std::string bad =
+        WriteFile("bad_boards.toml", "driver_version = 1\n[[board]]\nserial_number = \"x\"\n");
+    const Outcome badBoards = RunHost("--boards " + bad);
+    EXPECT_EQ(badBoards.exitCode, 7);
+    ExpectOneLineError(badBoards, "bad board description: ");
+    EXPECT_THAT(badBoards.err, HasSubstr("bad_boards.toml:3"));
+
+    const Outcome usage = RunHost("--frobnicate");
+    EXPECT_EQ(usage.exitCode, 1);
+    ExpectOneLineError(usage, "unknown option --frobnicate");
+}
+
+TEST(HostProgram, Help_and_version_succeed) {
+    const Outcome help = RunHost("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_THAT(help.out, HasSubstr("--boards FILE"));
+    const Outcome version = RunHost("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_THAT(version.out, HasSubstr("qxzeva-host 18.5.0"));
+}

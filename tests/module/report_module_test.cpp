@@ -1,0 +1,169 @@
+// The whole report of the simulated driver's default boards, as a host sees it through the
+// loaded module: every item, all 22 properties, each with its type and value.
+#include "com/enuminterfaces.h"
+#include "com/iids.h"
+#include "expert/expert_interfaces.h"
+#include "propertybag/propertybag_interfaces.h"
+#include "test_helpers.h"
+
+#include <zevadriver_control.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DefaultBoard {
+    const char* item;
+    const char* serial;
+    std::uint32_t bus, device, function, pciId;
+    const char* model;
+};
+
+// The simulated driver's built-in boards; the last has no active file and gets a claimed one.
+const DefaultBoard k_boards[] = {
+    {"img0", "01C4A2F0", 3, 0, 0, 0x74C11F0A, "PCIe-4C"},
+    {"img1", "01C4A2F7", 4, 0, 0, 0x72C21F0A, "PCIe-2C"},
+    {"img2", "00E93B15", 7, 2, 0, 0x61B01F0A, "PCI-1C"},
+    {"img3", "0203D4C8", 9, 0, 1, 0x7CF41F0A, "PCIe-CL"},
+};
+constexpr std::uint32_t k_driverVersion = 0x15030000;
+
+struct Expected {
+    std::uint32_t tag;
+    kcSysAttributeType type;
+    std::string text; // strings
+    std::uint32_t number;
+};
+
+std::vector<Expected> ExpectedProperties(const DefaultBoard& board) {
+    return {{0x01007000, kcSysAttrTypeString, board.serial, 0},
+            {0x0101C000, kcSysAttrTypeInteger, "", 1},
+            {0x0101D000, kcSysAttrTypeString, board.item, 0},
+            {0x0101F000, kcSysAttrTypeString, board.item, 0},
+            {0x01054000, kcSysAttrTypeBoolean, "", 0},
+            {0x0102A000, kcSysAttrTypeInteger, "", 99},
+            {0x01001000, kcSysAttrTypeBoolean, "", 1},
+            {0x01028000, kcSysAttrTypeBoolean, "", 0},
+            {0x01024000, kcSysAttrTypeInteger, "", 1},
+            {0x01008000, kcSysAttrTypeBoolean, "", 1},
+            {0x01005000, kcSysAttrTypeUnsignedInteger, "", board.pciId >> 16},
+            {0x01003000, kcSysAttrTypeUnsignedInteger, "", board.pciId & 0xFFFF},
+            {0x01004000, kcSysAttrTypeString, "Verantic", 0},
+            {0x01006000, kcSysAttrTypeString, board.model, 0},
+            {0x0100A000, kcSysAttrTypeString, "", 0},
+            {0x0100B000, kcSysAttrTypeInteger, "", 0xFFFFFFFF},
+            {0x0700C000, kcSysAttrTypeUnsignedInteger, "", k_driverVersion},
+            {0x0700D000, kcSysAttrTypeString, "ZEVA", 0},
+            {0x01002000, kcSysAttrTypeUnsignedInteger, "", 1},
+            {0x01018000, kcSysAttrTypeUnsignedInteger, "", board.bus},
+            {0x01019000, kcSysAttrTypeUnsignedInteger, "", board.device},
+            {0x0101A000, kcSysAttrTypeUnsignedInteger, "", board.function}};
+}
+
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (; text != nullptr && *text != 0; ++text)
+        out += static_cast<char>(*text);
+    return out;
+}
+
+void ExpectProperty(IkcSysPropertyBag* bag, const Expected& expected, const char* item) {
+    SCOPED_TRACE(std::string(item) + " tag " + std::to_string(expected.tag));
+    kcSysAttributeType type{};
+    ASSERT_EQ(bag->GetPropertyType(expected.tag, &type), S_OK);
+    ASSERT_EQ(type, expected.type);
+    switch (expected.type) {
+    case kcSysAttrTypeString: {
+        char16_t* text = nullptr;
+        ASSERT_EQ(bag->GetStringProperty(expected.tag, &text), S_OK);
+        EXPECT_EQ(Narrow(text), expected.text);
+        FreeBoundaryString(text);
+        break;
+    }
+    case kcSysAttrTypeInteger: {
+        std::int32_t value = 0;
+        ASSERT_EQ(bag->GetIntegerProperty(expected.tag, &value), S_OK);
+        EXPECT_EQ(value, static_cast<std::int32_t>(expected.number));
+        break;
+    }
+    case kcSysAttrTypeUnsignedInteger: {
+        std::uint32_t value = 0;
+        ASSERT_EQ(bag->GetUnsignedIntegerProperty(expected.tag, &value), S_OK);
+        EXPECT_EQ(value, expected.number);
+        break;
+    }
+    default: {
+        int value = -1;
+        ASSERT_EQ(bag->GetBooleanProperty(expected.tag, &value), S_OK);
+        EXPECT_EQ(value, static_cast<int>(expected.number));
+    }
+    }
+}
+
+class Collection : public IkcSysPropertyBagCollection {
+public:
+    HRESULT QueryInterface(const _GUID&, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    std::int32_t AddRef() override { return 2; }
+    std::int32_t Release() override { return 1; }
+    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
+        bag->AddRef();
+        m_bags.push_back(bag);
+        return S_OK;
+    }
+    std::vector<IkcSysPropertyBag*> m_bags;
+
+protected:
+    ~Collection() = default;
+};
+
+class OwnedCollection final : public Collection {
+public:
+    ~OwnedCollection() {
+        for (IkcSysPropertyBag* bag : m_bags)
+            bag->Release();
+    }
+};
+
+} // namespace
+
+TEST(ModuleReport, Default_boards_report_every_item_with_all_22_typed_properties) {
+    zevadriverReset();
+    LoadedModule module;
+    ASSERT_TRUE(module.Loaded()) << module.Error();
+    void* pointer = nullptr;
+    ASSERT_EQ(module.factory()(&pointer), S_OK);
+    auto* expert = static_cast<IkcSysExpert2*>(pointer);
+    ASSERT_EQ(expert->Initialize(), S_OK);
+
+    OwnedCollection collection;
+    ASSERT_EQ(expert->SearchForItemsAndProperties(&collection), S_OK);
+    ASSERT_EQ(collection.m_bags.size(), std::size(k_boards));
+    for (std::size_t i = 0; i < std::size(k_boards); ++i) {
+        IkcSysPropertyBag* bag = collection.m_bags[i];
+        const std::vector<Expected> expected = ExpectedProperties(k_boards[i]);
+        for (const Expected& property : expected)
+            ExpectProperty(bag, property, k_boards[i].item);
+        IkcSysEnumPropertyTag* tags = nullptr;
+        ASSERT_EQ(bag->EnumProperties(&tags), S_OK);
+        std::uint32_t batch[32];
+        std::uint32_t fetched = 0;
+        EXPECT_EQ(tags->Next(32, batch, &fetched), S_FALSE);
+        EXPECT_EQ(fetched, 22u) << "no other tags";
+        EXPECT_EQ(tags->Release(), 0);
+    }
+
+    IkcSysPropertyBag* one = nullptr;
+    ASSERT_EQ(expert->GetPropertiesOfItem(u"IMG2", &one), S_OK);
+    ExpectProperty(one, {0x01007000, kcSysAttrTypeString, "00E93B15", 0}, "IMG2");
+    EXPECT_EQ(one->Release(), 0);
+    EXPECT_EQ(expert->Finalize(), S_OK);
+    EXPECT_EQ(expert->Release(), 0);
+    zevadriverReset();
+}
