@@ -2,7 +2,7 @@
 // new tag, Set on an existing tag, Get, HasProperty and DeleteProperty, one integer at a time.
 // The bag's data model on its own is measured beside them.
 #include "bench_support.h"
-#include "design_model_bag.h"
+#include "data_model_bag.h"
 
 #include <algorithm>
 #include <chrono>
@@ -118,7 +118,7 @@ void RegisterAll(const std::string& side) {
 const bool k_registered = [] {
     RegisterAll<ModuleBag>("module");
     RegisterAll<BaselineBag>("baseline");
-    RegisterAll<DesignModelBag>("model");
+    RegisterAll<DataModelBag>("model");
     return true;
 }();
 

@@ -6,7 +6,7 @@
 // same work and reports nothing.
 #include "bench_boards.h"
 #include "bench_support.h"
-#include "design_model_bag.h"
+#include "data_model_bag.h"
 
 #include "com/enuminterfaces.h"
 #include "com/qxcs.h"
@@ -236,7 +236,7 @@ int main() {
     for (std::uint32_t size : {10u, 1000u, 100000u}) {
         BagOperations<ModuleBag>("module", size);
         BagOperations<BaselineBag>("baseline", size);
-        BagOperations<DesignModelBag>("model", size);
+        BagOperations<DataModelBag>("model", size);
     }
     Strings();
     Clones();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (preset bench: optimised, native, no sanitizers), runs them, takes
 # the fixed scenario's instruction counts with callgrind, and writes the table of the
-# README's "Performance" section. Not part of the tests: CI does not run it.
+# README's "Performance" part. Not part of the tests: CI does not run it.
 #
 # Arguments go to the benchmark binary (for instance --benchmark_filter=bag). The README is
 # rewritten only by a full run.

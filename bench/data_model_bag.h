@@ -4,8 +4,8 @@
 // implementation of that model costs; the module's figures against it show what the module
 // adds (its section on a kernel semaphore, the interface call), and its figures against the
 // baseline what the model itself costs.
-#ifndef QX_BENCH_DESIGN_MODEL_BAG_H
-#define QX_BENCH_DESIGN_MODEL_BAG_H
+#ifndef QX_BENCH_DATA_MODEL_BAG_H
+#define QX_BENCH_DATA_MODEL_BAG_H
 
 #include "com/hresult.h"
 
@@ -16,7 +16,7 @@
 #include <set>
 #include <typeinfo>
 
-class DesignModelBag {
+class DataModelBag {
 public:
     HRESULT SetInteger(std::uint32_t tag, std::int32_t value) {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
