@@ -16,9 +16,9 @@ results=build/bench/results
 rm -rf "$results"
 mkdir -p "$results/callgrind"
 
-# Medians of five repetitions: a load spike on a shared machine moves one repetition, not
-# the figure.
-build/bench/qx_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+# Five repetitions of each; the report takes the fastest, the one least disturbed by whatever
+# else the shared machine ran at the time.
+build/bench/qx_bench --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
     --benchmark_min_time=0.2 --benchmark_out="$results/benchmarks.json" \
     --benchmark_out_format=json "$@"
 
