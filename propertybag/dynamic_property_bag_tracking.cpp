@@ -136,14 +136,14 @@ HRESULT CkcDynamicPropertyBag::ReleaseBatchLock() {
     });
 }
 
-// The copy reads the source's values directly under the source's section, which the
+// The copy reads the source's values directly under the source's critical section, which the
 // caller holds: one pass over the tree in ascending order, each value copied once and put
 // in at the end of the new tree. Going through the interfaces instead (enumerate, then Get
 // and Set per tag) gives the same bag at several times the cost: a snapshot of every tag,
-// three section acquisitions per property, every string copied twice, and every tag marked
+// three lock acquisitions per property, every string copied twice, and every tag marked
 // changed only to be cleared again.
 HRESULT CkcDynamicPropertyBag::TakeCopiesOf(const PropertyMap& properties) {
-    // The new bag is no other task's yet; its section is taken all the same, as for every
+    // The new bag is no other task's yet; its lock is taken all the same, as for every
     // change of a bag.
     return Locked([&] {
         for (const auto& property : properties) {
