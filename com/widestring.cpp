@@ -35,7 +35,10 @@ std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit) {
 char16_t* AllocWideString(const char16_t* s) {
     if (s == nullptr)
         return nullptr;
-    const std::uint32_t units = WideTextLength(s);
+    return AllocWideStringOfUnits(s, WideTextLength(s));
+}
+
+char16_t* AllocWideStringOfUnits(const char16_t* s, std::uint32_t units) {
     unsigned char* block = AllocateBoundaryBlock(units);
     if (block == nullptr)
         return nullptr;

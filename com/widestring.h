@@ -10,6 +10,9 @@ static_assert(sizeof(char16_t) == 2, "a wide unit is 16 bits on every target");
 
 // Null for a null s, an oversized text or no memory; never throws.
 char16_t* AllocWideString(const char16_t* s);
+// The same block for a text whose length is known: count units from units, then a zero.
+// Null for an oversized count or no memory; never throws.
+char16_t* AllocWideStringOfUnits(const char16_t* units, std::uint32_t count);
 void FreeWideString(char16_t* s);
 
 // ((units + 1) * 2) + 4, every step checked against 32 bits: OutOfRange when it overflows.

@@ -70,8 +70,14 @@ private:
     // names, in record order, to names.
     HRESULT ListItemNames(ItemNameList* names);
     // Sets the item's 22 properties on bag; E_ITEM_NOT_FOUND when no record has the name
-    // (compared without regard to case).
-    HRESULT FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag);
+    // (compared without regard to case). listedNames, when given, are the records' names
+    // as ListItemNames just widened them, one per record in record order: the lookup
+    // compares with those instead of widening every record's name again for every item.
+    HRESULT FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag,
+                               const ItemNameList* listedNames = nullptr);
+    // The first record whose name equals wanted without regard to case, or null.
+    const InterfaceRecord* FindRecord(const qx::kit::WideString& wanted,
+                                      const ItemNameList* listedNames) const;
     // A file name without its ".zid" extension: the item name.
     static std::string StripInterfaceExtension(const std::string& name);
 

@@ -5,6 +5,7 @@
 #include "propertybag/dynamic_property_bag.h"
 #include "qx/kit/StringBase.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -60,16 +61,29 @@ IkcSysPropertyBag* NewBag() {
 
 } // namespace
 
-HRESULT CkcSysZeva::FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag) {
-    try {
-        const WideString wanted(itemName);
-        const InterfaceRecord* found = nullptr;
-        for (const InterfaceRecord& record : m_interfaces) {
-            if (WideString(record.interfaceFileName.c_str()).equalsNoCase(wanted)) {
-                found = &record;
-                break;
-            }
+const InterfaceRecord* CkcSysZeva::FindRecord(const WideString& wanted,
+                                              const ItemNameList* listedNames) const {
+    if (listedNames != nullptr) {
+        assert(listedNames->size() == m_interfaces.size() && "one listed name per record");
+        auto record = m_interfaces.begin();
+        for (const WideString& name : *listedNames) {
+            if (name.equalsNoCase(wanted))
+                return &*record;
+            ++record;
         }
+        return nullptr;
+    }
+    for (const InterfaceRecord& record : m_interfaces) {
+        if (WideString(record.interfaceFileName.c_str()).equalsNoCase(wanted))
+            return &record;
+    }
+    return nullptr;
+}
+
+HRESULT CkcSysZeva::FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag,
+                                       const ItemNameList* listedNames) {
+    try {
+        const InterfaceRecord* found = FindRecord(WideString(itemName), listedNames);
         if (found == nullptr)
             return E_ITEM_NOT_FOUND;
 
@@ -145,7 +159,7 @@ HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* col
         bool added = false;
         for (const WideString& name : names) {
             inHand = NewBag();
-            const HRESULT filled = FillItemProperties(name.c_str(), inHand);
+            const HRESULT filled = FillItemProperties(name.c_str(), inHand, &names);
             HRESULT failure = filled == E_OUTOFMEMORY ? filled : S_OK;
             if (SUCCEEDED(filled)) {
                 const HRESULT given = AddToCollection(collection, inHand);

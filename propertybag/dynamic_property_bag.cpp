@@ -45,7 +45,7 @@ HRESULT CkcDynamicPropertyBag::FindTyped(std::uint32_t tag,
     const auto entry = m_properties.find(tag);
     if (entry == m_properties.end())
         return E_PROPERTY_NOT_FOUND;
-    *found = dynamic_cast<const CkcTemplatePropertyValue<T>*>(entry->second.get());
+    *found = AsTypedValue<T>(entry->second.get());
     return *found == nullptr ? E_PROPERTY_TYPE_MISMATCH : S_OK;
 }
 
@@ -65,7 +65,7 @@ template <class T>
 HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
     const auto position = m_properties.lower_bound(tag);
     if (position != m_properties.end() && position->first == tag) {
-        auto* stored = dynamic_cast<CkcTemplatePropertyValue<T>*>(position->second.get());
+        auto* stored = AsTypedValue<T>(position->second.get());
         if (stored == nullptr)
             return E_PROPERTY_TYPE_MISMATCH;
         stored->SetValue(std::move(value));
@@ -212,7 +212,7 @@ HRESULT CkcDynamicPropertyBag::GetStringProperty(std::uint32_t tag, char16_t** v
         if (FAILED(result))
             return result;
         const CqxBStr& text = stored->GetValue();
-        CqxBStr copy(text);
+        CqxBStr copy = CopyOfStoredString(text);
         if (!text.IsNull() && copy.IsNull())
             return E_OUTOFMEMORY;
         *value = copy.Detach();

@@ -89,11 +89,13 @@ private:
     // S_FALSE and no enumerator when there are none.
     template <class IsEmpty, class Fill>
     HRESULT EnumerateSnapshot(IkcSysEnumPropertyTag** tags, IsEmpty&& isEmpty, Fill&& fill);
-    HRESULT CopyPropertyTo(std::uint32_t tag, IkcSysPropertyBag3& target);
+    using PropertyMap = std::map<std::uint32_t, std::unique_ptr<CkcPropertyValue>>;
+    // Fills this new, empty bag with copies of properties; none is marked changed.
+    HRESULT TakeCopiesOf(const PropertyMap& properties);
     void GiveBackKeptBatchLocks();
 
     Tessaly::CqxCS m_cs;
-    std::map<std::uint32_t, std::unique_ptr<CkcPropertyValue>> m_properties;
+    PropertyMap m_properties;
     TagSet m_changedTags;
     std::int32_t m_batchLockCount = 0;
 };

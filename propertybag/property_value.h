@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 
 class CkcPropertyValue {
@@ -69,6 +70,26 @@ private:
 
 template <class T>
 CkcTemplatePropertyValue<T>::~CkcTemplatePropertyValue() = default;
+
+// The checked down-cast: the value itself if its class is CkcTemplatePropertyValue<T>, else
+// null (also for null). The class is final, so comparing the dynamic type answers exactly
+// what dynamic_cast would, without walking the class hierarchy on every bag operation.
+template <class T>
+CkcTemplatePropertyValue<T>* AsTypedValue(CkcPropertyValue* value) {
+    static_assert(std::is_final_v<CkcTemplatePropertyValue<T>>, "an exact type test needs it");
+    if (value == nullptr || typeid(*value) != typeid(CkcTemplatePropertyValue<T>))
+        return nullptr;
+    return static_cast<CkcTemplatePropertyValue<T>*>(value);
+}
+template <class T>
+const CkcTemplatePropertyValue<T>* AsTypedValue(const CkcPropertyValue* value) {
+    return AsTypedValue<T>(const_cast<CkcPropertyValue*>(value));
+}
+
+// A copy of a string a bag stores (null for null, and null when there is no memory). Every
+// stored string is a block the bag made with AllocWideString, so the count in front of it
+// is its length: the copy is one allocation and one memcpy, with no scan for the end.
+CqxBStr CopyOfStoredString(const CqxBStr& stored);
 
 extern template class CkcTemplatePropertyValue<bool>;
 extern template class CkcTemplatePropertyValue<std::int32_t>;

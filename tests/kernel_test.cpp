@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 extern "C" __attribute__((visibility("default"))) int qxKernelTestExportedSymbol() {
     return 42;
 }
@@ -35,6 +39,31 @@ TEST(KernelSemaphore, Deleting_a_held_semaphore_is_allowed) {
     ASSERT_EQ(semTake(semaphore, WAIT_FOREVER), OK);
     ASSERT_EQ(semTake(semaphore, WAIT_FOREVER), OK);
     EXPECT_EQ(semDelete(semaphore), OK); // ASan reports a leak or misuse if this is unsound
+}
+
+// The free semaphore is taken without reading the clock; a take that has to wait with a
+// limit still gives up once the limit has passed.
+TEST(KernelSemaphore, A_limited_take_gives_up_on_a_semaphore_another_task_holds) {
+    SEM_ID semaphore = semMCreate(0x0D);
+    ASSERT_NE(semaphore, nullptr);
+    std::promise<void> taken;
+    std::promise<void> done;
+    std::thread holder([&] {
+        semTake(semaphore, WAIT_FOREVER);
+        taken.set_value();
+        done.get_future().wait();
+        semGive(semaphore);
+    });
+    taken.get_future().wait();
+    EXPECT_EQ(semTake(semaphore, NO_WAIT), ERROR);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(semTake(semaphore, 30), ERROR);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    done.set_value();
+    holder.join();
+    EXPECT_EQ(semTake(semaphore, 30), OK) << "given back: taken at once";
+    EXPECT_EQ(semGive(semaphore), OK);
+    EXPECT_EQ(semDelete(semaphore), OK);
 }
 
 TEST(KernelSemaphore, Null_ids_are_errors) {

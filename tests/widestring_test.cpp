@@ -31,3 +31,14 @@ TEST(WideString, Empty_text_is_a_block_with_count_zero) {
     EXPECT_EQ(text[0], 0);
     FreeWideString(text);
 }
+
+TEST(WideString, Block_of_known_length_takes_exactly_that_many_units) {
+    // The units after the count are not read: the block ends where the count says.
+    const char16_t units[] = {u'x', u'y', u'z', u'w'};
+    char16_t* text = AllocWideStringOfUnits(units, 3);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(WideStringLength(text), 3u);
+    EXPECT_EQ(std::u16string(text), u"xyz");
+    FreeWideString(text);
+    EXPECT_EQ(AllocWideStringOfUnits(units, 0xFFFFFFFFu), nullptr) << "oversized: null, no throw";
+}

@@ -96,7 +96,10 @@ extern "C" STATUS semTake(SEM_ID semaphore, int timeout) {
     } else if (semaphore->owner == self) {
         ++semaphore->depth;
     } else {
-        const timespec deadline = DeadlineAfter(timeout > 0 ? timeout : 0);
+        // The clock is read only by a take that has to wait with a time limit: the free
+        // semaphore, taken on every lock of the module, costs no clock reading.
+        timespec deadline{};
+        bool deadlineSet = false;
         ++semaphore->waiters;
         while (semaphore->owner != 0 && !semaphore->deleted) {
             if (timeout == NO_WAIT) {
@@ -105,9 +108,15 @@ extern "C" STATUS semTake(SEM_ID semaphore, int timeout) {
             }
             if (timeout == WAIT_FOREVER) {
                 pthread_cond_wait(&semaphore->released, &semaphore->guard);
-            } else if (pthread_cond_timedwait(&semaphore->released, &semaphore->guard, &deadline) ==
-                           ETIMEDOUT &&
-                       semaphore->owner != 0) {
+                continue;
+            }
+            if (!deadlineSet) {
+                deadline = DeadlineAfter(timeout > 0 ? timeout : 0);
+                deadlineSet = true;
+            }
+            if (pthread_cond_timedwait(&semaphore->released, &semaphore->guard, &deadline) ==
+                    ETIMEDOUT &&
+                semaphore->owner != 0) {
                 status = ERROR;
                 break;
             }
@@ -134,9 +143,12 @@ extern "C" STATUS semGive(SEM_ID semaphore) {
     STATUS status = ERROR;
     if (!semaphore->deleted && semaphore->owner == taskIdSelf()) {
         status = OK;
+        // Waiters count themselves under the guard before they wait, so with none
+        // counted there is nobody to wake.
         if (--semaphore->depth == 0) {
             semaphore->owner = 0;
-            pthread_cond_signal(&semaphore->released);
+            if (semaphore->waiters > 0)
+                pthread_cond_signal(&semaphore->released);
         }
     }
     pthread_mutex_unlock(&semaphore->guard);

@@ -30,6 +30,9 @@ template <class Unit>
 int CompareRanges(const Unit* a, std::size_t lengthA, const Unit* b, std::size_t lengthB) {
     const std::size_t common = lengthA < lengthB ? lengthA : lengthB;
     for (std::size_t i = 0; i < common; ++i) {
+        // Equal units are equal in any case; only units that differ need toupper.
+        if (a[i] == b[i])
+            continue;
         const std::uint32_t upperA = Upper(a[i]);
         const std::uint32_t upperB = Upper(b[i]);
         if (upperA != upperB)

@@ -52,7 +52,11 @@ public:
     std::uint32_t find(Char unit, std::uint32_t position = 0) const noexcept;
 
     int compareNoCase(const StringBase& other) const noexcept;
-    bool equalsNoCase(const StringBase& other) const noexcept { return compareNoCase(other) == 0; }
+    // Texts of different lengths never compare equal, so they are told apart without
+    // comparing a unit.
+    bool equalsNoCase(const StringBase& other) const noexcept {
+        return length() == other.length() && compareNoCase(other) == 0;
+    }
 
     // Replaces the text with count units from units, which may lie in this string's own
     // block. The block shrinks when the new text needs less than half of it.

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (preset bench: optimised, native, no sanitizers), runs them, takes
+# the fixed scenario's instruction counts with callgrind, and writes the table of the
+# README's "Performance" part. Not part of the tests: CI does not run it.
+#
+# Arguments go to the benchmark binary (for instance --benchmark_filter=bag). The README is
+# rewritten only by a full run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+
+results=build/bench/results
+rm -rf "$results"
+mkdir -p "$results/callgrind"
+
+# Five repetitions of each; the report takes the fastest, the one least disturbed by whatever
+# else the shared machine ran at the time.
+build/bench/qx_bench --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
+    --benchmark_min_time=0.2 --benchmark_out="$results/benchmarks.json" \
+    --benchmark_out_format=json "$@"
+
+# Symbols bound at start, so that no region pays for lazy binding.
+LD_BIND_NOW=1 valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
+    --callgrind-out-file="$results/callgrind/scenario.out" build/bench/qx_bench_scenario \
+    2>"$results/callgrind.log"
+
+if (($# == 0)); then
+    build/bench/qx_bench_report "$results/benchmarks.json" "$results/callgrind" README.md
+else
+    echo "(a partial run: README.md left as it was)"
+fi
