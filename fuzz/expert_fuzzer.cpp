@@ -11,6 +11,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "tests/keeping_collection.h"
 
 #include <zevadriver_control.h>
 
@@ -86,22 +87,6 @@ std::u16string ExpectedSerial(const std::vector<InterfaceRecord>& records,
     return u"";
 }
 
-class Collection final : public IkcSysPropertyBagCollection {
-public:
-    HRESULT QueryInterface(const _GUID&, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::int32_t AddRef() override { return 2; }
-    std::int32_t Release() override { return 1; }
-    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
-        bag->AddRef();
-        m_bags.push_back(bag);
-        return S_OK;
-    }
-    std::vector<IkcSysPropertyBag*> m_bags;
-};
-
 void ScriptDriver(FuzzedDataProvider& input) {
     zevadriverReset();
     zevadriverClearBoards();
@@ -167,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Every reported bag is whole and belongs to the record its name finds first.
-    Collection collection;
+    KeepingCollection collection;
     const HRESULT searched = expert->SearchForItemsAndProperties(&collection);
     const std::vector<InterfaceRecord> after = expert->InterfacesForTesting();
     FUZZ_CHECK(searched == (after.empty() ? S_FALSE : S_OK));
@@ -176,8 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         IkcSysPropertyBag* bag = collection.m_bags[i];
         FUZZ_CHECK(PropertyCount(bag) == 22);
         FUZZ_CHECK(SerialOf(bag) == ExpectedSerial(after, Widened(after[i].interfaceFileName)));
-        FUZZ_CHECK(bag->Release() == 0);
     }
+    FUZZ_CHECK(collection.ReleaseBags());
 
     // Lookups by arbitrary names, and by the listed names in another case.
     for (int n = input.ConsumeIntegralInRange(0, 3); n >= 0; --n) {

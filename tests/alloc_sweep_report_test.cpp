@@ -5,6 +5,7 @@
 #include "bag_dump.h"
 #include "expert/kcsyszeva.h"
 #include "expert/module_exports.h"
+#include "keeping_collection.h"
 #include "simulated_driver.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Keeps a reference to every bag; its list has room for them all beforehand, so that taking a
-// bag allocates nothing while the module's allocations are being failed.
-class KeepingCollection final : public IkcSysPropertyBagCollection {
-public:
-    KeepingCollection() { m_bags.reserve(16); }
-    ~KeepingCollection() {
-        for (IkcSysPropertyBag* bag : m_bags)
-            EXPECT_EQ(bag->Release(), 0);
-    }
-    HRESULT QueryInterface(const _GUID&, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::int32_t AddRef() override { return 2; }
-    std::int32_t Release() override { return 1; }
-    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
-        bag->AddRef();
-        m_bags.push_back(bag);
-        return S_OK;
-    }
-    std::vector<IkcSysPropertyBag*> m_bags;
-};
 
 std::string Dump(IkcSysPropertyBag* bag) {
     return BagDump(static_cast<IkcSysPropertyBag3*>(bag));

@@ -5,6 +5,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "expert_fixture.h"
+#include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
 
 #include <gmock/gmock.h>
@@ -17,39 +18,6 @@
 using ::testing::ElementsAre;
 
 namespace {
-
-// A host collection that keeps every bag it is given, and can be told to refuse the Nth.
-class TestCollection : public IkcSysPropertyBagCollection {
-public:
-    HRESULT QueryInterface(const _GUID&, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::int32_t AddRef() override { return ++m_count; }
-    std::int32_t Release() override { return --m_count; }
-    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
-        ++m_calls;
-        if (m_calls == m_refuseCall)
-            return m_refusal;
-        try {
-            m_bags.push_back(bag);
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY; // nothing may be thrown across an interface
-        }
-        bag->AddRef();
-        return S_OK;
-    }
-    virtual ~TestCollection() {
-        for (IkcSysPropertyBag* bag : m_bags)
-            bag->Release();
-    }
-
-    std::vector<IkcSysPropertyBag*> m_bags;
-    int m_calls = 0;
-    int m_refuseCall = 0;
-    HRESULT m_refusal = E_FAIL;
-    std::int32_t m_count = 1;
-};
 
 std::string StringOf(IkcSysPropertyBag* bag, std::uint32_t tag) {
     char16_t* text = reinterpret_cast<char16_t*>(0x1);
@@ -150,7 +118,7 @@ TEST_F(PropertyReporting, Names_equal_without_case_report_the_first_record_twice
     AddBoard({0x1, "cam.zid"});
     AddBoard({0x2, "CAM.zid"});
     Discover();
-    TestCollection collection;
+    KeepingCollection collection;
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), 2u);
     EXPECT_EQ(StringOf(collection.m_bags[0], 0x01007000), "00000001");
@@ -203,7 +171,7 @@ TEST_F(PropertyReporting, Unknown_item_gives_E_ITEM_NOT_FOUND_and_null) {
 
 TEST_F(PropertyReporting, No_interfaces_give_S_FALSE_without_calling_the_collection) {
     Discover();
-    TestCollection collection;
+    KeepingCollection collection;
     EXPECT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_FALSE);
     EXPECT_EQ(collection.m_calls, 0);
     EXPECT_EQ(m_expert->SearchForItemsAndProperties(nullptr), E_POINTER);
@@ -216,7 +184,7 @@ TEST_F(PropertyReporting, A_refusal_on_the_second_item_keeps_the_first_bag_with_
     AddBoard({0x2, "img1.zid"});
     AddBoard({0x3, "img2.zid"});
     Discover();
-    TestCollection collection;
+    KeepingCollection collection;
     collection.m_refuseCall = 2;
     collection.m_refusal = static_cast<HRESULT>(0x80070057u);
     EXPECT_EQ(m_expert->SearchForItemsAndProperties(&collection), collection.m_refusal);
@@ -231,7 +199,7 @@ TEST_F(PropertyReporting, Each_search_reports_bags_under_the_current_names) {
     AddBoard({0x1, "img0.zid"});
     Discover();
     ASSERT_EQ(zevadriverSetActiveFile(0x1, "renamed.zid"), 0);
-    TestCollection collection;
+    KeepingCollection collection;
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), 1u);
     EXPECT_EQ(StringOf(collection.m_bags[0], 0x0101D000), "renamed");
@@ -245,7 +213,7 @@ TEST_F(PropertyReporting, Running_out_of_memory_in_the_fill_never_reports_a_part
     Discover();
     for (const auto kind : {AllocationFailure::k_operatorNew, AllocationFailure::k_malloc}) {
         for (int failAt = 1;; ++failAt) {
-            TestCollection collection;
+            KeepingCollection collection;
             HRESULT result = S_OK;
             bool failed = false;
             {

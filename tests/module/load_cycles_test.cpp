@@ -4,6 +4,7 @@
 #include "com/enuminterfaces.h"
 #include "com/iids.h"
 #include "expert/expert_interfaces.h"
+#include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
 #include "test_helpers.h"
 
@@ -53,33 +54,6 @@ long ResidentBytes() {
     statm >> pages >> resident;
     return resident * 4096;
 }
-
-// The host's collection: keeps a reference to each bag until the cycle ends.
-class Collection final : public IkcSysPropertyBagCollection {
-public:
-    HRESULT QueryInterface(const _GUID&, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::int32_t AddRef() override { return ++m_count; }
-    std::int32_t Release() override { return --m_count; }
-    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
-        bag->AddRef();
-        m_bags.push_back(bag);
-        return S_OK;
-    }
-    // Releases every bag; true when each release was the last.
-    bool ReleaseBags() {
-        bool allLast = true;
-        for (IkcSysPropertyBag* bag : m_bags)
-            allLast = bag->Release() == 0 && allLast;
-        m_bags.clear();
-        return allLast;
-    }
-
-    std::vector<IkcSysPropertyBag*> m_bags;
-    std::int32_t m_count = 1;
-};
 
 std::string Narrow(const char16_t* text) {
     std::string out;
@@ -157,7 +131,7 @@ std::string Cycle() {
     if (names != nullptr)
         report += "names references " + std::to_string(names->Release()) + '\n';
 
-    Collection collection;
+    KeepingCollection collection;
     report += "search " + std::to_string(expert->SearchForItemsAndProperties(&collection)) + '\n';
     for (IkcSysPropertyBag* bag : collection.m_bags)
         report += BagText(bag);

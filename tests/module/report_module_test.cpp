@@ -3,6 +3,7 @@
 #include "com/enuminterfaces.h"
 #include "com/iids.h"
 #include "expert/expert_interfaces.h"
+#include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
 #include "test_helpers.h"
 
@@ -104,33 +105,6 @@ void ExpectProperty(IkcSysPropertyBag* bag, const Expected& expected, const char
     }
 }
 
-class Collection : public IkcSysPropertyBagCollection {
-public:
-    HRESULT QueryInterface(const _GUID&, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    std::int32_t AddRef() override { return 2; }
-    std::int32_t Release() override { return 1; }
-    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
-        bag->AddRef();
-        m_bags.push_back(bag);
-        return S_OK;
-    }
-    std::vector<IkcSysPropertyBag*> m_bags;
-
-protected:
-    ~Collection() = default;
-};
-
-class OwnedCollection final : public Collection {
-public:
-    ~OwnedCollection() {
-        for (IkcSysPropertyBag* bag : m_bags)
-            bag->Release();
-    }
-};
-
 } // namespace
 
 TEST(ModuleReport, Default_boards_report_every_item_with_all_22_typed_properties) {
@@ -142,7 +116,7 @@ TEST(ModuleReport, Default_boards_report_every_item_with_all_22_typed_properties
     auto* expert = static_cast<IkcSysExpert2*>(pointer);
     ASSERT_EQ(expert->Initialize(), S_OK);
 
-    OwnedCollection collection;
+    KeepingCollection collection;
     ASSERT_EQ(expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), std::size(k_boards));
     for (std::size_t i = 0; i < std::size(k_boards); ++i) {
