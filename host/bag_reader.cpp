@@ -62,6 +62,8 @@ void AppendUtf8(std::string* out, std::uint32_t point) {
     }
 }
 
+} // namespace
+
 std::string FormatGuid(const _GUID& id) {
     char text[40];
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
@@ -69,6 +71,8 @@ std::string FormatGuid(const _GUID& id) {
                   id.Data4[2], id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
     return text;
 }
+
+namespace {
 
 HRESULT ReadValue(IkcSysPropertyBag* bag, PropertyReading* reading) {
     const IkcSysPropertyBag3Vtbl* table = bag->lpVtbl;

@@ -35,6 +35,9 @@ const char* AttributeTypeName(std::int32_t type);
 // Tag under which the expert stores the item name.
 constexpr std::uint32_t k_itemNameTag = 0x0101D000u;
 
+// {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, upper case.
+std::string FormatGuid(const _GUID& id);
+
 std::string Utf8FromWide(const QX_WCHAR* text);
 std::vector<QX_WCHAR> WideFromUtf8(const std::string& text); // zero-terminated
 

@@ -84,11 +84,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
         *error = "the expert did not tell its identity: " + HResultText(result);
         return k_exitOperation;
     }
-    char guid[40];
-    std::snprintf(guid, sizeof guid, "{%08" PRIX32 "-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  id.Data1, id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2], id.Data4[3],
-                  id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
-    report->productId = guid;
+    report->productId = FormatGuid(id);
     for (const char* const* entry = m_versions(); *entry != nullptr; ++entry)
         report->versionRecord.emplace_back(*entry);
     return k_exitOk;
