@@ -9,4 +9,14 @@
 // itself, a library exception's negative error code as itself, E_FAIL for anything else.
 HRESULT HResultFromCurrentException() noexcept;
 
+// Runs an interface operation's work: its result, or the translation of what it throws.
+template <class Work>
+HRESULT HResultOf(Work&& work) noexcept {
+    try {
+        return work();
+    } catch (...) {
+        return HResultFromCurrentException();
+    }
+}
+
 #endif
