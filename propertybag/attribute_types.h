@@ -19,17 +19,18 @@ static_assert(sizeof(kcSysAttributeType) == 4, "type codes are 32 bits");
 
 // Seconds since 1904-01-01 00:00:00 UTC as a 128-bit fixed-point number: four 32-bit words,
 // word 0 most significant, words 0-1 the signed whole seconds, words 2-3 the fraction in
-// units of 2^-64 s. The 16 bytes hold the words big-endian on every target, as on the
-// target itself. All zero means no time at all.
+// units of 2^-64 s. The words are native 32-bit integers, so on the big-endian target the 16
+// bytes are also the value big-endian. All zero means no time at all.
 struct kcSysAttrTimestampUTC {
-    std::uint8_t bytes[16];
+    std::uint32_t words[4];
 };
 static_assert(sizeof(kcSysAttrTimestampUTC) == 16, "a UTC timestamp is 16 bytes");
 
-// Word index (0 to 3) of a UTC record, and a record made of four words.
-std::uint32_t TimestampWord(const kcSysAttrTimestampUTC& record, unsigned index);
-kcSysAttrTimestampUTC MakeTimestampUTC(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
-                                       std::uint32_t w3);
+// A record made of four words, word 0 first.
+constexpr kcSysAttrTimestampUTC MakeTimestampUTC(std::uint32_t w0, std::uint32_t w1,
+                                                 std::uint32_t w2, std::uint32_t w3) {
+    return kcSysAttrTimestampUTC{{w0, w1, w2, w3}};
+}
 
 // Local calendar time; a record that cannot be produced has every field -1.
 struct kcSysAttrTimestamp {

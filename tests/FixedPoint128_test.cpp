@@ -92,16 +92,16 @@ TEST(FixedPoint128, Directed_rounding_goes_toward_zero_or_an_infinity) {
               (Words{k_ones, 0xFFFFFFFDu, 0, 0}));
 }
 
-TEST(FixedPoint128, Long_double_and_bytes_read_the_same_words_on_every_target) {
+TEST(FixedPoint128, Long_double_and_native_words_read_the_same_value_on_every_target) {
     EXPECT_EQ(static_cast<long double>(Fixed(-2.25)), -2.25L);
     EXPECT_EQ(static_cast<long double>(Fixed::Smallest()), -std::ldexp(1.0L, 63));
     EXPECT_EQ(static_cast<long double>(Fixed(0, 0, k_ones, k_ones) & Fixed(1.75)), 0.75L);
-    const unsigned char bytes[16] = {0x80, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0xFF};
-    const Fixed value = Fixed::FromBigEndianBytes(bytes);
-    EXPECT_EQ(WordsOf(value), (Words{0x80010203u, 0x04050607u, 0x08090A0Bu, 0x0C0D0EFFu}));
-    unsigned char back[16] = {};
-    value.ToBigEndianBytes(back);
-    EXPECT_EQ(0, std::memcmp(bytes, back, sizeof bytes));
+    const std::uint32_t words[4] = {0xFFFFFFFFu, 0xFFFFFFFEu, 0x40000000u, 0};
+    const Fixed value = Fixed::FromWords(words);
+    EXPECT_EQ(static_cast<long double>(value), -1.75L);
+    std::uint32_t back[4] = {};
+    value.ToWords(back);
+    EXPECT_EQ(0, std::memcmp(words, back, sizeof words));
 }
 
 } // namespace

@@ -33,18 +33,6 @@ const ScaleFactors& WordScales() {
     return scales;
 }
 
-std::uint32_t ReadBigEndian32(const unsigned char* bytes) {
-    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
-}
-
-void WriteBigEndian32(std::uint32_t word, unsigned char* bytes) {
-    bytes[0] = static_cast<unsigned char>(word >> 24);
-    bytes[1] = static_cast<unsigned char>(word >> 16);
-    bytes[2] = static_cast<unsigned char>(word >> 8);
-    bytes[3] = static_cast<unsigned char>(word);
-}
-
 } // namespace
 
 Fixed::tFixedPoint128(std::int32_t integer)
@@ -67,18 +55,6 @@ Fixed::tFixedPoint128(double value) : m_words{0, 0, 0, 0} {
     Shift(k_doubleExponentBias + k_doubleMantissaBits - 64 - exponent, false);
     if (negative)
         Negate();
-}
-
-Fixed Fixed::FromBigEndianBytes(const void* bytes) {
-    const auto* in = static_cast<const unsigned char*>(bytes);
-    return Fixed(ReadBigEndian32(in), ReadBigEndian32(in + 4), ReadBigEndian32(in + 8),
-                 ReadBigEndian32(in + 12));
-}
-
-void Fixed::ToBigEndianBytes(void* bytes) const {
-    auto* out = static_cast<unsigned char*>(bytes);
-    for (unsigned i = 0; i < 4; ++i)
-        WriteBigEndian32(m_words[i], out + 4 * i);
 }
 
 bool Fixed::IsZero() const {

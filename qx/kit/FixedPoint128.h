@@ -39,9 +39,14 @@ public:
     }
     static constexpr tFixedPoint128 Smallest() { return tFixedPoint128(0x80000000u, 0, 0, 0); }
 
-    // The 16 bytes are V in big-endian order on every target.
-    static tFixedPoint128 FromBigEndianBytes(const void* bytes);
-    void ToBigEndianBytes(void* bytes) const;
+    // Four native words, w0 most significant, as records that cross an interface keep them.
+    static constexpr tFixedPoint128 FromWords(const std::uint32_t (&words)[4]) {
+        return tFixedPoint128(words[0], words[1], words[2], words[3]);
+    }
+    void ToWords(std::uint32_t (&words)[4]) const {
+        for (unsigned i = 0; i < 4; ++i)
+            words[i] = m_words[i];
+    }
 
     constexpr std::uint32_t Word(unsigned index) const { return m_words[index]; }
     bool IsZero() const;

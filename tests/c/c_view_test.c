@@ -6,6 +6,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <time.h>
 
 static int g_failures = 0;
 static int g_checks = 0;
@@ -91,6 +92,25 @@ static void CheckNameEnumerator(IkcSysEnumStringList* names, QX_WCHAR* firstName
     CHECK(names->lpVtbl->Next(names, 2, batch, &fetched) == S_FALSE && fetched == 0);
 }
 
+/* A UTC record is four native words that a C host fills directly: 1970-01-02 01:00:00 UTC
+   reads back unchanged, and as the local time the C runtime gives for it. */
+static void CheckTimestamp(IkcSysPropertyBag* bag) {
+    const uint32_t k_1970 = 2082844800u;
+    const time_t seconds = 90000;
+    const struct tm* expected = localtime(&seconds);
+    kcSysAttrTimestampUTC stamp = {{0, k_1970 + 90000u, 0, 0}};
+    kcSysAttrTimestampUTC back = {{1, 1, 1, 1}};
+    kcSysAttrTimestamp local = {0, 0, 0, 0, 0, 0};
+    CHECK(bag->lpVtbl->SetTimestampPropertyUTC(bag, 9u, &stamp) == S_OK);
+    CHECK(bag->lpVtbl->GetTimestampPropertyUTC(bag, 9u, &back) == S_OK);
+    CHECK(memcmp(&back, &stamp, sizeof stamp) == 0);
+    CHECK(bag->lpVtbl->GetTimestampProperty(bag, 9u, &local) == S_OK);
+    CHECK(expected != NULL && local.year == expected->tm_year + 1900 &&
+          local.month == expected->tm_mon + 1 && local.day == expected->tm_mday &&
+          local.hour == expected->tm_hour && local.minute == expected->tm_min &&
+          local.second == expected->tm_sec);
+}
+
 static void CheckBag(IkcSysPropertyBag* bag) {
     const IkcSysPropertyBag3Vtbl* table = bag->lpVtbl;
     IkcSysEnumPropertyTag* tags = NULL;
@@ -127,6 +147,7 @@ static void CheckBag(IkcSysPropertyBag* bag) {
     if (tags != NULL)
         tags->lpVtbl->Release(tags);
     CHECK(copy->lpVtbl->HasProperty(copy, 7u) == S_OK);
+    CheckTimestamp(copy);
     CHECK(copy->lpVtbl->Release(copy) == 0);
 }
 

@@ -57,7 +57,7 @@ std::tm* ToUtcTm(std::tm* out, const AbsTime& t, int rounding) {
 
 void ToLocalTimestamp(const kcSysAttrTimestampUTC* in, kcSysAttrTimestamp* out, double offset) {
     std::memset(out, 0xFF, sizeof *out);
-    const AbsTime stored = AbsTime::FromBigEndianBytes(in->bytes);
+    const AbsTime stored = AbsTime::FromWords(in->words);
     if (stored.IsZero())
         return;
     try {
