@@ -60,23 +60,34 @@ HRESULT CkcDynamicPropertyBag::ReadValue(std::uint32_t tag, T* out) const {
 
 // Stores under tag, creating the property or replacing a value of the same type; a value of
 // another type is refused and left as it was. Equal values are not compared: every store
-// marks the tag changed.
+// marks the tag changed. All or nothing: whatever allocation fails, the bag stays as it was,
+// so every step that can allocate comes before the first change that could not be undone.
 template <class T>
 HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
     const auto position = m_properties.lower_bound(tag);
-    if (position != m_properties.end() && position->first == tag) {
-        auto* stored = AsTypedValue<T>(position->second.get());
+    const bool exists = position != m_properties.end() && position->first == tag;
+    CkcTemplatePropertyValue<T>* stored = nullptr;
+    std::unique_ptr<CkcTemplatePropertyValue<T>> created;
+    if (exists) {
+        stored = AsTypedValue<T>(position->second.get());
         if (stored == nullptr)
             return E_PROPERTY_TYPE_MISMATCH;
-        stored->SetValue(std::move(value));
     } else {
-        // A failed insertion leaves created to delete the new value: the bag is as before.
-        auto created = std::make_unique<CkcTemplatePropertyValue<T>>(std::move(value),
-                                                                     PropertyTypeCode<T>::value);
-        m_properties.emplace_hint(position, tag, std::move(created));
+        created = std::make_unique<CkcTemplatePropertyValue<T>>(std::move(value),
+                                                                PropertyTypeCode<T>::value);
     }
-    // Out of memory here leaves the value stored without its changed mark.
-    m_changedTags.insert(tag);
+    const auto [mark, newlyMarked] = m_changedTags.insert(tag);
+    if (exists) {
+        stored->SetValue(std::move(value)); // a move: nothing to allocate
+        return S_OK;
+    }
+    try {
+        m_properties.emplace_hint(position, tag, std::move(created));
+    } catch (...) {
+        if (newlyMarked)
+            m_changedTags.erase(mark);
+        throw;
+    }
     return S_OK;
 }
 

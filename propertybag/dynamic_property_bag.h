@@ -70,12 +70,10 @@ private:
     // Runs work under one scoped acquisition of m_cs; whatever it throws becomes the result.
     template <class Work>
     HRESULT Locked(Work&& work) noexcept {
-        try {
+        return HResultOf([&] {
             Tessaly::CqxSyncLock lock(m_cs);
             return work();
-        } catch (...) {
-            return HResultFromCurrentException();
-        }
+        });
     }
 
     template <class T>

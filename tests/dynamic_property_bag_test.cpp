@@ -119,18 +119,21 @@ TEST_F(DynamicPropertyBag, A_string_that_cannot_be_copied_fails_and_leaves_the_b
     EXPECT_EQ(StringOf(1, E_OUTOFMEMORY), u"<null>");
 }
 
-TEST_F(DynamicPropertyBag, Out_of_memory_while_storing_keeps_the_bag_consistent) {
-    // The value object, then the map node: nothing is stored.
-    for (int nth : {1, 2}) {
+TEST_F(DynamicPropertyBag, Out_of_memory_while_storing_leaves_the_bag_as_it_was) {
+    // The value object, the changed mark, then the map node: nothing is stored or marked.
+    for (int nth : {1, 2, 3}) {
         AllocationFailure failure(AllocationFailure::k_operatorNew, nth);
         EXPECT_EQ(bag->SetIntegerProperty(8, 1), E_OUTOFMEMORY);
         EXPECT_TRUE(failure.Failed());
         EXPECT_EQ(bag->HasProperty(8), S_FALSE);
+        EXPECT_EQ(bag->ClearChangedTags(), S_FALSE);
     }
+    // An existing tag's only allocation is its mark: the old value stays.
+    ASSERT_EQ(bag->SetIntegerProperty(8, 1), S_OK);
+    ASSERT_EQ(bag->ClearChangedTags(), S_OK);
     {
-        // The changed mark: the value stays, unmarked.
-        AllocationFailure failure(AllocationFailure::k_operatorNew, 3);
-        EXPECT_EQ(bag->SetIntegerProperty(8, 1), E_OUTOFMEMORY);
+        AllocationFailure failure(AllocationFailure::k_operatorNew, 1);
+        EXPECT_EQ(bag->SetIntegerProperty(8, 2), E_OUTOFMEMORY);
     }
     EXPECT_EQ(IntegerOf(8), 1);
     EXPECT_EQ(bag->ClearChangedTags(), S_FALSE);
