@@ -2,7 +2,6 @@
 // has an active interface file, and keeping one record per interface.
 #include "expert/kcsyszeva.h"
 
-#include "com/hresult_from_exception.h"
 #include "expert/imagedriver.h"
 #include "expert/interface_file_name.h"
 
@@ -27,14 +26,10 @@ std::unique_ptr<std::uint32_t[]> AllocateSerialNumbers(std::uint32_t count) noex
 
 } // namespace
 
+// Out of memory while a record was built or appended: the records appended before it stay,
+// the half-built one is gone with the stack.
 HRESULT CkcSysZeva::Initialize() {
-    try {
-        return DiscoverInterfaces();
-    } catch (...) {
-        // Out of memory while a record was built or appended: the records appended before it
-        // stay, the half-built one is gone with the stack.
-        return HResultFromCurrentException();
-    }
+    return Locked([&] { return DiscoverInterfaces(); });
 }
 
 HRESULT CkcSysZeva::DiscoverInterfaces() {

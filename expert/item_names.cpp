@@ -1,13 +1,12 @@
 // Item names: each interface is known by its active interface file without ".zid", asked of
 // the driver again at every listing since the active file may change while the expert lives.
-#include "com/hresult_from_exception.h"
 #include "expert/imagedriver.h"
 #include "expert/interface_file_name.h"
 #include "expert/kcsyszeva.h"
 
 #include <memory>
 
-HRESULT CkcSysZeva::ListItemNames(ItemNameList* names) {
+void CkcSysZeva::ListItemNames(ItemNameList* names) {
     for (InterfaceRecord& record : m_interfaces) {
         // One byte past what the driver is told stays zero, whatever the driver writes.
         char buffer[QXZEVAU_REFRESH_FILE_BUFFER + 1] = {};
@@ -18,22 +17,18 @@ HRESULT CkcSysZeva::ListItemNames(ItemNameList* names) {
         }
         names->emplace_back(record.interfaceFileName.c_str());
     }
-    return S_OK;
 }
 
 HRESULT CkcSysZeva::SearchForItemNames(IkcSysEnumStringList** names) {
     if (names == nullptr)
         return E_POINTER;
-    try {
+    *names = nullptr; // S_FALSE is a success too: the caller's pointer is never left unset
+    return Locked([&] {
         auto list = std::make_unique<ItemNameList>();
-        const HRESULT listed = ListItemNames(list.get());
-        if (FAILED(listed))
-            return listed;
+        ListItemNames(list.get());
         if (list->empty())
             return S_FALSE;
         *names = MakeEnumerator<CkcSysEnumItemNames>(std::move(list));
         return S_OK;
-    } catch (...) {
-        return HResultFromCurrentException();
-    }
+    });
 }

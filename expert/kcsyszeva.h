@@ -3,8 +3,11 @@
 #define QX_EXPERT_KCSYSZEVA_H
 
 #include "com/comobject.h"
+#include "com/hresult_from_exception.h"
 #include "com/interfaceentry.h"
 #include "com/kcsysenum.h"
+#include "com/qxcs.h"
+#include "com/qxsynclock.h"
 #include "expert/expert_interfaces.h"
 #include "expert/interface_record.h"
 
@@ -52,7 +55,7 @@ protected:
 public:
     HRESULT RegisterNotificationCallback(IkcSysFrameworkNotificationHandler* handler) override;
 
-    // For tests: the records discovery made.
+    // For tests: the records discovery made; exact only while no other task uses the expert.
     const std::vector<InterfaceRecord>& InterfacesForTesting() const { return m_interfaces; }
     std::uint32_t DriverVersionForTesting() const { return m_driverVersion; }
 
@@ -62,25 +65,36 @@ protected:
 private:
     static HRESULT CopyOutString(const char16_t* text, char16_t** out);
 
+    // Runs an operation's work while it holds m_cs, which guards the records: the
+    // listings rename them while the lookups read them, and any host task may call. It is
+    // recursive, so a host collection may call back into the expert on the same task.
+    // Whatever the work throws becomes the result.
+    template <class Work>
+    HRESULT Locked(Work&& work) noexcept {
+        return HResultOf([&] {
+            Tessaly::CqxSyncLock lock(m_cs);
+            return work();
+        });
+    }
+
     // Discovery: the work of Initialize, and what it learns of one interface (nothing when
     // the interface has no active interface file and cannot get one, or no PCI location).
     HRESULT DiscoverInterfaces();
     static std::optional<InterfaceRecord> DiscoverInterface(std::uint32_t serialNumber);
     // Refreshes every record's name from the driver's active interface file and appends the
     // names, in record order, to names.
-    HRESULT ListItemNames(ItemNameList* names);
-    // Sets the item's 22 properties on bag; E_ITEM_NOT_FOUND when no record has the name
-    // (compared without regard to case). listedNames, when given, are the records' names
-    // as ListItemNames just widened them, one per record in record order: the lookup
-    // compares with those instead of widening every record's name again for every item.
-    HRESULT FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag,
-                               const ItemNameList* listedNames = nullptr);
-    // The first record whose name equals wanted without regard to case, or null.
-    const InterfaceRecord* FindRecord(const qx::kit::WideString& wanted,
-                                      const ItemNameList* listedNames) const;
+    void ListItemNames(ItemNameList* names);
+    // Sets the item's 22 properties on bag from its record, reporting it as itemName.
+    // Throws E_OUTOFMEMORY when a property could not be stored for want of memory.
+    void FillItemProperties(const InterfaceRecord& record, const char16_t* itemName,
+                            IkcSysPropertyBag* bag) const;
+    // The first record named exactly wanted; failing that, the first whose name equals it
+    // without regard to case; null when none does.
+    const InterfaceRecord* FindRecord(const qx::kit::WideString& wanted) const;
     // A file name without its ".zid" extension: the item name.
     static std::string StripInterfaceExtension(const std::string& name);
 
+    Tessaly::CqxCS m_cs;
     std::vector<InterfaceRecord> m_interfaces;
     std::uint32_t m_driverVersion = 0;
 };

@@ -1,11 +1,10 @@
 // Property reporting: one bag per item, filled from the item's interface record with the
 // same 22 properties, handed to the host's collection or returned for one named item.
-#include "com/hresult_from_exception.h"
+#include "com/comptr.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/dynamic_property_bag.h"
 #include "qx/kit/StringBase.h"
 
-#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -55,77 +54,69 @@ AddToCollection(IkcSysPropertyBagCollection* collection, IkcSysPropertyBag* bag)
     return collection->AddPropertyBag(bag);
 }
 
+// The same units, case included.
+bool SameUnits(const WideString& left, const WideString& right) {
+    return left.length() == right.length() &&
+           std::char_traits<char16_t>::compare(left.c_str(), right.c_str(), left.length()) == 0;
+}
+
 IkcSysPropertyBag* NewBag() {
     return CQXComObject<CkcDynamicPropertyBag>::NewInstance();
 }
 
 } // namespace
 
-const InterfaceRecord* CkcSysZeva::FindRecord(const WideString& wanted,
-                                              const ItemNameList* listedNames) const {
-    if (listedNames != nullptr) {
-        assert(listedNames->size() == m_interfaces.size() && "one listed name per record");
-        auto record = m_interfaces.begin();
-        for (const WideString& name : *listedNames) {
-            if (name.equalsNoCase(wanted))
-                return &*record;
-            ++record;
-        }
-        return nullptr;
-    }
+const InterfaceRecord* CkcSysZeva::FindRecord(const WideString& wanted) const {
+    const InterfaceRecord* differingInCase = nullptr;
     for (const InterfaceRecord& record : m_interfaces) {
-        if (WideString(record.interfaceFileName.c_str()).equalsNoCase(wanted))
+        const WideString name(record.interfaceFileName.c_str());
+        if (!name.equalsNoCase(wanted))
+            continue;
+        if (SameUnits(name, wanted))
             return &record;
+        if (differingInCase == nullptr)
+            differingInCase = &record;
     }
-    return nullptr;
+    return differingInCase;
 }
 
-HRESULT CkcSysZeva::FillItemProperties(const char16_t* itemName, IkcSysPropertyBag* bag,
-                                       const ItemNameList* listedNames) {
-    try {
-        const InterfaceRecord* found = FindRecord(WideString(itemName), listedNames);
-        if (found == nullptr)
-            return E_ITEM_NOT_FOUND;
-
-        char serial[16] = {};
-        std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(found->serialNumber));
-        const WideString serialText(serial);
-        const WideString model(ModelName(found->boardName).c_str());
-        using K = SetterKind;
-        const Setting settings[] = {
-            {0x01007000, K::String, serialText.c_str(), 0},
-            {0x0101C000, K::Integer, nullptr, 1},
-            {0x0101D000, K::String, itemName, 0},
-            {0x0101F000, K::String, itemName, 0},
-            {0x01054000, K::Boolean, nullptr, 0},
-            {0x0102A000, K::Integer, nullptr, 99},
-            {0x01001000, K::Boolean, nullptr, 1},
-            {0x01028000, K::Boolean, nullptr, 0},
-            {0x01024000, K::Integer, nullptr, 1},
-            {0x01008000, K::Boolean, nullptr, 1},
-            {0x01005000, K::UnsignedInteger, nullptr, found->pciId >> 16},
-            {0x01003000, K::UnsignedInteger, nullptr, found->pciId & 0xFFFFu},
-            {0x01004000, K::String, u"Verantic", 0},
-            {0x01006000, K::String, model.c_str(), 0},
-            {0x0100A000, K::String, u"", 0},
-            {0x0100B000, K::Integer, nullptr, static_cast<std::uint32_t>(-1)},
-            {0x0700C000, K::UnsignedInteger, nullptr, m_driverVersion},
-            {0x0700D000, K::String, u"ZEVA", 0},
-            {0x01002000, K::UnsignedInteger, nullptr, 1},
-            {0x01018000, K::UnsignedInteger, nullptr, found->pciBus},
-            {0x01019000, K::UnsignedInteger, nullptr, found->pciDevice},
-            {0x0101A000, K::UnsignedInteger, nullptr, found->pciFunction},
-        };
-        static_assert(sizeof settings / sizeof settings[0] == 22, "every item has 22 properties");
-        // A setter's other failures are ignored, but a bag that lost a tag for want of
-        // memory must not be reported as complete.
-        for (const Setting& setting : settings) {
-            if (Apply(bag, setting) == E_OUTOFMEMORY)
-                return E_OUTOFMEMORY;
-        }
-        return S_OK;
-    } catch (...) {
-        return HResultFromCurrentException();
+void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, const char16_t* itemName,
+                                    IkcSysPropertyBag* bag) const {
+    char serial[16] = {};
+    std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(record.serialNumber));
+    const WideString serialText(serial);
+    const WideString model(ModelName(record.boardName).c_str());
+    using K = SetterKind;
+    const Setting settings[] = {
+        {0x01007000, K::String, serialText.c_str(), 0},
+        {0x0101C000, K::Integer, nullptr, 1},
+        {0x0101D000, K::String, itemName, 0},
+        {0x0101F000, K::String, itemName, 0},
+        {0x01054000, K::Boolean, nullptr, 0},
+        {0x0102A000, K::Integer, nullptr, 99},
+        {0x01001000, K::Boolean, nullptr, 1},
+        {0x01028000, K::Boolean, nullptr, 0},
+        {0x01024000, K::Integer, nullptr, 1},
+        {0x01008000, K::Boolean, nullptr, 1},
+        {0x01005000, K::UnsignedInteger, nullptr, record.pciId >> 16},
+        {0x01003000, K::UnsignedInteger, nullptr, record.pciId & 0xFFFFu},
+        {0x01004000, K::String, u"Verantic", 0},
+        {0x01006000, K::String, model.c_str(), 0},
+        {0x0100A000, K::String, u"", 0},
+        {0x0100B000, K::Integer, nullptr, static_cast<std::uint32_t>(-1)},
+        {0x0700C000, K::UnsignedInteger, nullptr, m_driverVersion},
+        {0x0700D000, K::String, u"ZEVA", 0},
+        {0x01002000, K::UnsignedInteger, nullptr, 1},
+        {0x01018000, K::UnsignedInteger, nullptr, record.pciBus},
+        {0x01019000, K::UnsignedInteger, nullptr, record.pciDevice},
+        {0x0101A000, K::UnsignedInteger, nullptr, record.pciFunction},
+    };
+    static_assert(sizeof settings / sizeof settings[0] == 22, "every item has 22 properties");
+    // A setter's other failures are ignored, but a bag that lost a tag for want of memory
+    // must not be reported as complete.
+    for (const Setting& setting : settings) {
+        if (Apply(bag, setting) == E_OUTOFMEMORY)
+            throw HRESULT{E_OUTOFMEMORY};
     }
 }
 
@@ -133,50 +124,36 @@ HRESULT CkcSysZeva::GetPropertiesOfItem(const char16_t* itemName, IkcSysProperty
     if (bag == nullptr)
         return E_POINTER;
     *bag = nullptr;
-    try {
-        IkcSysPropertyBag* made = NewBag();
-        const HRESULT filled = FillItemProperties(itemName, made);
-        if (FAILED(filled)) {
-            made->Release();
-            return filled;
-        }
-        *bag = made;
+    if (itemName == nullptr)
+        return E_POINTER;
+    return Locked([&] {
+        CQXComPtr<IkcSysPropertyBag> made = AttachComPtr(NewBag());
+        const InterfaceRecord* found = FindRecord(WideString(itemName));
+        if (found == nullptr)
+            return E_ITEM_NOT_FOUND;
+        FillItemProperties(*found, itemName, made.get());
+        *bag = made.detach();
         return S_OK;
-    } catch (...) {
-        return HResultFromCurrentException();
-    }
+    });
 }
 
 HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) {
     if (collection == nullptr)
         return E_POINTER;
-    IkcSysPropertyBag* inHand = nullptr;
-    try {
+    return Locked([&] {
         ItemNameList names;
-        const HRESULT listed = ListItemNames(&names);
-        if (FAILED(listed))
-            return listed;
-        bool added = false;
+        ListItemNames(&names);
+        // One name per record, in record order: each item is reported from its own record,
+        // even where names differ only in case. Records are reached by index, since a
+        // collection that calls back into the expert may add records while this runs.
+        std::size_t index = 0;
         for (const WideString& name : names) {
-            inHand = NewBag();
-            const HRESULT filled = FillItemProperties(name.c_str(), inHand, &names);
-            HRESULT failure = filled == E_OUTOFMEMORY ? filled : S_OK;
-            if (SUCCEEDED(filled)) {
-                const HRESULT given = AddToCollection(collection, inHand);
-                if (FAILED(given))
-                    failure = given;
-                else
-                    added = true;
-            }
-            inHand->Release(); // a bag the collection did not keep goes here
-            inHand = nullptr;
-            if (FAILED(failure))
-                return failure;
+            const CQXComPtr<IkcSysPropertyBag> bag = AttachComPtr(NewBag());
+            FillItemProperties(m_interfaces.at(index++), name.c_str(), bag.get());
+            const HRESULT given = AddToCollection(collection, bag.get());
+            if (FAILED(given))
+                return given;
         }
-        return added ? S_OK : S_FALSE;
-    } catch (...) {
-        if (inHand != nullptr)
-            inHand->Release();
-        return HResultFromCurrentException();
-    }
+        return names.empty() ? S_FALSE : S_OK;
+    });
 }

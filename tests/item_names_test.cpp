@@ -71,12 +71,12 @@ TEST_F(ItemNames, The_refresh_asks_only_for_each_active_file_in_record_order) {
                                            "qxzevauGetActiveInterfaceFile 0x00000020"));
 }
 
-TEST_F(ItemNames, No_interfaces_give_S_FALSE_and_leave_the_out_value_alone) {
+TEST_F(ItemNames, No_interfaces_give_S_FALSE_and_a_null_enumerator) {
     Discover();
     auto* sentinel = reinterpret_cast<IkcSysEnumStringList*>(0x1234);
     IkcSysEnumStringList* names = sentinel;
     EXPECT_EQ(m_expert->SearchForItemNames(&names), S_FALSE);
-    EXPECT_EQ(names, sentinel);
+    EXPECT_EQ(names, nullptr);
     EXPECT_EQ(m_expert->SearchForItemNames(nullptr), E_POINTER);
 }
 

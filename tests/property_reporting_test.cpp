@@ -114,7 +114,7 @@ TEST_F(PropertyReporting, The_name_matches_without_case_and_is_stored_as_the_cal
     EXPECT_EQ(bag->Release(), 0);
 }
 
-TEST_F(PropertyReporting, Names_equal_without_case_report_the_first_record_twice) {
+TEST_F(PropertyReporting, Names_differing_only_in_case_report_their_own_boards) {
     AddBoard({0x1, "cam.zid"});
     AddBoard({0x2, "CAM.zid"});
     Discover();
@@ -122,8 +122,17 @@ TEST_F(PropertyReporting, Names_equal_without_case_report_the_first_record_twice
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), 2u);
     EXPECT_EQ(StringOf(collection.m_bags[0], 0x01007000), "00000001");
-    EXPECT_EQ(StringOf(collection.m_bags[1], 0x01007000), "00000001");
+    EXPECT_EQ(StringOf(collection.m_bags[1], 0x01007000), "00000002");
     EXPECT_EQ(StringOf(collection.m_bags[1], 0x0101D000), "CAM");
+    // One item: the exact spelling first, else the first that matches without case.
+    const std::pair<const char16_t*, const char*> lookups[] = {
+        {u"cam", "00000001"}, {u"CAM", "00000002"}, {u"Cam", "00000001"}};
+    for (const auto& [name, serial] : lookups) {
+        IkcSysPropertyBag* bag = BagOf(name);
+        ASSERT_NE(bag, nullptr);
+        EXPECT_EQ(StringOf(bag, 0x01007000), serial);
+        EXPECT_EQ(bag->Release(), 0);
+    }
 }
 
 TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_it) {
@@ -167,6 +176,12 @@ TEST_F(PropertyReporting, Unknown_item_gives_E_ITEM_NOT_FOUND_and_null) {
     EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img", &bag), E_ITEM_NOT_FOUND);
     EXPECT_EQ(bag, nullptr);
     EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img0", nullptr), E_POINTER);
+    // A null name is refused before anything is made.
+    bag = sentinel;
+    AllocationFailure failure(AllocationFailure::k_any, 1);
+    EXPECT_EQ(m_expert->GetPropertiesOfItem(nullptr, &bag), E_POINTER);
+    EXPECT_FALSE(failure.Failed());
+    EXPECT_EQ(bag, nullptr);
 }
 
 TEST_F(PropertyReporting, No_interfaces_give_S_FALSE_without_calling_the_collection) {
