@@ -28,6 +28,10 @@ void DestroyInterLockedIncDec() {
     g_InterLockedIncDec.Destroy();
 }
 
+bool InterLockedIncDecIsUsable() {
+    return g_InterLockedIncDec.IsBuilt() && g_InterLockedIncDec->IsUsable();
+}
+
 // The state record is held inline: the global counting lock is built by a static constructor
 // entry, which has no way to report a failure to the loader, so building it allocates nothing
 // that could run out.

@@ -24,6 +24,8 @@ public:
 
     void Lock();
     void Unlock();
+    // False when the kernel could not create the semaphore: the lock would exclude nobody.
+    bool IsUsable() const { return m_state.m_semaphore != nullptr; }
 
 private:
     CQXMutexState m_state;
@@ -32,6 +34,10 @@ private:
 // Serialises every change of every reference count of the module. It is always the
 // innermost lock and is held for one read-modify-write only, so it cannot deadlock.
 extern ModuleStatic<CQXMutex> g_InterLockedIncDec;
+
+// Whether g_InterLockedIncDec is built and usable. A static constructor cannot report a
+// failure to the loader, so the factory asks this before it creates the first counted object.
+bool InterLockedIncDecIsUsable();
 
 // Static constructor and destructor entries for g_InterLockedIncDec.
 void ConstructInterLockedIncDec();

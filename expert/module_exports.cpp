@@ -1,6 +1,7 @@
 #include "expert/module_exports.h"
 
 #include "com/hresult_from_exception.h"
+#include "com/qxmutex.h"
 #include "expert/kcsyszeva.h"
 
 namespace {
@@ -24,6 +25,9 @@ HRESULT createZEVASysapiExpert(void** expert) {
     if (expert == nullptr)
         return E_POINTER;
     *expert = nullptr;
+    // Counting without the global lock would not be atomic: nothing counted is made then.
+    if (!InterLockedIncDecIsUsable())
+        return E_OUTOFMEMORY;
     try {
         CQXComObject<CkcSysZeva>* object = CQXComObject<CkcSysZeva>::NewInstance();
         *expert = static_cast<IkcSysExpert2*>(object);

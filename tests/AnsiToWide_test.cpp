@@ -86,6 +86,13 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_with_the_errno_left_behi
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(7, error->getErrorCode());
     EXPECT_STREQ(std::strerror(ENOENT), error->what());
+
+    // A count beyond the output says ERANGE, not what an earlier call left in errno.
+    g_fakeConversions.fail = FakeConversionControl::Fail::Overstating;
+    errno = EILSEQ;
+    error = ExpectRaised<PosixError>([] { Widen("abc", 3); }, k_file, 205);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(ERANGE, error->whatcode());
 }
 
 } // namespace

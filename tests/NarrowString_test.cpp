@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <utility>
+
 using qx::kit::NarrowString;
 
 namespace {
@@ -27,6 +30,18 @@ TEST(NarrowString, Copies_and_assignments_own_their_blocks) {
     EXPECT_EQ(6u, assigned.capacity());
     assigned = assigned;
     EXPECT_STREQ("driver", assigned.c_str());
+}
+
+TEST(NarrowString, A_string_made_with_room_keeps_it_when_moved) {
+    NarrowString made = NarrowString::withCapacity(32);
+    NarrowString moved(std::move(made));
+    ASSERT_EQ(32u, moved.capacity());
+    std::memset(moved.data(), 'a', 32);
+    moved.setLength(32);
+    NarrowString assigned("x");
+    assigned = std::move(moved);
+    EXPECT_EQ(32u, assigned.length());
+    EXPECT_EQ(32u, std::strlen(assigned.c_str()));
 }
 
 } // namespace

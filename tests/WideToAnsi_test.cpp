@@ -57,9 +57,15 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_from_their_call) {
     ExpectRaised<PosixError>([&] { WideToAnsiLength(text.data(), text.data() + 3, 0); }, k_file,
                              185);
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
-    const auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(EILSEQ, error->whatcode());
+
+    g_fakeConversions.fail = FakeConversionControl::Fail::Overstating;
+    errno = EILSEQ;
+    error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(ERANGE, error->whatcode());
 }
 
 } // namespace

@@ -28,6 +28,8 @@ bool Admit(std::int32_t inputLength, bool outputNull, std::int32_t capacity) {
     control.lastOutputNull = outputNull;
     control.lastOutputCapacity = capacity;
     const bool measuring = outputNull && capacity == 0;
+    if (control.fail == FakeConversionControl::Fail::Overstating && !measuring)
+        return true;
     if ((control.fail == FakeConversionControl::Fail::Measuring && measuring) ||
         (control.fail == FakeConversionControl::Fail::Converting && !measuring)) {
         errno = control.failErrno;
@@ -38,6 +40,17 @@ bool Admit(std::int32_t inputLength, bool outputNull, std::int32_t capacity) {
         return false;
     }
     return true;
+}
+
+// How much a converting call writes (an overstating one no more than the output holds), and
+// the count it reports.
+std::int32_t Written(std::int32_t inputLength, std::int32_t capacity) {
+    const bool overstate = g_fakeConversions.fail == FakeConversionControl::Fail::Overstating;
+    return overstate && capacity < inputLength ? capacity : inputLength;
+}
+std::int32_t Reported(std::int32_t inputLength, std::int32_t capacity) {
+    const bool overstate = g_fakeConversions.fail == FakeConversionControl::Fail::Overstating;
+    return overstate ? capacity + 1 : inputLength;
 }
 
 SYMTAB_ID EmptyTable() {
@@ -54,9 +67,10 @@ MultiByteToWideChar(std::uint32_t, std::uint32_t, const char* input, std::int32_
                     char16_t* output, std::int32_t outputUnits) {
     if (!Admit(inputBytes, output == nullptr, outputUnits))
         return 0;
-    for (std::int32_t i = 0; output != nullptr && i < inputBytes; ++i)
+    const std::int32_t written = Written(inputBytes, outputUnits);
+    for (std::int32_t i = 0; output != nullptr && i < written; ++i)
         output[i] = Widen(static_cast<unsigned char>(input[i]));
-    return inputBytes;
+    return Reported(inputBytes, outputUnits);
 }
 
 __attribute__((visibility("default"))) std::int32_t
@@ -64,9 +78,10 @@ WideCharToMultiByte(std::uint32_t, std::uint32_t, const char16_t* input, std::in
                     char* output, std::int32_t outputBytes, const char*, std::int32_t*) {
     if (!Admit(inputUnits, output == nullptr, outputBytes))
         return 0;
-    for (std::int32_t i = 0; output != nullptr && i < inputUnits; ++i)
+    const std::int32_t written = Written(inputUnits, outputBytes);
+    for (std::int32_t i = 0; output != nullptr && i < written; ++i)
         output[i] = Narrow(input[i]);
-    return inputUnits;
+    return Reported(inputUnits, outputBytes);
 }
 }
 

@@ -22,7 +22,8 @@ std::int32_t WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, co
 
 // What the fakes do and saw. Reset before each test that uses them.
 struct FakeConversionControl {
-    enum class Fail { Never, Measuring, Converting };
+    // Overstating converts but reports one unit more than the output holds, leaving errno alone.
+    enum class Fail { Never, Measuring, Converting, Overstating };
     Fail fail = Fail::Never;
     int failErrno = 0;
     int calls = 0;

@@ -31,9 +31,18 @@ NarrowString::NarrowString(const char* text, std::uint32_t length) {
 NarrowString::NarrowString(const NarrowString& other)
     : NarrowString(other.m_begin, other.length()) {}
 
+NarrowString::NarrowString(NarrowString&& other) noexcept {
+    swap(other);
+}
+
 NarrowString& NarrowString::operator=(const NarrowString& other) {
     NarrowString copy(other);
     swap(copy);
+    return *this;
+}
+
+NarrowString& NarrowString::operator=(NarrowString&& other) noexcept {
+    swap(other);
     return *this;
 }
 

@@ -16,7 +16,11 @@ public:
     explicit NarrowString(const char* text);
     NarrowString(const char* text, std::uint32_t length);
     NarrowString(const NarrowString& other);
+    // Takes the other's block, capacity included (a copy would size the block by the length);
+    // the moved-from string may only be destroyed or assigned to.
+    NarrowString(NarrowString&& other) noexcept;
     NarrowString& operator=(const NarrowString& other);
+    NarrowString& operator=(NarrowString&& other) noexcept;
     ~NarrowString();
 
     // An empty string with room for capacity characters and the terminator, to be filled

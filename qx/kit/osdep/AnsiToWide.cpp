@@ -65,9 +65,13 @@ std::uint32_t AnsiToWide(const char* first, const char* last, const char* locale
     const std::int32_t bytes = NumericCast<std::int32_t>(last - first);
     const std::int32_t capacity = NumericCast<std::int32_t>(*outputEnd - output);
     const std::int32_t units = convert(codePage, 0, first, bytes, output, capacity);
-    // A count beyond the capacity is as much a failure as 0: it cannot be trusted.
-    if (units <= 0 || units > capacity)
+    if (units <= 0)
         RaisePosixError(k_file, k_convertingFailedLine);
+    // A count beyond the capacity cannot be trusted either; the call set no errno for it.
+    if (units > capacity) {
+        errno = ERANGE;
+        RaisePosixError(k_file, k_convertingFailedLine);
+    }
     *outputEnd = output + units;
     return static_cast<std::uint32_t>(units);
 }

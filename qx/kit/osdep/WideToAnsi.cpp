@@ -66,9 +66,13 @@ std::uint32_t WideToAnsi(const char16_t* first, const char16_t* last, const char
     const std::int32_t capacity = NumericCast<std::int32_t>(*outputEnd - output);
     const std::int32_t bytes =
         convert(codePage, 0, first, units, output, capacity, nullptr, nullptr);
-    // A count beyond the capacity is as much a failure as 0: it cannot be trusted.
-    if (bytes <= 0 || bytes > capacity)
+    if (bytes <= 0)
         RaisePosixError(k_file, k_convertingFailedLine);
+    // A count beyond the capacity cannot be trusted either; the call set no errno for it.
+    if (bytes > capacity) {
+        errno = ERANGE;
+        RaisePosixError(k_file, k_convertingFailedLine);
+    }
     *outputEnd = output + bytes;
     return static_cast<std::uint32_t>(bytes);
 }
