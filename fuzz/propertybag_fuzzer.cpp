@@ -246,7 +246,7 @@ private:
             kcSysAttrTimestampUTC stamp{};
             if (m_input.ConsumeBool()) {
                 const std::string bytes = m_input.ConsumeBytesAsString(sizeof stamp);
-                std::memcpy(stamp.bytes, bytes.data(), bytes.size());
+                std::memcpy(stamp.words, bytes.data(), bytes.size());
             }
             result = p.SetTimestampPropertyUTC(tag, &stamp);
             FUZZ_CHECK(p.SetTimestampPropertyUTC(tag, nullptr) == E_POINTER);
