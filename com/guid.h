@@ -1,19 +1,12 @@
-// The 16-byte identifier record that names interfaces and the product.
+// Comparing and reading the 16-byte identifier record (com/qxzeva_abi.h) that names
+// interfaces and the product.
 #ifndef QX_COM_GUID_H
 #define QX_COM_GUID_H
 
+#include "com/qxzeva_abi.h"
+
 #include <cstdint>
 #include <cstring>
-
-// Fields keep their native values; on the big-endian target the 16 bytes in memory read
-// as the identifier's text without dashes.
-struct _GUID {
-    std::uint32_t Data1;
-    std::uint16_t Data2;
-    std::uint16_t Data3;
-    std::uint8_t Data4[8];
-};
-static_assert(sizeof(_GUID) == 16, "a GUID is 16 bytes with no padding");
 
 inline bool operator==(const _GUID& left, const _GUID& right) {
     return std::memcmp(&left, &right, sizeof(_GUID)) == 0;

@@ -1,9 +1,12 @@
 /* The expert module's interfaces for hosts written in C: each interface is a struct whose
    first member points at its table of operations (lpVtbl), in the same slot order as the C++
    interfaces, so a pointer the module hands out can be used directly. Every operation takes
-   the interface pointer itself as its first argument. */
+   the interface pointer itself as its first argument. The codes, identifiers, value types and
+   tags it shares with C++ hosts are those of com/qxzeva_abi.h. */
 #ifndef QX_EXPERT_QXZEVA_C_H
 #define QX_EXPERT_QXZEVA_C_H
+
+#include "com/qxzeva_abi.h"
 
 #include <stdint.h>
 #include <stdlib.h>
@@ -13,49 +16,10 @@
 extern "C" {
 #endif
 
-typedef int32_t HRESULT;
 typedef uint16_t QX_WCHAR; /* one 16-bit unit of a wide string */
 
-#define S_OK ((HRESULT)0)
-#define S_FALSE ((HRESULT)1)
-#define E_NOTIMPL ((HRESULT)0x80004001u)
-#define E_NOINTERFACE ((HRESULT)0x80004002u)
-#define E_POINTER ((HRESULT)0x80004003u)
-#define E_FAIL ((HRESULT)0x80004005u)
-#define E_OUTOFMEMORY ((HRESULT)0x8007000Eu)
-#define E_PROPERTY_TYPE_MISMATCH ((HRESULT)0x80040370u)
-#define E_PROPERTY_NOT_FOUND ((HRESULT)0x80040371u)
-#define E_ITEM_NOT_FOUND ((HRESULT)0x80040375u)
 #define QX_SUCCEEDED(hr) ((HRESULT)(hr) >= 0)
 #define QX_FAILED(hr) ((HRESULT)(hr) < 0)
-
-typedef struct _GUID {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
-} _GUID;
-
-static const _GUID IID_IUnknown = {
-    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const _GUID IID_IkcSysExpertInfo = {
-    0x9C257614, 0x172D, 0x4D5D, {0x81, 0xBB, 0x3D, 0x4F, 0x72, 0xBD, 0x30, 0xA4}};
-static const _GUID IID_IkcSysExpert = {
-    0xB259235B, 0x6978, 0x4402, {0x89, 0x10, 0xE1, 0x9E, 0x12, 0x95, 0xF3, 0x26}};
-static const _GUID IID_IkcSysExpert2 = {
-    0xCF3357AD, 0x3023, 0x4121, {0xA6, 0x0E, 0x2F, 0xF9, 0xB3, 0xA8, 0x7B, 0xEE}};
-static const _GUID IID_IkcSysExpertPlugPlay = {
-    0xC20E7758, 0x0346, 0x431A, {0xA4, 0x11, 0xBF, 0x7C, 0x1E, 0x73, 0x6A, 0x60}};
-static const _GUID IID_IkcSysPropertyBag = {
-    0x3E2F201D, 0xCABE, 0x466F, {0x93, 0xAE, 0x50, 0x22, 0x44, 0xC1, 0x8D, 0xDE}};
-static const _GUID IID_IkcSysPropertyBag2 = {
-    0xE275E061, 0x297B, 0x4463, {0xA5, 0xF1, 0x5D, 0x2D, 0x9D, 0x8F, 0x38, 0x98}};
-static const _GUID IID_IkcSysPropertyBag3 = {
-    0xB122AAB9, 0x2F03, 0x4E75, {0xA0, 0xD1, 0xA0, 0xF7, 0xC7, 0xDF, 0x28, 0x38}};
-static const _GUID IID_IkcSysEnumPropertyTag = {
-    0xB21429CD, 0x0DDD, 0x48FA, {0x9D, 0xDD, 0x33, 0xA1, 0xCF, 0xA7, 0x9C, 0xDE}};
-static const _GUID IID_IkcSysEnumStringList = {
-    0xFB09815D, 0x7F02, 0x459F, {0x87, 0xB8, 0x78, 0x22, 0x7B, 0xE8, 0x41, 0x26}};
 
 /* Wide strings handed out by the module: a 32-bit count of units, the units, a zero unit, in
    one block; the pointer points at the first unit. The receiver frees the block. */
@@ -68,27 +32,6 @@ static inline void qxFreeWideString(QX_WCHAR* text) {
     if (text != NULL)
         free((unsigned char*)text - sizeof(uint32_t));
 }
-
-typedef enum kcSysAttributeType {
-    kcSysAttrTypeBoolean = 1,
-    kcSysAttrTypeInteger = 2,
-    kcSysAttrTypeUnsignedInteger = 3,
-    kcSysAttrTypeDouble = 4,
-    kcSysAttrTypeGuid = 5,
-    kcSysAttrTypeString = 6,
-    kcSysAttrTypeTimestampUTC = 7
-} kcSysAttributeType;
-
-/* Seconds since 1904-01-01 UTC (signed, word 0 most significant) and the fraction of a
-   second in units of 2^-64 s (word 2 most significant). */
-typedef struct kcSysAttrTimestampUTC {
-    uint32_t words[4];
-} kcSysAttrTimestampUTC;
-
-/* Local calendar time; every field -1 when no time could be produced. */
-typedef struct kcSysAttrTimestamp {
-    int32_t year, month, day, hour, minute, second;
-} kcSysAttrTimestamp;
 
 typedef struct IUnknown IUnknown;
 typedef struct IkcSysExpert2 IkcSysExpert2;

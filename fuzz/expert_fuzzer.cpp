@@ -54,7 +54,7 @@ std::string Name(FuzzedDataProvider& input, std::size_t longest) {
 // A bag's serial-number property, or "" when it has none.
 std::u16string SerialOf(IkcSysPropertyBag* bag) {
     char16_t* text = nullptr;
-    if (bag->GetStringProperty(0x01007000, &text) != S_OK || text == nullptr)
+    if (bag->GetStringProperty(kcSysTagSerialNumber, &text) != S_OK || text == nullptr)
         return u"";
     const std::u16string serial(text);
     FreeWideString(text);

@@ -75,32 +75,35 @@ TEST_F(PropertyReporting, An_item_holds_exactly_the_22_properties_with_their_val
     IkcSysPropertyBag* bag = BagOf(u"img0");
     ASSERT_NE(bag, nullptr);
     EXPECT_THAT(TagsOf(bag),
-                ElementsAre(0x01001000, 0x01002000, 0x01003000, 0x01004000, 0x01005000, 0x01006000,
-                            0x01007000, 0x01008000, 0x0100A000, 0x0100B000, 0x01018000, 0x01019000,
-                            0x0101A000, 0x0101C000, 0x0101D000, 0x0101F000, 0x01024000, 0x01028000,
-                            0x0102A000, 0x01054000, 0x0700C000, 0x0700D000));
-    EXPECT_EQ(StringOf(bag, 0x01007000), "00000ABC");
-    EXPECT_EQ(IntegerOf(bag, 0x0101C000), 1);
-    EXPECT_EQ(StringOf(bag, 0x0101D000), "img0");
-    EXPECT_EQ(StringOf(bag, 0x0101F000), "img0");
-    EXPECT_EQ(BooleanOf(bag, 0x01054000), 0);
-    EXPECT_EQ(IntegerOf(bag, 0x0102A000), 99);
-    EXPECT_EQ(BooleanOf(bag, 0x01001000), 1);
-    EXPECT_EQ(BooleanOf(bag, 0x01028000), 0);
-    EXPECT_EQ(IntegerOf(bag, 0x01024000), 1);
-    EXPECT_EQ(BooleanOf(bag, 0x01008000), 1);
-    EXPECT_EQ(UnsignedOf(bag, 0x01005000), 0x7A91u);
-    EXPECT_EQ(UnsignedOf(bag, 0x01003000), 0x1093u);
-    EXPECT_EQ(StringOf(bag, 0x01004000), "Verantic");
-    EXPECT_EQ(StringOf(bag, 0x01006000), "PCIe-4C");
-    EXPECT_EQ(StringOf(bag, 0x0100A000), "");
-    EXPECT_EQ(IntegerOf(bag, 0x0100B000), -1);
-    EXPECT_EQ(UnsignedOf(bag, 0x0700C000), 0x12345678u);
-    EXPECT_EQ(StringOf(bag, 0x0700D000), "ZEVA");
-    EXPECT_EQ(UnsignedOf(bag, 0x01002000), 1u);
-    EXPECT_EQ(UnsignedOf(bag, 0x01018000), 3u);
-    EXPECT_EQ(UnsignedOf(bag, 0x01019000), 14u);
-    EXPECT_EQ(UnsignedOf(bag, 0x0101A000), 6u);
+                ElementsAre(kcSysTagFlag01, kcSysTagCount02, kcSysTagPciIdLower, kcSysTagVendor,
+                            kcSysTagPciIdUpper, kcSysTagModel, kcSysTagSerialNumber, kcSysTagFlag08,
+                            kcSysTagEmptyText, kcSysTagConstant0B, kcSysTagPciBus,
+                            kcSysTagPciDevice, kcSysTagPciFunction, kcSysTagConstant1C,
+                            kcSysTagItemName, kcSysTagItemAlias, kcSysTagConstant24, kcSysTagFlag28,
+                            kcSysTagConstant2A, kcSysTagFlag54, kcSysTagDriverVersion,
+                            kcSysTagDriverFamily));
+    EXPECT_EQ(StringOf(bag, kcSysTagSerialNumber), "00000ABC");
+    EXPECT_EQ(IntegerOf(bag, kcSysTagConstant1C), 1);
+    EXPECT_EQ(StringOf(bag, kcSysTagItemName), "img0");
+    EXPECT_EQ(StringOf(bag, kcSysTagItemAlias), "img0");
+    EXPECT_EQ(BooleanOf(bag, kcSysTagFlag54), 0);
+    EXPECT_EQ(IntegerOf(bag, kcSysTagConstant2A), 99);
+    EXPECT_EQ(BooleanOf(bag, kcSysTagFlag01), 1);
+    EXPECT_EQ(BooleanOf(bag, kcSysTagFlag28), 0);
+    EXPECT_EQ(IntegerOf(bag, kcSysTagConstant24), 1);
+    EXPECT_EQ(BooleanOf(bag, kcSysTagFlag08), 1);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagPciIdUpper), 0x7A91u);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagPciIdLower), 0x1093u);
+    EXPECT_EQ(StringOf(bag, kcSysTagVendor), "Verantic");
+    EXPECT_EQ(StringOf(bag, kcSysTagModel), "PCIe-4C");
+    EXPECT_EQ(StringOf(bag, kcSysTagEmptyText), "");
+    EXPECT_EQ(IntegerOf(bag, kcSysTagConstant0B), -1);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagDriverVersion), 0x12345678u);
+    EXPECT_EQ(StringOf(bag, kcSysTagDriverFamily), "ZEVA");
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagCount02), 1u);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagPciBus), 3u);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagPciDevice), 14u);
+    EXPECT_EQ(UnsignedOf(bag, kcSysTagPciFunction), 6u);
     EXPECT_EQ(bag->Release(), 0);
 }
 
@@ -109,8 +112,8 @@ TEST_F(PropertyReporting, The_name_matches_without_case_and_is_stored_as_the_cal
     Discover();
     IkcSysPropertyBag* bag = BagOf(u"iMG0");
     ASSERT_NE(bag, nullptr);
-    EXPECT_EQ(StringOf(bag, 0x0101D000), "iMG0");
-    EXPECT_EQ(StringOf(bag, 0x0101F000), "iMG0");
+    EXPECT_EQ(StringOf(bag, kcSysTagItemName), "iMG0");
+    EXPECT_EQ(StringOf(bag, kcSysTagItemAlias), "iMG0");
     EXPECT_EQ(bag->Release(), 0);
 }
 
@@ -121,16 +124,16 @@ TEST_F(PropertyReporting, Names_differing_only_in_case_report_their_own_boards) 
     KeepingCollection collection;
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), 2u);
-    EXPECT_EQ(StringOf(collection.m_bags[0], 0x01007000), "00000001");
-    EXPECT_EQ(StringOf(collection.m_bags[1], 0x01007000), "00000002");
-    EXPECT_EQ(StringOf(collection.m_bags[1], 0x0101D000), "CAM");
+    EXPECT_EQ(StringOf(collection.m_bags[0], kcSysTagSerialNumber), "00000001");
+    EXPECT_EQ(StringOf(collection.m_bags[1], kcSysTagSerialNumber), "00000002");
+    EXPECT_EQ(StringOf(collection.m_bags[1], kcSysTagItemName), "CAM");
     // One item: the exact spelling first, else the first that matches without case.
     const std::pair<const char16_t*, const char*> lookups[] = {
         {u"cam", "00000001"}, {u"CAM", "00000002"}, {u"Cam", "00000001"}};
     for (const auto& [name, serial] : lookups) {
         IkcSysPropertyBag* bag = BagOf(name);
         ASSERT_NE(bag, nullptr);
-        EXPECT_EQ(StringOf(bag, 0x01007000), serial);
+        EXPECT_EQ(StringOf(bag, kcSysTagSerialNumber), serial);
         EXPECT_EQ(bag->Release(), 0);
     }
 }
@@ -146,7 +149,7 @@ TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_i
     for (const auto& [name, model] : expected) {
         IkcSysPropertyBag* bag = BagOf(name);
         ASSERT_NE(bag, nullptr);
-        EXPECT_EQ(StringOf(bag, 0x01006000), model);
+        EXPECT_EQ(StringOf(bag, kcSysTagModel), model);
         bag->Release();
     }
 }
@@ -158,12 +161,12 @@ TEST_F(PropertyReporting, Serial_numbers_are_eight_upper_case_digits_and_pci_id_
     IkcSysPropertyBag* zero = BagOf(u"zero");
     IkcSysPropertyBag* full = BagOf(u"full");
     ASSERT_TRUE(zero != nullptr && full != nullptr);
-    EXPECT_EQ(StringOf(zero, 0x01007000), "00000000");
-    EXPECT_EQ(UnsignedOf(zero, 0x01005000), 0u);
-    EXPECT_EQ(UnsignedOf(zero, 0x01003000), 0u);
-    EXPECT_EQ(StringOf(full, 0x01007000), "FFFFFFFF");
-    EXPECT_EQ(UnsignedOf(full, 0x01005000), 0xFFFFu);
-    EXPECT_EQ(UnsignedOf(full, 0x01003000), 1u);
+    EXPECT_EQ(StringOf(zero, kcSysTagSerialNumber), "00000000");
+    EXPECT_EQ(UnsignedOf(zero, kcSysTagPciIdUpper), 0u);
+    EXPECT_EQ(UnsignedOf(zero, kcSysTagPciIdLower), 0u);
+    EXPECT_EQ(StringOf(full, kcSysTagSerialNumber), "FFFFFFFF");
+    EXPECT_EQ(UnsignedOf(full, kcSysTagPciIdUpper), 0xFFFFu);
+    EXPECT_EQ(UnsignedOf(full, kcSysTagPciIdLower), 1u);
     zero->Release();
     full->Release();
 }
@@ -217,7 +220,7 @@ TEST_F(PropertyReporting, Each_search_reports_bags_under_the_current_names) {
     KeepingCollection collection;
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
     ASSERT_EQ(collection.m_bags.size(), 1u);
-    EXPECT_EQ(StringOf(collection.m_bags[0], 0x0101D000), "renamed");
+    EXPECT_EQ(StringOf(collection.m_bags[0], kcSysTagItemName), "renamed");
     IkcSysPropertyBag* bag = nullptr;
     EXPECT_EQ(m_expert->GetPropertiesOfItem(u"img0", &bag), E_ITEM_NOT_FOUND);
 }

@@ -123,11 +123,12 @@ static void CheckBag(IkcSysPropertyBag* bag) {
 
     CHECK(table->QueryInterface(bag, &IID_IkcSysPropertyBag3, &other) == S_OK && other == bag);
     CHECK(table->Release(bag) == 1);
-    CHECK(table->GetPropertyType(bag, 0x01007000u, &type) == S_OK && type == kcSysAttrTypeString);
-    CHECK(table->GetStringProperty(bag, 0x01004000u, &text) == S_OK &&
+    CHECK(table->GetPropertyType(bag, kcSysTagSerialNumber, &type) == S_OK &&
+          type == kcSysAttrTypeString);
+    CHECK(table->GetStringProperty(bag, kcSysTagVendor, &text) == S_OK &&
           WideEquals(text, "Verantic"));
     qxFreeWideString(text);
-    CHECK(table->GetUnsignedIntegerProperty(bag, 0x01002000u, &unsignedValue) == S_OK &&
+    CHECK(table->GetUnsignedIntegerProperty(bag, kcSysTagCount02, &unsignedValue) == S_OK &&
           unsignedValue == 1);
     CHECK(table->EnumProperties(bag, &tags) == S_OK && tags != NULL);
     CHECK(tags->lpVtbl->Next(tags, 4, first, &fetched) == S_OK && fetched == 4);

@@ -41,28 +41,28 @@ struct Expected {
 };
 
 std::vector<Expected> ExpectedProperties(const DefaultBoard& board) {
-    return {{0x01007000, kcSysAttrTypeString, board.serial, 0},
-            {0x0101C000, kcSysAttrTypeInteger, "", 1},
-            {0x0101D000, kcSysAttrTypeString, board.item, 0},
-            {0x0101F000, kcSysAttrTypeString, board.item, 0},
-            {0x01054000, kcSysAttrTypeBoolean, "", 0},
-            {0x0102A000, kcSysAttrTypeInteger, "", 99},
-            {0x01001000, kcSysAttrTypeBoolean, "", 1},
-            {0x01028000, kcSysAttrTypeBoolean, "", 0},
-            {0x01024000, kcSysAttrTypeInteger, "", 1},
-            {0x01008000, kcSysAttrTypeBoolean, "", 1},
-            {0x01005000, kcSysAttrTypeUnsignedInteger, "", board.pciId >> 16},
-            {0x01003000, kcSysAttrTypeUnsignedInteger, "", board.pciId & 0xFFFF},
-            {0x01004000, kcSysAttrTypeString, "Verantic", 0},
-            {0x01006000, kcSysAttrTypeString, board.model, 0},
-            {0x0100A000, kcSysAttrTypeString, "", 0},
-            {0x0100B000, kcSysAttrTypeInteger, "", 0xFFFFFFFF},
-            {0x0700C000, kcSysAttrTypeUnsignedInteger, "", k_driverVersion},
-            {0x0700D000, kcSysAttrTypeString, "ZEVA", 0},
-            {0x01002000, kcSysAttrTypeUnsignedInteger, "", 1},
-            {0x01018000, kcSysAttrTypeUnsignedInteger, "", board.bus},
-            {0x01019000, kcSysAttrTypeUnsignedInteger, "", board.device},
-            {0x0101A000, kcSysAttrTypeUnsignedInteger, "", board.function}};
+    return {{kcSysTagSerialNumber, kcSysAttrTypeString, board.serial, 0},
+            {kcSysTagConstant1C, kcSysAttrTypeInteger, "", 1},
+            {kcSysTagItemName, kcSysAttrTypeString, board.item, 0},
+            {kcSysTagItemAlias, kcSysAttrTypeString, board.item, 0},
+            {kcSysTagFlag54, kcSysAttrTypeBoolean, "", 0},
+            {kcSysTagConstant2A, kcSysAttrTypeInteger, "", 99},
+            {kcSysTagFlag01, kcSysAttrTypeBoolean, "", 1},
+            {kcSysTagFlag28, kcSysAttrTypeBoolean, "", 0},
+            {kcSysTagConstant24, kcSysAttrTypeInteger, "", 1},
+            {kcSysTagFlag08, kcSysAttrTypeBoolean, "", 1},
+            {kcSysTagPciIdUpper, kcSysAttrTypeUnsignedInteger, "", board.pciId >> 16},
+            {kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger, "", board.pciId & 0xFFFF},
+            {kcSysTagVendor, kcSysAttrTypeString, "Verantic", 0},
+            {kcSysTagModel, kcSysAttrTypeString, board.model, 0},
+            {kcSysTagEmptyText, kcSysAttrTypeString, "", 0},
+            {kcSysTagConstant0B, kcSysAttrTypeInteger, "", 0xFFFFFFFF},
+            {kcSysTagDriverVersion, kcSysAttrTypeUnsignedInteger, "", k_driverVersion},
+            {kcSysTagDriverFamily, kcSysAttrTypeString, "ZEVA", 0},
+            {kcSysTagCount02, kcSysAttrTypeUnsignedInteger, "", 1},
+            {kcSysTagPciBus, kcSysAttrTypeUnsignedInteger, "", board.bus},
+            {kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger, "", board.device},
+            {kcSysTagPciFunction, kcSysAttrTypeUnsignedInteger, "", board.function}};
 }
 
 std::string Narrow(const char16_t* text) {
@@ -135,7 +135,7 @@ TEST(ModuleReport, Default_boards_report_every_item_with_all_22_typed_properties
 
     IkcSysPropertyBag* one = nullptr;
     ASSERT_EQ(expert->GetPropertiesOfItem(u"IMG2", &one), S_OK);
-    ExpectProperty(one, {0x01007000, kcSysAttrTypeString, "00E93B15", 0}, "IMG2");
+    ExpectProperty(one, {kcSysTagSerialNumber, kcSysAttrTypeString, "00E93B15", 0}, "IMG2");
     EXPECT_EQ(one->Release(), 0);
     EXPECT_EQ(expert->Finalize(), S_OK);
     EXPECT_EQ(expert->Release(), 0);

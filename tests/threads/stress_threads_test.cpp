@@ -417,7 +417,7 @@ TEST(StressThreads, Tasks_list_read_and_report_at_once_on_one_expert) {
     const auto check = [&](bool ok) { errors += ok ? 0 : 1; };
     const auto readName = [&](IkcSysPropertyBag* bag) {
         char16_t* text = nullptr;
-        check(bag->GetStringProperty(0x0101D000, &text) == S_OK);
+        check(bag->GetStringProperty(kcSysTagItemName, &text) == S_OK);
         const std::u16string name = text != nullptr ? text : u"";
         FreeWideString(text);
         return name;

@@ -4,8 +4,8 @@
 #ifndef QX_KIT_OSDEP_TIMEBREAKDOWN_H
 #define QX_KIT_OSDEP_TIMEBREAKDOWN_H
 
-#include "propertybag/attribute_types.h"
 #include "qx/kit/AbsTime.h"
+#include "qx/kit/TimestampRecords.h"
 
 #include <ctime>
 
