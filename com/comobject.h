@@ -65,15 +65,15 @@ class CQXComObject final : public T {
 public:
     CQXComObject() = default;
 
-    HRESULT QueryInterface(const _GUID& iid, void** object) override {
+    HRESULT QueryInterface(const _GUID& iid, void** object) noexcept override {
         if (object == nullptr)
             return E_POINTER;
         return InternalQueryInterface(static_cast<T*>(this), T::_GetEntries(), iid, object);
     }
 
-    std::int32_t AddRef() override { return this->InternalAddRef(); }
+    std::int32_t AddRef() noexcept override { return this->InternalAddRef(); }
 
-    std::int32_t Release() override {
+    std::int32_t Release() noexcept override {
         bool last = false;
         const std::int32_t count = this->InternalRelease(&last);
         if (last)

@@ -5,6 +5,7 @@
 #define QX_COM_ENUMONSTL_H
 
 #include "com/comobject.h"
+#include "com/comptr.h"
 #include "com/interfaceentry.h"
 #include "com/unknown.h"
 
@@ -16,37 +17,43 @@ template <class Interface, const _GUID* piid, class T, class Copy, class CollTyp
 class CQXComEnumOnSTL;
 
 // Copy supplies static HRESULT copy(T* to, const CollType::value_type* from), failing with
-// nothing to destroy, and static void destroy(T*). m_owner, when set, keeps the container
-// alive; with no owner the container is the enumerator's own, and only the module's
-// enumerator classes, which made it, delete it.
+// nothing to destroy, and static void destroy(T*). m_container is the container walked: the
+// enumerator's own (m_ownContainer), or one that m_owner keeps alive, or, for a caller that
+// outlives the enumerator, simply borrowed.
 template <class Interface, const _GUID* piid, class T, class Copy, class CollType>
 class IQXEnumOnSTLImpl : public Interface {
 public:
     using InterfaceType = Interface;
     using ContainerType = CollType;
 
-    // Done once, before the enumerator is handed out.
+    // Done once, before the enumerator is handed out: walks a container that owner, when
+    // not null, keeps alive.
     void Init(IUnknown* owner, CollType* container) {
-        ComPtrAssign(&m_owner, owner);
+        m_owner = CQXComPtr<IUnknown>(owner);
         m_container = container;
         m_position = container->begin();
     }
+    // The same for a container the enumerator owns from now on.
+    void Init(std::unique_ptr<CollType> container) {
+        m_ownContainer = std::move(container);
+        Init(nullptr, m_ownContainer.get());
+    }
 
-    HRESULT Next(std::uint32_t wanted, T* elements, std::uint32_t* fetched) override;
-    HRESULT Skip(std::uint32_t count) override;
-    HRESULT Reset() override;
-    HRESULT Clone(Interface** clone) override;
+    HRESULT Next(std::uint32_t wanted, T* elements, std::uint32_t* fetched) noexcept override;
+    HRESULT Skip(std::uint32_t count) noexcept override;
+    HRESULT Reset() noexcept override;
+    HRESULT Clone(Interface** clone) noexcept override;
 
-    IUnknown* m_owner = nullptr;
+    CQXComPtr<IUnknown> m_owner;
     CollType* m_container = nullptr;
     typename CollType::const_iterator m_position{};
 
 protected:
     IQXEnumOnSTLImpl() = default;
-    virtual ~IQXEnumOnSTLImpl() {
-        if (m_owner != nullptr)
-            m_owner->Release();
-    }
+    virtual ~IQXEnumOnSTLImpl() = default;
+
+private:
+    std::unique_ptr<CollType> m_ownContainer;
 };
 
 template <class Interface, const _GUID* piid, class T, class Copy, class CollType,
@@ -67,7 +74,7 @@ protected:
 
 template <class I, const _GUID* piid, class T, class Copy, class CollType>
 HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Next(std::uint32_t wanted, T* elements,
-                                                           std::uint32_t* fetched) {
+                                                           std::uint32_t* fetched) noexcept {
     if (elements == nullptr || (wanted != 1 && fetched == nullptr))
         return E_POINTER;
     if (m_container == nullptr)
@@ -97,7 +104,7 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Next(std::uint32_t wanted,
 }
 
 template <class I, const _GUID* piid, class T, class Copy, class CollType>
-HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Skip(std::uint32_t count) {
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Skip(std::uint32_t count) noexcept {
     if (m_container == nullptr)
         return E_FAIL;
     for (; count > 0; --count, ++m_position)
@@ -107,7 +114,7 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Skip(std::uint32_t count) 
 }
 
 template <class I, const _GUID* piid, class T, class Copy, class CollType>
-HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Reset() {
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Reset() noexcept {
     if (m_container == nullptr)
         return E_FAIL;
     m_position = m_container->begin();
@@ -115,7 +122,7 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Reset() {
 }
 
 template <class I, const _GUID* piid, class T, class Copy, class CollType>
-HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Clone(I** clone) {
+HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Clone(I** clone) noexcept {
     using Enumerator = CQXComEnumOnSTL<I, piid, T, Copy, CollType, CQXComMultiThreadModelNoCS>;
     if (clone == nullptr)
         return E_POINTER;
@@ -128,8 +135,8 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Clone(I** clone) {
         return created;
     // A source that owns its container becomes the clone's owner, so the container lives
     // as long as any enumerator walks it, whichever is released first.
-    IUnknown* keeper = m_owner != nullptr ? m_owner : static_cast<IUnknown*>(this);
-    ComPtrAssign(&object->m_owner, keeper);
+    IUnknown* keeper = m_owner ? m_owner.get() : static_cast<IUnknown*>(this);
+    object->m_owner = CQXComPtr<IUnknown>(keeper);
     object->m_container = m_container;
     object->m_position = m_position;
     const HRESULT result =
@@ -147,7 +154,7 @@ template <class Enumerator>
 typename Enumerator::InterfaceType*
 MakeEnumerator(std::unique_ptr<typename Enumerator::ContainerType> container) {
     CQXComObject<Enumerator>* enumerator = CQXComObject<Enumerator>::NewInstance();
-    enumerator->Init(nullptr, container.release());
+    enumerator->Init(std::move(container));
     return enumerator;
 }
 

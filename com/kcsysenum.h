@@ -1,5 +1,5 @@
 // The module's two enumerators: item names (boundary wide strings) and property tags. Each
-// is its own copy policy and deletes the container it was made with.
+// is its own copy policy.
 #ifndef QX_COM_KCSYSENUM_H
 #define QX_COM_KCSYSENUM_H
 
@@ -28,10 +28,7 @@ public:
     static void destroy(char16_t** name) { FreeWideString(*name); }
 
 protected:
-    ~CkcSysEnumItemNamesSTL() override {
-        if (this->m_owner == nullptr)
-            delete this->m_container;
-    }
+    ~CkcSysEnumItemNamesSTL() override = default;
 };
 
 template <class CollType>
@@ -47,10 +44,7 @@ public:
     static void destroy(std::uint32_t*) {}
 
 protected:
-    ~CkcSysEnumPropertyTagsSTL() override {
-        if (this->m_owner == nullptr)
-            delete this->m_container;
-    }
+    ~CkcSysEnumPropertyTagsSTL() override = default;
 };
 
 // The containers the module enumerates: names in discovery order, tags ascending.

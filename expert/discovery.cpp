@@ -28,7 +28,7 @@ std::unique_ptr<std::uint32_t[]> AllocateSerialNumbers(std::uint32_t count) noex
 
 // Out of memory while a record was built or appended: the records appended before it stay,
 // the half-built one is gone with the stack.
-HRESULT CkcSysZeva::Initialize() {
+HRESULT CkcSysZeva::Initialize() noexcept {
     return Locked([&] { return DiscoverInterfaces(); });
 }
 

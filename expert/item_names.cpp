@@ -19,7 +19,7 @@ void CkcSysZeva::ListItemNames(ItemNameList* names) {
     }
 }
 
-HRESULT CkcSysZeva::SearchForItemNames(IkcSysEnumStringList** names) {
+HRESULT CkcSysZeva::SearchForItemNames(IkcSysEnumStringList** names) noexcept {
     if (names == nullptr)
         return E_POINTER;
     *names = nullptr; // S_FALSE is a success too: the caller's pointer is never left unset

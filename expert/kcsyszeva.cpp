@@ -41,18 +41,18 @@ HRESULT CkcSysZeva::CopyOutString(const char16_t* text, char16_t** out) {
     return *out == nullptr ? E_OUTOFMEMORY : S_OK;
 }
 
-HRESULT CkcSysZeva::GetProductID(_GUID* productId) {
+HRESULT CkcSysZeva::GetProductID(_GUID* productId) noexcept {
     if (productId == nullptr)
         return E_POINTER;
     *productId = s_productID;
     return S_OK;
 }
 
-HRESULT CkcSysZeva::GetProductDisplayName(char16_t** name) {
+HRESULT CkcSysZeva::GetProductDisplayName(char16_t** name) noexcept {
     return CopyOutString(k_displayName, name);
 }
 
-HRESULT CkcSysZeva::GetProductVersion(char16_t** version) {
+HRESULT CkcSysZeva::GetProductVersion(char16_t** version) noexcept {
     char narrow[16] = {};
     std::snprintf(narrow, sizeof narrow, "%u.%u", k_versionMajor, k_versionMinor);
     char16_t wide[sizeof narrow] = {};
@@ -61,31 +61,33 @@ HRESULT CkcSysZeva::GetProductVersion(char16_t** version) {
     return CopyOutString(wide, version);
 }
 
-HRESULT CkcSysZeva::GetProgrammaticName(char16_t** name) {
+HRESULT CkcSysZeva::GetProgrammaticName(char16_t** name) noexcept {
     return CopyOutString(k_programmaticName, name);
 }
 
-HRESULT CkcSysZeva::Finalize() {
+HRESULT CkcSysZeva::Finalize() noexcept {
     // The records stay: later searches still report what Initialize found.
     return S_OK;
 }
 
 HRESULT CkcSysZeva::PopulateOrRefreshProperties(const char16_t*, std::uint32_t,
-                                                const std::uint32_t*, int, IkcSysPropertyBag**) {
+                                                const std::uint32_t*, int,
+                                                IkcSysPropertyBag**) noexcept {
     return E_NOTIMPL;
 }
 
-HRESULT CkcSysZeva::SetPreferredLocale(kcSysLocale) {
+HRESULT CkcSysZeva::SetPreferredLocale(kcSysLocale) noexcept {
     return E_NOTIMPL;
 }
 
 HRESULT CkcSysZeva::RenameAlias(const char16_t*, const char16_t*, kcSysRenameValidationMode, int*,
-                                char16_t**) {
+                                char16_t**) noexcept {
     return E_NOTIMPL;
 }
 
 HRESULT CkcSysZeva::ValidatePropertyChanges(const char16_t*, IkcSysPropertyBag2* bag,
-                                            IkcSysEnumPropertyTag** tags, char16_t** message) {
+                                            IkcSysEnumPropertyTag** tags,
+                                            char16_t** message) noexcept {
     if (message != nullptr)
         *message = nullptr;
     if (tags == nullptr)
@@ -94,10 +96,11 @@ HRESULT CkcSysZeva::ValidatePropertyChanges(const char16_t*, IkcSysPropertyBag2*
     return bag != nullptr ? E_NOTIMPL : E_POINTER;
 }
 
-HRESULT CkcSysZeva::PersistPropertyChanges(const char16_t*, IkcSysPropertyBag2* bag, int*) {
+HRESULT CkcSysZeva::PersistPropertyChanges(const char16_t*, IkcSysPropertyBag2* bag,
+                                           int*) noexcept {
     return bag != nullptr ? E_NOTIMPL : E_POINTER;
 }
 
-HRESULT CkcSysZeva::RegisterNotificationCallback(IkcSysFrameworkNotificationHandler*) {
+HRESULT CkcSysZeva::RegisterNotificationCallback(IkcSysFrameworkNotificationHandler*) noexcept {
     return E_NOTIMPL;
 }

@@ -25,27 +25,30 @@ public:
     static const InterfaceEntry* _GetEntries();
 
     // IkcSysExpertInfo
-    HRESULT GetProductID(_GUID* productId) override;
-    HRESULT GetProductDisplayName(char16_t** name) override;
-    HRESULT GetProductVersion(char16_t** version) override;
-    HRESULT GetProgrammaticName(char16_t** name) override;
+    HRESULT GetProductID(_GUID* productId) noexcept override;
+    HRESULT GetProductDisplayName(char16_t** name) noexcept override;
+    HRESULT GetProductVersion(char16_t** version) noexcept override;
+    HRESULT GetProgrammaticName(char16_t** name) noexcept override;
     // IkcSysExpert
-    HRESULT Initialize() override;
-    HRESULT Finalize() override;
-    HRESULT SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) override;
-    HRESULT SearchForItemNames(IkcSysEnumStringList** names) override;
-    HRESULT GetPropertiesOfItem(const char16_t* itemName, IkcSysPropertyBag** bag) override;
+    HRESULT Initialize() noexcept override;
+    HRESULT Finalize() noexcept override;
+    HRESULT SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) noexcept override;
+    HRESULT SearchForItemNames(IkcSysEnumStringList** names) noexcept override;
+    HRESULT GetPropertiesOfItem(const char16_t* itemName,
+                                IkcSysPropertyBag** bag) noexcept override;
     HRESULT PopulateOrRefreshProperties(const char16_t* itemName, std::uint32_t tagCount,
                                         const std::uint32_t* tags, int refresh,
-                                        IkcSysPropertyBag** bag) override;
-    HRESULT SetPreferredLocale(kcSysLocale locale) override;
+                                        IkcSysPropertyBag** bag) noexcept override;
+    HRESULT SetPreferredLocale(kcSysLocale locale) noexcept override;
     HRESULT RenameAlias(const char16_t* oldAlias, const char16_t* newAlias,
-                        kcSysRenameValidationMode mode, int* valid, char16_t** message) override;
+                        kcSysRenameValidationMode mode, int* valid,
+                        char16_t** message) noexcept override;
     // IkcSysExpert2
     HRESULT ValidatePropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
-                                    IkcSysEnumPropertyTag** tags, char16_t** message) override;
+                                    IkcSysEnumPropertyTag** tags,
+                                    char16_t** message) noexcept override;
     HRESULT PersistPropertyChanges(const char16_t* itemName, IkcSysPropertyBag2* bag,
-                                   int* rebootRequired) override;
+                                   int* rebootRequired) noexcept override;
 
     // After the interface slots: the destructor, then the plug-and-play operation. Only
     // the last Release destroys an expert.
@@ -53,7 +56,8 @@ protected:
     virtual ~CkcSysZeva();
 
 public:
-    HRESULT RegisterNotificationCallback(IkcSysFrameworkNotificationHandler* handler) override;
+    HRESULT
+    RegisterNotificationCallback(IkcSysFrameworkNotificationHandler* handler) noexcept override;
 
     // For tests: the records discovery made; exact only while no other task uses the expert.
     const std::vector<InterfaceRecord>& InterfacesForTesting() const { return m_interfaces; }

@@ -21,23 +21,20 @@ const char* const nQXVersion_versionStringArray[] = {
 
 extern "C" {
 
-HRESULT createZEVASysapiExpert(void** expert) {
+HRESULT createZEVASysapiExpert(void** expert) noexcept {
     if (expert == nullptr)
         return E_POINTER;
     *expert = nullptr;
     // Counting without the global lock would not be atomic: nothing counted is made then.
     if (!InterLockedIncDecIsUsable())
         return E_OUTOFMEMORY;
-    try {
-        CQXComObject<CkcSysZeva>* object = CQXComObject<CkcSysZeva>::NewInstance();
-        *expert = static_cast<IkcSysExpert2*>(object);
+    return HResultOf([&] {
+        *expert = static_cast<IkcSysExpert2*>(CQXComObject<CkcSysZeva>::NewInstance());
         return S_OK;
-    } catch (...) {
-        return HResultFromCurrentException();
-    }
+    });
 }
 
-const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
+const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() noexcept {
     return nQXVersion_versionStringArray;
 }
 }

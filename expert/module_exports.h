@@ -11,11 +11,12 @@ extern "C" {
 using QxStaticFunction = void (*)();
 
 // Creates the expert; *expert receives its primary interface pointer with one reference.
-QX_MODULE_EXPORT HRESULT createZEVASysapiExpert(void** expert);
+QX_MODULE_EXPORT HRESULT createZEVASysapiExpert(void** expert) noexcept;
 
 // Nine "key=value" strings, then a null pointer. Static: the caller neither frees nor
 // changes it.
-QX_MODULE_EXPORT const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray();
+QX_MODULE_EXPORT const char* const*
+nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() noexcept;
 
 // Null-terminated tables of the module's static constructors and destructors, in the
 // order the loader runs them. Every entry may run more than once.

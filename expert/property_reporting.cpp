@@ -120,7 +120,8 @@ void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, const char16_
     }
 }
 
-HRESULT CkcSysZeva::GetPropertiesOfItem(const char16_t* itemName, IkcSysPropertyBag** bag) {
+HRESULT CkcSysZeva::GetPropertiesOfItem(const char16_t* itemName,
+                                        IkcSysPropertyBag** bag) noexcept {
     if (bag == nullptr)
         return E_POINTER;
     *bag = nullptr;
@@ -137,7 +138,7 @@ HRESULT CkcSysZeva::GetPropertiesOfItem(const char16_t* itemName, IkcSysProperty
     });
 }
 
-HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) {
+HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) noexcept {
     if (collection == nullptr)
         return E_POINTER;
     return Locked([&] {

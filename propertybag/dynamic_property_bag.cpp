@@ -91,11 +91,12 @@ HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
     return S_OK;
 }
 
-HRESULT CkcDynamicPropertyBag::HasProperty(std::uint32_t tag) {
+HRESULT CkcDynamicPropertyBag::HasProperty(std::uint32_t tag) noexcept {
     return Locked([&] { return m_properties.count(tag) != 0 ? S_OK : S_FALSE; });
 }
 
-HRESULT CkcDynamicPropertyBag::GetPropertyType(std::uint32_t tag, kcSysAttributeType* type) {
+HRESULT CkcDynamicPropertyBag::GetPropertyType(std::uint32_t tag,
+                                               kcSysAttributeType* type) noexcept {
     if (type == nullptr)
         return E_POINTER;
     return Locked([&] {
@@ -107,7 +108,7 @@ HRESULT CkcDynamicPropertyBag::GetPropertyType(std::uint32_t tag, kcSysAttribute
     });
 }
 
-HRESULT CkcDynamicPropertyBag::DeleteProperty(std::uint32_t tag) {
+HRESULT CkcDynamicPropertyBag::DeleteProperty(std::uint32_t tag) noexcept {
     return Locked([&] {
         const auto entry = m_properties.find(tag);
         if (entry == m_properties.end())
@@ -118,7 +119,7 @@ HRESULT CkcDynamicPropertyBag::DeleteProperty(std::uint32_t tag) {
     });
 }
 
-HRESULT CkcDynamicPropertyBag::DeleteAllProperties() {
+HRESULT CkcDynamicPropertyBag::DeleteAllProperties() noexcept {
     return Locked([&] {
         for (auto& property : m_properties)
             property.second.reset();
@@ -128,27 +129,29 @@ HRESULT CkcDynamicPropertyBag::DeleteAllProperties() {
     });
 }
 
-HRESULT CkcDynamicPropertyBag::SetBooleanProperty(std::uint32_t tag, int value) {
+HRESULT CkcDynamicPropertyBag::SetBooleanProperty(std::uint32_t tag, int value) noexcept {
     return Locked([&] { return StoreValue<bool>(tag, value != 0); });
 }
 
-HRESULT CkcDynamicPropertyBag::SetIntegerProperty(std::uint32_t tag, std::int32_t value) {
+HRESULT CkcDynamicPropertyBag::SetIntegerProperty(std::uint32_t tag, std::int32_t value) noexcept {
     return Locked([&] { return StoreValue<std::int32_t>(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::SetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t value) {
+HRESULT CkcDynamicPropertyBag::SetUnsignedIntegerProperty(std::uint32_t tag,
+                                                          std::uint32_t value) noexcept {
     return Locked([&] { return StoreValue<std::uint32_t>(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::SetDoubleProperty(std::uint32_t tag, double value) {
+HRESULT CkcDynamicPropertyBag::SetDoubleProperty(std::uint32_t tag, double value) noexcept {
     return Locked([&] { return StoreValue<double>(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::SetGuidProperty(std::uint32_t tag, _GUID value) {
+HRESULT CkcDynamicPropertyBag::SetGuidProperty(std::uint32_t tag, _GUID value) noexcept {
     return Locked([&] { return StoreValue<_GUID>(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::SetStringProperty(std::uint32_t tag, const char16_t* value) {
+HRESULT CkcDynamicPropertyBag::SetStringProperty(std::uint32_t tag,
+                                                 const char16_t* value) noexcept {
     return Locked([&] {
         // The bag's own copy moves into the value object; a text that cannot be copied is
         // a failure, not a null string.
@@ -159,19 +162,21 @@ HRESULT CkcDynamicPropertyBag::SetStringProperty(std::uint32_t tag, const char16
     });
 }
 
-HRESULT CkcDynamicPropertyBag::SetTimestampPropertyUTC(std::uint32_t tag,
-                                                       const kcSysAttrTimestampUTC* value) {
+HRESULT
+CkcDynamicPropertyBag::SetTimestampPropertyUTC(std::uint32_t tag,
+                                               const kcSysAttrTimestampUTC* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return StoreValue<kcSysAttrTimestampUTC>(tag, *value); });
 }
 
 // Local timestamps cannot be stored.
-HRESULT CkcDynamicPropertyBag::_SetTimestampProperty(std::uint32_t, const kcSysAttrTimestamp*) {
+HRESULT CkcDynamicPropertyBag::_SetTimestampProperty(std::uint32_t,
+                                                     const kcSysAttrTimestamp*) noexcept {
     return E_NOTIMPL;
 }
 
-HRESULT CkcDynamicPropertyBag::GetBooleanProperty(std::uint32_t tag, int* value) {
+HRESULT CkcDynamicPropertyBag::GetBooleanProperty(std::uint32_t tag, int* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] {
@@ -182,38 +187,39 @@ HRESULT CkcDynamicPropertyBag::GetBooleanProperty(std::uint32_t tag, int* value)
     });
 }
 
-HRESULT CkcDynamicPropertyBag::GetIntegerProperty(std::uint32_t tag, std::int32_t* value) {
+HRESULT CkcDynamicPropertyBag::GetIntegerProperty(std::uint32_t tag, std::int32_t* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::GetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t* value) {
+HRESULT CkcDynamicPropertyBag::GetUnsignedIntegerProperty(std::uint32_t tag,
+                                                          std::uint32_t* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::GetDoubleProperty(std::uint32_t tag, double* value) {
+HRESULT CkcDynamicPropertyBag::GetDoubleProperty(std::uint32_t tag, double* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::GetGuidProperty(std::uint32_t tag, _GUID* value) {
+HRESULT CkcDynamicPropertyBag::GetGuidProperty(std::uint32_t tag, _GUID* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });
 }
 
 HRESULT CkcDynamicPropertyBag::GetTimestampPropertyUTC(std::uint32_t tag,
-                                                       kcSysAttrTimestampUTC* value) {
+                                                       kcSysAttrTimestampUTC* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] { return ReadValue(tag, value); });
 }
 
-HRESULT CkcDynamicPropertyBag::GetStringProperty(std::uint32_t tag, char16_t** value) {
+HRESULT CkcDynamicPropertyBag::GetStringProperty(std::uint32_t tag, char16_t** value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     *value = nullptr;
@@ -232,7 +238,8 @@ HRESULT CkcDynamicPropertyBag::GetStringProperty(std::uint32_t tag, char16_t** v
 }
 
 // A missing or mistyped tag converts like an all-zero record: every field -1.
-HRESULT CkcDynamicPropertyBag::GetTimestampProperty(std::uint32_t tag, kcSysAttrTimestamp* value) {
+HRESULT CkcDynamicPropertyBag::GetTimestampProperty(std::uint32_t tag,
+                                                    kcSysAttrTimestamp* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
     return Locked([&] {

@@ -27,34 +27,37 @@ public:
     static const InterfaceEntry* _GetEntries();
 
     // IkcSysPropertyBag
-    HRESULT EnumProperties(IkcSysEnumPropertyTag** tags) override;
-    HRESULT HasProperty(std::uint32_t tag) override;
-    HRESULT GetPropertyType(std::uint32_t tag, kcSysAttributeType* type) override;
-    HRESULT DeleteProperty(std::uint32_t tag) override;
-    HRESULT DeleteAllProperties() override;
-    HRESULT SetBooleanProperty(std::uint32_t tag, int value) override;
-    HRESULT SetIntegerProperty(std::uint32_t tag, std::int32_t value) override;
-    HRESULT SetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t value) override;
-    HRESULT SetDoubleProperty(std::uint32_t tag, double value) override;
-    HRESULT SetGuidProperty(std::uint32_t tag, _GUID value) override;
-    HRESULT SetStringProperty(std::uint32_t tag, const char16_t* value) override;
-    HRESULT _SetTimestampProperty(std::uint32_t tag, const kcSysAttrTimestamp* value) override;
-    HRESULT GetBooleanProperty(std::uint32_t tag, int* value) override;
-    HRESULT GetIntegerProperty(std::uint32_t tag, std::int32_t* value) override;
-    HRESULT GetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t* value) override;
-    HRESULT GetDoubleProperty(std::uint32_t tag, double* value) override;
-    HRESULT GetGuidProperty(std::uint32_t tag, _GUID* value) override;
-    HRESULT GetStringProperty(std::uint32_t tag, char16_t** value) override;
-    HRESULT GetTimestampProperty(std::uint32_t tag, kcSysAttrTimestamp* value) override;
+    HRESULT EnumProperties(IkcSysEnumPropertyTag** tags) noexcept override;
+    HRESULT HasProperty(std::uint32_t tag) noexcept override;
+    HRESULT GetPropertyType(std::uint32_t tag, kcSysAttributeType* type) noexcept override;
+    HRESULT DeleteProperty(std::uint32_t tag) noexcept override;
+    HRESULT DeleteAllProperties() noexcept override;
+    HRESULT SetBooleanProperty(std::uint32_t tag, int value) noexcept override;
+    HRESULT SetIntegerProperty(std::uint32_t tag, std::int32_t value) noexcept override;
+    HRESULT SetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t value) noexcept override;
+    HRESULT SetDoubleProperty(std::uint32_t tag, double value) noexcept override;
+    HRESULT SetGuidProperty(std::uint32_t tag, _GUID value) noexcept override;
+    HRESULT SetStringProperty(std::uint32_t tag, const char16_t* value) noexcept override;
+    HRESULT _SetTimestampProperty(std::uint32_t tag,
+                                  const kcSysAttrTimestamp* value) noexcept override;
+    HRESULT GetBooleanProperty(std::uint32_t tag, int* value) noexcept override;
+    HRESULT GetIntegerProperty(std::uint32_t tag, std::int32_t* value) noexcept override;
+    HRESULT GetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t* value) noexcept override;
+    HRESULT GetDoubleProperty(std::uint32_t tag, double* value) noexcept override;
+    HRESULT GetGuidProperty(std::uint32_t tag, _GUID* value) noexcept override;
+    HRESULT GetStringProperty(std::uint32_t tag, char16_t** value) noexcept override;
+    HRESULT GetTimestampProperty(std::uint32_t tag, kcSysAttrTimestamp* value) noexcept override;
     // IkcSysPropertyBag2
-    HRESULT Clone(IkcSysPropertyBag** copy) override;
-    HRESULT ClearChangedTags() override;
-    HRESULT EnumChangedTags(IkcSysEnumPropertyTag** tags) override;
+    HRESULT Clone(IkcSysPropertyBag** copy) noexcept override;
+    HRESULT ClearChangedTags() noexcept override;
+    HRESULT EnumChangedTags(IkcSysEnumPropertyTag** tags) noexcept override;
     // IkcSysPropertyBag3
-    HRESULT GetTimestampPropertyUTC(std::uint32_t tag, kcSysAttrTimestampUTC* value) override;
-    HRESULT SetTimestampPropertyUTC(std::uint32_t tag, const kcSysAttrTimestampUTC* value) override;
-    HRESULT AcquireBatchLock() override;
-    HRESULT ReleaseBatchLock() override;
+    HRESULT GetTimestampPropertyUTC(std::uint32_t tag,
+                                    kcSysAttrTimestampUTC* value) noexcept override;
+    HRESULT SetTimestampPropertyUTC(std::uint32_t tag,
+                                    const kcSysAttrTimestampUTC* value) noexcept override;
+    HRESULT AcquireBatchLock() noexcept override;
+    HRESULT ReleaseBatchLock() noexcept override;
 
     // After the interface slots. Only the last Release destroys a bag.
 protected:

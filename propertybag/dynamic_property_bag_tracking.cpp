@@ -1,32 +1,13 @@
 // The bag's changed-tag set, its batch lock and its deep copy.
 #include "propertybag/dynamic_property_bag.h"
 
+#include "com/comptr.h"
+
 #include <memory>
 #include <new>
 #include <utility>
 
 namespace {
-
-// Owns one reference to a counted object and gives it back on every way out.
-template <class Interface>
-class OwnedReference {
-public:
-    OwnedReference() = default;
-    explicit OwnedReference(Interface* pointer) : m_pointer(pointer) {}
-    ~OwnedReference() {
-        if (m_pointer != nullptr)
-            m_pointer->Release();
-    }
-    OwnedReference(const OwnedReference&) = delete;
-    OwnedReference& operator=(const OwnedReference&) = delete;
-
-    Interface* Get() const { return m_pointer; }
-    Interface** Slot() { return &m_pointer; }
-    Interface* Detach() { return std::exchange(m_pointer, nullptr); }
-
-private:
-    Interface* m_pointer = nullptr;
-};
 
 // A new value object of the same class and content as value, chosen by its type code and
 // confirmed by its class. Throws std::bad_alloc when memory runs out, a string copy
@@ -91,7 +72,7 @@ HRESULT CkcDynamicPropertyBag::EnumerateSnapshot(IkcSysEnumPropertyTag** tags, I
     });
 }
 
-HRESULT CkcDynamicPropertyBag::EnumProperties(IkcSysEnumPropertyTag** tags) {
+HRESULT CkcDynamicPropertyBag::EnumProperties(IkcSysEnumPropertyTag** tags) noexcept {
     return EnumerateSnapshot(
         tags, [this] { return m_properties.empty(); },
         [this](TagSet& snapshot) {
@@ -100,13 +81,13 @@ HRESULT CkcDynamicPropertyBag::EnumProperties(IkcSysEnumPropertyTag** tags) {
         });
 }
 
-HRESULT CkcDynamicPropertyBag::EnumChangedTags(IkcSysEnumPropertyTag** tags) {
+HRESULT CkcDynamicPropertyBag::EnumChangedTags(IkcSysEnumPropertyTag** tags) noexcept {
     return EnumerateSnapshot(
         tags, [this] { return m_changedTags.empty(); },
         [this](TagSet& snapshot) { snapshot = m_changedTags; });
 }
 
-HRESULT CkcDynamicPropertyBag::ClearChangedTags() {
+HRESULT CkcDynamicPropertyBag::ClearChangedTags() noexcept {
     return Locked([&] {
         if (m_changedTags.empty())
             return S_FALSE;
@@ -115,7 +96,7 @@ HRESULT CkcDynamicPropertyBag::ClearChangedTags() {
     });
 }
 
-HRESULT CkcDynamicPropertyBag::AcquireBatchLock() {
+HRESULT CkcDynamicPropertyBag::AcquireBatchLock() noexcept {
     return Locked([&] {
         // This acquisition outlives the call: the task keeps m_cs one level deeper
         // per outstanding batch lock, so every other task's call waits until the
@@ -126,7 +107,7 @@ HRESULT CkcDynamicPropertyBag::AcquireBatchLock() {
     });
 }
 
-HRESULT CkcDynamicPropertyBag::ReleaseBatchLock() {
+HRESULT CkcDynamicPropertyBag::ReleaseBatchLock() noexcept {
     return Locked([&] {
         if (m_batchLockCount == 0)
             return E_FAIL;
@@ -157,19 +138,19 @@ HRESULT CkcDynamicPropertyBag::TakeCopiesOf(const PropertyMap& properties) {
     });
 }
 
-HRESULT CkcDynamicPropertyBag::Clone(IkcSysPropertyBag** copy) {
+HRESULT CkcDynamicPropertyBag::Clone(IkcSysPropertyBag** copy) noexcept {
     if (copy == nullptr)
         return E_POINTER;
     *copy = nullptr;
     return Locked([&] {
         // Released on every failure, so a partial copy never survives.
-        OwnedReference<CkcDynamicPropertyBagObject> target(
-            CkcDynamicPropertyBagObject::NewInstance());
-        const HRESULT copied = target.Get()->TakeCopiesOf(m_properties);
+        CQXComPtr<CkcDynamicPropertyBagObject> target =
+            AttachComPtr(CkcDynamicPropertyBagObject::NewInstance());
+        const HRESULT copied = target->TakeCopiesOf(m_properties);
         if (FAILED(copied))
             return copied;
         // The copy's tags were never marked: it starts with none changed.
-        *copy = static_cast<IkcSysPropertyBag3*>(target.Detach());
+        *copy = static_cast<IkcSysPropertyBag3*>(target.detach());
         return S_OK;
     });
 }
