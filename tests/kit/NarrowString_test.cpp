@@ -1,3 +1,4 @@
+// The narrow string: null texts, copies and assignments owning their blocks.
 #include "qx/kit/NarrowString.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The boundary-string holder: null and empty, copies, assignment and handing over ownership.
 #include "propertybag/qxbstr.h"
 
 #include "alloc_failure.h"

@@ -1,3 +1,4 @@
+// Encoding 16-bit units as UTF-8, and round trips through decoding.
 #include "qx/kit/WideToUtf8.h"
 
 #include "qx/kit/Utf8ToWide.h"

@@ -1,3 +1,4 @@
+// The block allocator's reallocation edge cases.
 #include "qx/kit/Memory.h"
 
 #include <gtest/gtest.h>

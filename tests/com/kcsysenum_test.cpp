@@ -1,3 +1,4 @@
+// The item-name enumerator: batches, skipping, resetting and clones.
 #include "com/kcsysenum.h"
 
 #include <gtest/gtest.h>

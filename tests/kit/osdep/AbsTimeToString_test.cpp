@@ -1,3 +1,4 @@
+// Absolute times formatted as text: fractions of seconds, rounding, local time and UTC.
 #include "qx/kit/osdep/AbsTimeToString.h"
 
 #include "time_zone.h"

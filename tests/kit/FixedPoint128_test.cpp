@@ -1,3 +1,4 @@
+// 128-bit fixed-point arithmetic: conversion from double, sums, comparison and shifts.
 #include "qx/kit/FixedPoint128.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// UTF-8 decoding into 16-bit units: valid sequences, malformed ones and the buffer form.
 #include "qx/kit/Utf8ToWide.h"
 
 #include "expect_raised.h"

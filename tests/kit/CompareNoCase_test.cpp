@@ -1,3 +1,4 @@
+// Narrow texts and ranges compared without regard to case.
 #include "qx/kit/CompareNoCase.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The one translation of thrown exceptions into HRESULTs, for every kind of exception.
 #include "com/hresult_from_exception.h"
 
 #include "qx/kit/Exception.h"

@@ -1,3 +1,4 @@
+// The dynamic property bag: its interfaces, typed stores and reads, deletion, clones and failures.
 #include "alloc_failure.h"
 #include "bag_test_helpers.h"
 #include "com/iids.h"

@@ -1,3 +1,4 @@
+// Checked numeric casts: values that fit are kept, others raise.
 #include "qx/kit/NumericCast.h"
 
 #include "expect_raised.h"

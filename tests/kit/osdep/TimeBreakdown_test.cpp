@@ -1,3 +1,4 @@
+// Absolute times broken down into local timestamps, and the time constants' construction order.
 #include "qx/kit/osdep/TimeBreakdown.h"
 
 #include "expect_raised.h"

@@ -1,3 +1,4 @@
+// Errors of the operating system as exceptions: codes, texts and the raising place.
 #include "qx/kit/osdep/OSException.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The bag's change tracking: what marks and unmarks tags, and the changed-tag enumerators.
 #include "alloc_failure.h"
 #include "bag_test_helpers.h"
 #include "com/enuminterfaces.h"

@@ -1,3 +1,4 @@
+// The support library's exception classes: messages, codes and the bases they are caught as.
 #include "qx/kit/Exception.h"
 
 #include <gtest/gtest.h>

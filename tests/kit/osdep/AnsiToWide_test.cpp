@@ -1,3 +1,4 @@
+// 8-bit text widened to 16-bit units, on the fallback and on the platform's conversion.
 #include "qx/kit/osdep/AnsiToWide.h"
 
 #include "expect_raised.h"

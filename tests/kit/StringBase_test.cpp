@@ -1,3 +1,4 @@
+// The wide string: construction, copies, appends, and narrow texts widened (fallback, platform).
 #include "qx/kit/StringBase.h"
 
 #include "expect_raised.h"

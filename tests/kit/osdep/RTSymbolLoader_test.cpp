@@ -1,3 +1,4 @@
+// The run-time symbol loader: the platform functions it finds and the table it keeps.
 #include "qx/kit/osdep/RTSymbolLoader.h"
 
 #include "fake_platform_conversions.h"

@@ -1,3 +1,4 @@
+// Guarded arithmetic: sums, doubling and block sizes that raise instead of wrapping.
 #include "qx/kit/SafeInteger.h"
 
 #include "com/widestring.h"

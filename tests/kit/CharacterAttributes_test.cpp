@@ -1,3 +1,4 @@
+// Character attributes: the locale a name selects and the environment's default.
 #include "qx/kit/CharacterAttributes.h"
 
 #include <gtest/gtest.h>

@@ -98,7 +98,7 @@ board_name = "ZEVA PCIe-CL with a name of forty-nine characters"
 
 TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
     std::string path = __FILE__;
-    path = path.substr(0, path.rfind('/')) + "/../platform/imagedriver/example_boards.toml";
+    path = path.substr(0, path.rfind('/')) + "/../../platform/imagedriver/example_boards.toml";
     char error[512] = {};
     EXPECT_EQ(zevadriverLoadDescription(path.c_str(), error, sizeof error), 0) << error;
     EXPECT_EQ(BoardCount(), 3u);

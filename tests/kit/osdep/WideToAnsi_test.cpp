@@ -1,3 +1,4 @@
+// 16-bit units narrowed to 8-bit text, on the fallback and on the platform's conversion.
 #include "qx/kit/osdep/WideToAnsi.h"
 
 #include "expect_raised.h"
