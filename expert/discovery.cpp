@@ -3,8 +3,9 @@
 #include "expert/kcsyszeva.h"
 
 #include "com/hresult_from_exception.h"
-#include "expert/imagedriver.h"
 #include "expert/interface_file_name.h"
+
+#include <imagedriver.h>
 
 #include <memory>
 #include <utility>

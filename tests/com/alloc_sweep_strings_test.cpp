@@ -7,6 +7,7 @@
 #include "propertybag/qxbstr.h"
 #include "qx/kit/StringBase.h"
 #include "qx/kit/Utf8ToWide.h"
+#include "qx/kit/WideTextLength.h"
 #include "qx/kit/WideToUtf8.h"
 
 #include <sysSymTbl.h>

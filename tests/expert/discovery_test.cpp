@@ -1,10 +1,11 @@
 // Initialize: what the expert asks the image driver, in which order, and the records it keeps
 // when the driver answers, fails, or memory runs out.
 #include "alloc_failure.h"
-#include "expert/imagedriver.h"
 #include "expert/kcsyszeva.h"
 #include "expert_fixture.h"
 #include "simulated_driver.h"
+
+#include <imagedriver.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Storage for a module-level static object whose life is run by the module's static
 // constructor and destructor tables rather than by the C++ runtime: the storage is
 // constant-initialised, and Construct and Destroy may each be called any number of times.
-#ifndef QX_COM_MODULE_STATIC_H
-#define QX_COM_MODULE_STATIC_H
+#ifndef QX_KIT_MODULESTATIC_H
+#define QX_KIT_MODULESTATIC_H
 
 #include <cassert>
 #include <new>

@@ -3,8 +3,8 @@
 // driver's place (the driver's library, a simulation, a program's own definitions) is used.
 // Every function returns 0 on success; texts are zero-terminated and end inside the
 // buffer sizes below.
-#ifndef QX_EXPERT_IMAGEDRIVER_H
-#define QX_EXPERT_IMAGEDRIVER_H
+#ifndef QX_IMAGEDRIVER_IMAGEDRIVER_H
+#define QX_IMAGEDRIVER_IMAGEDRIVER_H
 
 #include <stdint.h>
 

@@ -1,0 +1,11 @@
+// The length of a zero-terminated text of 16-bit units, with a bound for texts that a
+// caller cannot trust to be terminated.
+#ifndef QX_KIT_WIDETEXTLENGTH_H
+#define QX_KIT_WIDETEXTLENGTH_H
+
+#include <cstdint>
+
+// Units before the first zero, read only up to limit units.
+std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit = 0xFFFFFFFFu);
+
+#endif
