@@ -1,7 +1,7 @@
 # Fails when the module imports a symbol the target does not offer. Allowed: what the kernel
 # stand-in defines (the target kernel's functions), the image driver's functions
 # (DRIVER_FUNCTIONS, comma-separated) and the runtime symbols of ALLOWLIST, one a line, with
-# '#' comments; where SANITIZED, the sanitizers' own entry points too.
+# '#' comments.
 cmake_minimum_required(VERSION 3.25)
 
 function(dynamic_symbols file which out)
@@ -30,9 +30,6 @@ list(TRANSFORM allowed STRIP)
 set(refused)
 foreach(name IN LISTS imports)
     if(name IN_LIST kernel_functions OR name IN_LIST driver_functions OR name IN_LIST allowed)
-        continue()
-    endif()
-    if(SANITIZED AND name MATCHES "^__(asan|ubsan|tsan|sanitizer|lsan)_")
         continue()
     endif()
     list(APPEND refused "${name}")
