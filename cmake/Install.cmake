@@ -4,7 +4,7 @@ set_target_properties(qxzevaSysapiExpert qxkernel qxloader zevadriver PROPERTIES
     INSTALL_RPATH "$ORIGIN")
 install(TARGETS qxzevaSysapiExpert LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES
-    expert/qxzeva_c.h expert/expert_interfaces.h expert/imagedriver.h expert/module_exports.h
+    expert/qxzeva_c.h expert/expert_interfaces.h expert/module_exports.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/expert)
 install(FILES
     com/unknown.h com/guid.h com/hresult.h com/iids.h com/enuminterfaces.h

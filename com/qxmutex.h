@@ -2,7 +2,7 @@
 #ifndef QX_COM_QXMUTEX_H
 #define QX_COM_QXMUTEX_H
 
-#include "com/module_static.h"
+#include "qx/kit/ModuleStatic.h"
 
 #include <semLib.h>
 

@@ -2,6 +2,7 @@
 
 #include "qx/kit/Memory.h"
 #include "qx/kit/SafeInteger.h"
+#include "qx/kit/WideTextLength.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -23,13 +24,6 @@ std::uint32_t WideStringBlockBytes(std::uint32_t units) {
     using qx::kit::DoublingSite;
     return qx::kit::SafeAdd(qx::kit::SafeUnitBlockBytes(units, DoublingSite::BoundaryString),
                             k_countBytes);
-}
-
-std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit) {
-    std::uint32_t length = 0;
-    while (length < limit && s[length] != 0)
-        ++length;
-    return length;
 }
 
 char16_t* AllocWideString(const char16_t* s) {

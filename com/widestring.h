@@ -21,7 +21,4 @@ std::uint32_t WideStringBlockBytes(std::uint32_t units);
 // The count of units stored in front of a block made by AllocWideString.
 std::uint32_t WideStringLength(const char16_t* s);
 
-// Units before the first zero, read only up to limit units.
-std::uint32_t WideTextLength(const char16_t* s, std::uint32_t limit = 0xFFFFFFFFu);
-
 #endif

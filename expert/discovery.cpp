@@ -2,8 +2,9 @@
 // has an active interface file, and keeping one record per interface.
 #include "expert/kcsyszeva.h"
 
-#include "expert/imagedriver.h"
 #include "expert/interface_file_name.h"
+
+#include <imagedriver.h>
 
 #include <memory>
 #include <utility>

@@ -2,7 +2,7 @@
 #ifndef QX_EXPERT_INTERFACE_FILE_NAME_H
 #define QX_EXPERT_INTERFACE_FILE_NAME_H
 
-#include "com/module_static.h"
+#include "qx/kit/ModuleStatic.h"
 
 #include <cstddef>
 #include <string>

@@ -1,8 +1,9 @@
 // Item names: each interface is known by its active interface file without ".zid", asked of
 // the driver again at every listing since the active file may change while the expert lives.
-#include "expert/imagedriver.h"
 #include "expert/interface_file_name.h"
 #include "expert/kcsyszeva.h"
+
+#include <imagedriver.h>
 
 #include <memory>
 

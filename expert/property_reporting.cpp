@@ -146,11 +146,12 @@ HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* col
         ListItemNames(&names);
         // One name per record, in record order: each item is reported from its own record,
         // even where names differ only in case. Records are reached by index, since a
-        // collection that calls back into the expert may add records while this runs.
+        // collection that calls back into the expert may add records while this runs (it
+        // never removes one, so every index listed stays valid).
         std::size_t index = 0;
         for (const WideString& name : names) {
             const CQXComPtr<IkcSysPropertyBag> bag = AttachComPtr(NewBag());
-            FillItemProperties(m_interfaces.at(index++), name.c_str(), bag.get());
+            FillItemProperties(m_interfaces[index++], name.c_str(), bag.get());
             const HRESULT given = AddToCollection(collection, bag.get());
             if (FAILED(given))
                 return given;

@@ -1,6 +1,7 @@
 #include "propertybag/property_value.h"
 
 #include "com/widestring.h"
+#include "qx/kit/WideTextLength.h"
 
 #include <cassert>
 

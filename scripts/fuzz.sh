@@ -20,9 +20,8 @@ long) seconds=${2:-600} ;;
 esac
 
 build=build/fuzz
-if ! ls "$build"/fuzz/*_fuzzer >/dev/null 2>&1; then
-    cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null || exit 1
-fi
+# Always the incremental build: a run after an edit fuzzes the edited code, never stale targets.
+cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null || exit 1
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}

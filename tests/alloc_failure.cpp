@@ -1,6 +1,6 @@
 #include "alloc_failure.h"
 
-#include "expert/imagedriver.h"
+#include <imagedriver.h>
 
 #include <execinfo.h>
 #include <unistd.h>

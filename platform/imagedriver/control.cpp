@@ -47,15 +47,7 @@ void Guarded(Work work) noexcept {
 extern "C" {
 
 const char* zevadriverFunctionName(zevadriverFunction function) {
-    static const char* const names[] = {
-        "qxzevauGetDriverVersion",      "qxzevauDeployInterfaceFiles",
-        "qxzevauGetSerialNumber",       "qxzevauGetActiveInterfaceFile",
-        "qxzevauClaimNewInterfaceFile", "qxzevauSetActiveInterfaceFile",
-        "qxzevauGetBoardPCILocation",   "imgGetBoardPCIID",
-        "qxzevauGetBoardName"};
-    static_assert(sizeof names / sizeof names[0] == ZEVADRIVER_FUNCTION_COUNT,
-                  "one name per driver function");
-    return IsFunction(function) ? names[function] : nullptr;
+    return IsFunction(function) ? k_zevadriverFunctions[function].name : nullptr;
 }
 
 void zevadriverReset(void) {

@@ -1,7 +1,7 @@
 // The nine functions of the image driver's user library, as the simulation provides them.
 // Nothing is thrown past them: a failure inside the simulation becomes a status.
-#include "imagedriver.h"
 #include "simulator.h"
+#include <imagedriver.h>
 
 using zevadriver::Simulator;
 

@@ -5,7 +5,7 @@
 
 #include "board.h"
 #include "call_control.h"
-#include "imagedriver.h"
+#include <imagedriver.h>
 
 #include <cstdint>
 #include <map>

@@ -112,6 +112,33 @@ void zevadriverClearLog(void);
 
 #ifdef __cplusplus
 }
+
+/* The names of the nine, beside their values: the one list that the simulated driver, its
+ * control interface and the tests (tests/CMakeLists.txt reads it too) name them from. */
+struct zevadriverFunctionEntry {
+    zevadriverFunction function;
+    const char* name;
+};
+inline constexpr zevadriverFunctionEntry k_zevadriverFunctions[] = {
+    {ZEVADRIVER_GET_DRIVER_VERSION, "qxzevauGetDriverVersion"},
+    {ZEVADRIVER_DEPLOY_INTERFACE_FILES, "qxzevauDeployInterfaceFiles"},
+    {ZEVADRIVER_GET_SERIAL_NUMBER, "qxzevauGetSerialNumber"},
+    {ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, "qxzevauGetActiveInterfaceFile"},
+    {ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE, "qxzevauClaimNewInterfaceFile"},
+    {ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, "qxzevauSetActiveInterfaceFile"},
+    {ZEVADRIVER_GET_BOARD_PCI_LOCATION, "qxzevauGetBoardPCILocation"},
+    {ZEVADRIVER_GET_BOARD_PCI_ID, "imgGetBoardPCIID"},
+    {ZEVADRIVER_GET_BOARD_NAME, "qxzevauGetBoardName"},
+};
+
+constexpr bool zevadriverFunctionsInOrder() {
+    int index = 0;
+    for (const zevadriverFunctionEntry& entry : k_zevadriverFunctions)
+        if (static_cast<int>(entry.function) != index++)
+            return false;
+    return index == ZEVADRIVER_FUNCTION_COUNT;
+}
+static_assert(zevadriverFunctionsInOrder(), "one entry per driver function, in value order");
 #endif
 
 #endif

@@ -5,8 +5,8 @@
 #ifndef QX_KIT_ABSTIME_H
 #define QX_KIT_ABSTIME_H
 
-#include "com/module_static.h"
 #include "qx/kit/FixedPoint128.h"
+#include "qx/kit/ModuleStatic.h"
 
 namespace qx {
 namespace kit {

@@ -1,6 +1,6 @@
 #include "qx/kit/CharacterAttributes.h"
 
-#include "com/module_static.h"
+#include "qx/kit/ModuleStatic.h"
 
 #include <exception>
 

@@ -5,10 +5,9 @@
 #include "qx/kit/Memory.h"
 #include "qx/kit/NumericCast.h"
 #include "qx/kit/SafeInteger.h"
+#include "qx/kit/WideTextLength.h"
 #include "qx/kit/osdep/AnsiToWide.h"
 #include "qx/kit/osdep/WideToAnsi.h"
-
-#include "com/widestring.h"
 
 #include <cassert>
 #include <cstring>

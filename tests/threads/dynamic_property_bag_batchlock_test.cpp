@@ -1,3 +1,4 @@
+// The bag's batch lock held across calls while other tasks store and read.
 #include "propertybag/dynamic_property_bag.h"
 
 #include <gtest/gtest.h>

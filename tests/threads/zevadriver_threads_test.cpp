@@ -1,8 +1,8 @@
 // The simulated image driver used from several threads at once: whole answers, a complete
 // log, and experts discovering side by side.
-#include "expert/imagedriver.h"
 #include "expert/kcsyszeva.h"
 
+#include <imagedriver.h>
 #include <zevadriver_control.h>
 
 #include <gtest/gtest.h>

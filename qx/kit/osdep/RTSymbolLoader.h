@@ -4,7 +4,7 @@
 #ifndef QX_KIT_OSDEP_RTSYMBOLLOADER_H
 #define QX_KIT_OSDEP_RTSYMBOLLOADER_H
 
-#include "com/module_static.h"
+#include "qx/kit/ModuleStatic.h"
 
 #include <symLib.h>
 

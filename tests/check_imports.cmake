@@ -1,0 +1,42 @@
+# Fails when the module imports a symbol the target does not offer. Allowed: what the kernel
+# stand-in defines (the target kernel's functions), the image driver's functions
+# (DRIVER_FUNCTIONS, comma-separated) and the runtime symbols of ALLOWLIST, one a line, with
+# '#' comments.
+cmake_minimum_required(VERSION 3.25)
+
+function(dynamic_symbols file which out)
+    execute_process(COMMAND ${NM} -D ${which} ${file} OUTPUT_VARIABLE listing
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${NM} failed on ${file}")
+    endif()
+    string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+    set(names)
+    foreach(line IN LISTS lines)
+        # "<value> <type> name@VERSION" or "<type> name": keep the name, drop the version.
+        string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] ([^@ ]+).*$" "\\1" name "${line}")
+        list(APPEND names "${name}")
+    endforeach()
+    set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+dynamic_symbols(${MODULE} --undefined-only imports)
+dynamic_symbols(${KERNEL} --defined-only kernel_functions)
+string(REPLACE "," ";" driver_functions "${DRIVER_FUNCTIONS}")
+file(STRINGS ${ALLOWLIST} allowed REGEX "^[^#]")
+list(TRANSFORM allowed REPLACE "#.*$" "")
+list(TRANSFORM allowed STRIP)
+
+set(refused)
+foreach(name IN LISTS imports)
+    if(name IN_LIST kernel_functions OR name IN_LIST driver_functions OR name IN_LIST allowed)
+        continue()
+    endif()
+    list(APPEND refused "${name}")
+endforeach()
+if(refused)
+    list(JOIN refused "\n  " text)
+    message(FATAL_ERROR "the module imports what the target does not offer:\n  ${text}")
+endif()
+list(LENGTH imports count)
+message(STATUS "${count} imports, each offered by the target")

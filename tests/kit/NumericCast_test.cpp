@@ -1,0 +1,25 @@
+// Checked numeric casts: values that fit are kept, others raise.
+#include "qx/kit/NumericCast.h"
+
+#include "expect_raised.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+
+using qx::kit::NumericCast;
+using qx::kit::exception::OutOfRange;
+
+namespace {
+
+TEST(NumericCast, Keeps_values_that_fit_and_raises_for_those_that_do_not) {
+    EXPECT_EQ(0x7FFFFFFF, NumericCast<std::int32_t>(std::uint32_t{0x7FFFFFFF}));
+    EXPECT_EQ(-5, NumericCast<std::int32_t>(std::int64_t{-5}));
+    ExpectRaised<OutOfRange>([] { NumericCast<std::int32_t>(std::uint32_t{0x80000000u}); },
+                             "./qx/kit/NumericCast", 92);
+    ExpectRaised<OutOfRange>([] { NumericCast<std::uint32_t>(-1); }, "./qx/kit/NumericCast", 92);
+    ExpectRaised<OutOfRange>([] { NumericCast<std::uint32_t>(std::uint64_t{1} << 32); },
+                             "./qx/kit/NumericCast", 92);
+}
+
+} // namespace

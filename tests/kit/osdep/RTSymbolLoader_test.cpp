@@ -1,0 +1,36 @@
+// The run-time symbol loader: the platform functions it finds and the table it keeps.
+#include "qx/kit/osdep/RTSymbolLoader.h"
+
+#include "fake_platform_conversions.h"
+
+#include <gtest/gtest.h>
+
+using qx::kit::osdep::RTSymbolLoader;
+
+namespace {
+
+// The module's static constructors built the singleton when this program started, while
+// the program already exported its conversion pair.
+TEST(RTSymbolLoader, Finds_the_functions_the_target_exports_and_leaves_the_rest_null) {
+    const RTSymbolLoader& loader = RTSymbolLoader::instance();
+    EXPECT_EQ(&MultiByteToWideChar, loader.multiByteToWideChar());
+    EXPECT_EQ(&WideCharToMultiByte, loader.wideCharToMultiByte());
+    EXPECT_EQ(nullptr, loader.enetGetNetworkDeviceCount());
+    EXPECT_EQ(nullptr, loader.enetGetIPAddressByIndex());
+    EXPECT_EQ(nullptr, loader.enetGetMACAddressByIndex());
+}
+
+TEST(RTSymbolLoader, Later_calls_return_the_same_unchanged_table) {
+    const RTSymbolLoader* first = &RTSymbolLoader::instance();
+    const auto slot = first->multiByteToWideChar();
+    qx::kit::osdep::SingletonInitializer::Construct(); // the entry may run again
+    EXPECT_EQ(first, &RTSymbolLoader::instance());
+    EXPECT_EQ(slot, RTSymbolLoader::instance().multiByteToWideChar());
+}
+
+TEST_F(WithoutPlatformConversions, Target_without_the_pair_leaves_both_slots_null) {
+    EXPECT_EQ(nullptr, RTSymbolLoader::instance().multiByteToWideChar());
+    EXPECT_EQ(nullptr, RTSymbolLoader::instance().wideCharToMultiByte());
+}
+
+} // namespace

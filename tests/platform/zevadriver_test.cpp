@@ -1,0 +1,281 @@
+// The simulated image driver itself: its description files, the limits of what it writes,
+// its failure injection and its call log.
+#include "simulated_driver.h"
+
+#include <imagedriver.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+class SimulatedDriver : public SimulatedDriverTest {
+protected:
+    // Writes `content` to a file of its own and loads it; the error text, empty on success.
+    std::string Load(const std::string& content) {
+        m_path = ::testing::TempDir() + "zevadriver_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".toml";
+        std::ofstream(m_path) << content;
+        char error[512];
+        std::memset(error, 'x', sizeof error);
+        const int result = zevadriverLoadDescription(m_path.c_str(), error, sizeof error);
+        EXPECT_EQ(result == 0, error[0] == '\0') << error;
+        return error;
+    }
+    std::uint32_t BoardCount() {
+        std::uint32_t count = 0xDEAD;
+        EXPECT_EQ(qxzevauGetSerialNumber(nullptr, &count), 0);
+        return count;
+    }
+
+    std::string m_path;
+};
+
+const char k_oneBoard[] = R"(driver_version = 0x15030000
+[[board]]
+serial_number = 0x01C4A2F0
+active_file = "img0.zid"
+pci_bus = 3
+pci_device = 0
+pci_function = 0
+pci_id = 0x74C11F0A
+board_name = "ZEVA PCIe-4C"
+)";
+
+// k_oneBoard with `line` (1-based) replaced.
+std::string WithLine(int line, const std::string& replacement) {
+    std::string text = k_oneBoard;
+    std::size_t start = 0;
+    for (int skipped = 1; skipped < line; ++skipped)
+        start = text.find('\n', start) + 1;
+    return text.replace(start, text.find('\n', start) - start, replacement);
+}
+
+} // namespace
+
+TEST_F(SimulatedDriver, A_description_file_replaces_the_boards_and_the_version) {
+    ASSERT_EQ(Load(std::string(k_oneBoard) + R"([[board]]
+serial_number = 7
+claim_file = "camera.zid"
+pci_bus = 255
+pci_device = 31
+pci_function = 7
+pci_id = 0xFFFFFFFF
+board_name = "ZEVA PCIe-CL with a name of forty-nine characters"
+)"),
+              "");
+    std::uint32_t version = 0;
+    EXPECT_EQ(qxzevauGetDriverVersion(&version), 0);
+    EXPECT_EQ(version, 0x15030000u);
+    ASSERT_EQ(BoardCount(), 2u);
+    std::uint32_t serials[2] = {};
+    std::uint32_t count = 2;
+    EXPECT_EQ(qxzevauGetSerialNumber(serials, &count), 0);
+    EXPECT_THAT(serials, ElementsAre(0x01C4A2F0u, 7u));
+
+    char name[QXZEVAU_INTERFACE_FILE_BUFFER] = {};
+    EXPECT_EQ(qxzevauGetActiveInterfaceFile(7, name), ZEVADRIVER_ERROR_NO_ACTIVE_FILE);
+    EXPECT_EQ(qxzevauClaimNewInterfaceFile(7, name), 0);
+    EXPECT_STREQ(name, "camera.zid");
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(7, name), 0);
+    std::uint32_t location[3] = {};
+    EXPECT_EQ(qxzevauGetBoardPCILocation(7, &location[0], &location[1], &location[2]), 0);
+    EXPECT_THAT(location, ElementsAre(255u, 31u, 7u));
+    char boardName[QXZEVAU_BOARD_NAME_BUFFER];
+    EXPECT_EQ(qxzevauGetBoardName(7, boardName), 0);
+    EXPECT_EQ(std::strlen(boardName), 49u);
+}
+
+TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.rfind('/')) + "/../../platform/imagedriver/example_boards.toml";
+    char error[512] = {};
+    EXPECT_EQ(zevadriverLoadDescription(path.c_str(), error, sizeof error), 0) << error;
+    EXPECT_EQ(BoardCount(), 3u);
+}
+
+TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_problem) {
+    struct Case {
+        std::string content;
+        std::string where; // "line:column"
+        std::string problem;
+    };
+    const Case cases[] = {
+        {WithLine(4, "active_file = \"img0.zid"), "4:", "string"},
+        {WithLine(3, "# no serial number"), "2:1", "missing key 'serial_number'"},
+        {WithLine(1, "# no version"), "1:1", "missing key 'driver_version'"},
+        {WithLine(5, "pci_bus = \"3\""), "5:11", "expected an integer, found a string"},
+        {WithLine(6, "pci_device = 32"), "6:14", "value 32 is out of range 0..31"},
+        {WithLine(3, "serial_number = -1"), "3:", "out of range 0..4294967295"},
+        {WithLine(9, "board_name = \"" + std::string(50, 'Z') + "\""), "9:14",
+         "the text has 50 bytes; the driver's buffer holds 49"},
+        {WithLine(4, "active_file = \"" + std::string(252, 'f') + ".zid\""), "4:15",
+         "256 bytes; the driver's buffer holds 255"},
+        {WithLine(4, "active_file = \"img0.txt\""), "4:15", "needs a name ending in .zid"},
+        {WithLine(4, "active_file = \"a/img0.zid\""), "4:15", "is a path"},
+        {WithLine(4, "actve_file = \"img0.zid\""), "4:1", "unknown key 'actve_file'"},
+        {WithLine(2, "[board]"), "2:1", "must be an array of tables"},
+        {std::string(k_oneBoard) + WithLine(1, "").substr(1), "11:17",
+         "serial number 0x1C4A2F0 is already used at line 3"},
+    };
+    for (const Case& bad : cases) {
+        SCOPED_TRACE(bad.content);
+        zevadriverReset();
+        const std::string error = Load(bad.content);
+        EXPECT_THAT(error, StartsWith(m_path + ":" + bad.where));
+        EXPECT_THAT(error, HasSubstr(bad.problem));
+        EXPECT_EQ(BoardCount(), 4u) << "a refused file leaves the boards as they were";
+    }
+}
+
+TEST_F(SimulatedDriver, A_missing_description_file_is_refused_with_its_name) {
+    char error[256] = {};
+    EXPECT_EQ(zevadriverLoadDescription("/nonexistent/boards.toml", error, sizeof error), -1);
+    EXPECT_THAT(error, StartsWith("/nonexistent/boards.toml: cannot be read"));
+    // A short error buffer gets a cut, terminated text.
+    char shortError[8];
+    EXPECT_EQ(zevadriverLoadDescription("/nonexistent/boards.toml", shortError, sizeof shortError),
+              -1);
+    EXPECT_STREQ(shortError, "/nonexi");
+}
+
+TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_a_claim) {
+    zevadriverReset();
+    const std::uint32_t count = BoardCount();
+    ASSERT_GE(count, 3u);
+    std::vector<std::uint32_t> serials(count);
+    std::uint32_t filled = count;
+    ASSERT_EQ(qxzevauGetSerialNumber(serials.data(), &filled), 0);
+    int withoutActiveFile = 0;
+    for (std::uint32_t serial : serials) {
+        EXPECT_EQ(std::count(serials.begin(), serials.end(), serial), 1);
+        char boardName[QXZEVAU_BOARD_NAME_BUFFER] = {};
+        EXPECT_EQ(qxzevauGetBoardName(serial, boardName), 0);
+        EXPECT_THAT(boardName, StartsWith("ZEVA "));
+        char file[QXZEVAU_INTERFACE_FILE_BUFFER] = {};
+        if (qxzevauGetActiveInterfaceFile(serial, file) != 0) {
+            ++withoutActiveFile;
+            EXPECT_EQ(qxzevauClaimNewInterfaceFile(serial, file), 0);
+            EXPECT_EQ(qxzevauSetActiveInterfaceFile(serial, file), 0);
+        }
+    }
+    EXPECT_EQ(withoutActiveFile, 1);
+}
+
+TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
+    const std::string longest(ZEVADRIVER_MAX_FILE_NAME, 'n');
+    AddBoard({1, longest.c_str(), 0, 0, 0, 0, "ZEVA PCIe-4C with a name of 49 characters, exact"});
+    char file[QXZEVAU_REFRESH_FILE_BUFFER];
+    std::memset(file, 0x7F, sizeof file);
+    EXPECT_EQ(qxzevauGetActiveInterfaceFile(1, file), 0);
+    EXPECT_EQ(std::string(file), longest);
+    EXPECT_EQ(file[QXZEVAU_INTERFACE_FILE_BUFFER], 0x7F) << "wrote past 256 bytes";
+
+    zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 1);
+    zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_BOARD_NAME, 1);
+    std::memset(file, 0x7F, sizeof file);
+    EXPECT_EQ(qxzevauGetActiveInterfaceFile(1, file), 0);
+    EXPECT_EQ(std::string(file, QXZEVAU_INTERFACE_FILE_BUFFER), longest + "#");
+    EXPECT_EQ(file[QXZEVAU_INTERFACE_FILE_BUFFER], 0x7F);
+    char boardName[QXZEVAU_BOARD_NAME_BUFFER + 1];
+    std::memset(boardName, 0x7F, sizeof boardName);
+    EXPECT_EQ(qxzevauGetBoardName(1, boardName), 0);
+    EXPECT_EQ(boardName[QXZEVAU_BOARD_NAME_BUFFER - 1], '#');
+    EXPECT_EQ(boardName[QXZEVAU_BOARD_NAME_BUFFER], 0x7F);
+
+    // A name that fills a 256-byte buffer without a zero is refused, not read beyond.
+    std::vector<char> unterminated(QXZEVAU_INTERFACE_FILE_BUFFER, 'n');
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(1, unterminated.data()),
+              ZEVADRIVER_ERROR_NAME_TOO_LONG);
+    const std::string tooLong(ZEVADRIVER_MAX_FILE_NAME + 1, 'n');
+    EXPECT_EQ(zevadriverSetActiveFile(1, tooLong.c_str()), ZEVADRIVER_ERROR_NAME_TOO_LONG);
+    const zevadriverBoard longName = {2, nullptr, nullptr, 0, 0, 0, 0, tooLong.c_str()};
+    EXPECT_EQ(zevadriverAddBoard(&longName), ZEVADRIVER_ERROR_NAME_TOO_LONG);
+}
+
+TEST_F(SimulatedDriver, Only_a_file_of_the_board_can_become_its_active_file) {
+    AddBoard({1, "img0.zid"});
+    AddBoard({2, nullptr});
+    char file[QXZEVAU_INTERFACE_FILE_BUFFER] = {};
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(2, "img0.zid"), ZEVADRIVER_ERROR_UNKNOWN_FILE);
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(2, "img9.zid"), ZEVADRIVER_ERROR_UNKNOWN_FILE);
+    ASSERT_EQ(qxzevauClaimNewInterfaceFile(2, file), 0);
+    EXPECT_STREQ(file, "img1.zid"); // the first free name
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(1, file), ZEVADRIVER_ERROR_UNKNOWN_FILE);
+    EXPECT_EQ(qxzevauSetActiveInterfaceFile(2, file), 0);
+    EXPECT_EQ(zevadriverSetActiveFile(2, "img0.zid"), ZEVADRIVER_ERROR_FILE_EXISTS);
+
+    ASSERT_EQ(zevadriverSetClaimStatus(2, -5), 0);
+    EXPECT_EQ(qxzevauClaimNewInterfaceFile(2, file), -5);
+    ASSERT_EQ(zevadriverSetActiveFile(2, nullptr), 0);
+    EXPECT_EQ(qxzevauGetActiveInterfaceFile(2, file), ZEVADRIVER_ERROR_NO_ACTIVE_FILE);
+    EXPECT_EQ(qxzevauGetActiveInterfaceFile(3, file), ZEVADRIVER_ERROR_UNKNOWN_SERIAL);
+}
+
+TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden_once) {
+    AddBoard({1, "img0.zid"});
+    AddBoard({2, "img1.zid"});
+    zevadriverOverrideSerialCount(0xFFFFFFFF);
+    EXPECT_EQ(BoardCount(), 0xFFFFFFFFu);
+    EXPECT_EQ(BoardCount(), 2u);
+    std::uint32_t serials[2] = {0xAAAA, 0xBBBB};
+    std::uint32_t count = 1;
+    EXPECT_EQ(qxzevauGetSerialNumber(serials, &count), ZEVADRIVER_ERROR_BUFFER_TOO_SMALL);
+    EXPECT_EQ(count, 2u);
+    EXPECT_THAT(serials, ElementsAre(1u, 0xBBBBu));
+    EXPECT_EQ(zevadriverAddBoard(nullptr), ZEVADRIVER_ERROR_BAD_ARGUMENT);
+    const zevadriverBoard again = {2, nullptr, nullptr, 0, 0, 0, 0, nullptr};
+    EXPECT_EQ(zevadriverAddBoard(&again), ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
+}
+
+TEST_F(SimulatedDriver, Scripted_failures_write_nothing_and_fail_always_or_once) {
+    AddBoard({1, "img0.zid", 0, 0, 0, 0x1234});
+    zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_ID, 2, -7);
+    std::uint32_t ids[3] = {0xAAAA, 0xBBBB, 0xCCCC};
+    EXPECT_EQ(imgGetBoardPCIID(1, &ids[0]), 0);
+    EXPECT_EQ(imgGetBoardPCIID(1, &ids[1]), -7);
+    EXPECT_EQ(imgGetBoardPCIID(1, &ids[2]), 0);
+    EXPECT_THAT(ids, ElementsAre(0x1234u, 0xBBBBu, 0x1234u));
+
+    zevadriverFailAlways(ZEVADRIVER_DEPLOY_INTERFACE_FILES, -8);
+    EXPECT_EQ(qxzevauDeployInterfaceFiles(), -8);
+    EXPECT_EQ(qxzevauDeployInterfaceFiles(), -8);
+    zevadriverFailAlways(ZEVADRIVER_DEPLOY_INTERFACE_FILES, 0);
+    EXPECT_EQ(qxzevauDeployInterfaceFiles(), 0);
+
+    zevadriverFailAlways(ZEVADRIVER_GET_DRIVER_VERSION, -9);
+    zevadriverClearFailures();
+    std::uint32_t version = 0;
+    EXPECT_EQ(qxzevauGetDriverVersion(&version), 0);
+}
+
+TEST_F(SimulatedDriver, The_log_holds_every_call_in_order_with_serial_and_status) {
+    AddBoard({0x22, "img0.zid"});
+    std::uint32_t value = 0;
+    zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_LOCATION, 1, -3);
+    qxzevauGetDriverVersion(&value);
+    qxzevauGetBoardPCILocation(0x22, &value, &value, &value);
+    imgGetBoardPCIID(0x99, &value);
+
+    zevadriverCall calls[4] = {};
+    ASSERT_EQ(zevadriverReadLog(calls, 4), 3u);
+    EXPECT_EQ(calls[0].function, ZEVADRIVER_GET_DRIVER_VERSION);
+    EXPECT_EQ(calls[1].function, ZEVADRIVER_GET_BOARD_PCI_LOCATION);
+    EXPECT_EQ(calls[1].serialNumber, 0x22u);
+    EXPECT_EQ(calls[1].status, -3);
+    EXPECT_EQ(calls[2].function, ZEVADRIVER_GET_BOARD_PCI_ID);
+    EXPECT_EQ(calls[2].serialNumber, 0x99u);
+    EXPECT_EQ(calls[2].status, ZEVADRIVER_ERROR_UNKNOWN_SERIAL);
+    zevadriverClearLog();
+    EXPECT_EQ(zevadriverReadLog(nullptr, 0), 0u);
+}
