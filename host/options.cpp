@@ -1,6 +1,7 @@
 #include "host/options.h"
 
 #include <cstdio>
+#include <cstring>
 #include <getopt.h>
 
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error) {
@@ -57,6 +58,8 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
 }
 
 void PrintHostUsage(const char* program) {
+    // The name alone: the help text also makes the manual page, which names no build folder.
+    const char* slash = std::strrchr(program, '/');
     std::printf(
         "Usage: %s [options]\n"
         "Loads the expert module as the host framework does and reports the image-acquisition\n"
@@ -74,5 +77,5 @@ void PrintHostUsage(const char* program) {
         "Exit codes: 0 success, 1 usage, 2 module not found or not loadable, 3 export missing,\n"
         "4 factory failed, 5 initialisation found no driver, 6 unknown item, 7 bad board\n"
         "description, 8 another operation failed.\n",
-        program);
+        slash != nullptr ? slash + 1 : program);
 }
