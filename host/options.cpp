@@ -5,11 +5,15 @@
 #include <getopt.h>
 
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error) {
-    static const option k_long[] = {
-        {"module", required_argument, nullptr, 'm'}, {"boards", required_argument, nullptr, 'b'},
-        {"item", required_argument, nullptr, 'i'},   {"names-only", no_argument, nullptr, 'n'},
-        {"json", no_argument, nullptr, 'j'},         {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+    static const option k_long[] = {{"module", required_argument, nullptr, 'm'},
+                                    {"boards", required_argument, nullptr, 'b'},
+                                    {"item", required_argument, nullptr, 'i'},
+                                    {"names-only", no_argument, nullptr, 'n'},
+                                    {"json", no_argument, nullptr, 'j'},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
+                                    {"trace", optional_argument, nullptr, 't'},
+                                    {nullptr, 0, nullptr, 0}};
     opterr = 0;
     optind = 1;
     for (;;) {
@@ -37,6 +41,10 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
             break;
         case 'V':
             options->version = true;
+            break;
+        case 't':
+            options->trace = true;
+            options->traceFile = optarg != nullptr ? optarg : "";
             break;
         case ':':
             *error = std::string("option ") + argv[optind - 1] + " needs a value";
@@ -71,6 +79,8 @@ void PrintHostUsage(const char* program) {
         "  -i, --item NAME     report only this item (names match without regard to case)\n"
         "  -n, --names-only    list the item names only\n"
         "  -j, --json          print JSON instead of tables\n"
+        "      --trace[=FILE]  write every call across the module's interfaces, and the\n"
+        "                      simulated driver's calls, to FILE (default: standard error)\n"
         "  -h, --help          show this help\n"
         "  -V, --version       show the program's version\n"
         "\n"
