@@ -37,6 +37,15 @@ struct FaceInfo<IkcSysExpert2> {
     }
 };
 
+// The expert's IUnknown is its IkcSysExpert2 pointer: only IkcSysExpertPlugPlay's own
+// identifier gives this table.
+template <>
+struct FaceInfo<IkcSysExpertPlugPlay> {
+    static constexpr const char* name = "IkcSysExpertPlugPlay";
+    static const IkcSysExpertPlugPlayVtbl table;
+    static bool Answers(const _GUID& iid) { return Is(iid, IID_IkcSysExpertPlugPlay); }
+};
+
 template <>
 struct FaceInfo<IkcSysPropertyBag3> {
     static constexpr const char* name = "IkcSysPropertyBag3";
@@ -195,6 +204,11 @@ std::string ArgText(IkcSysPropertyBag3* bag) {
 std::string ArgText(IkcSysPropertyBagCollection* collection) {
     return Label(collection);
 }
+std::string ArgText(IkcSysFrameworkNotificationHandler* handler) {
+    char text[32];
+    std::snprintf(text, sizeof text, "handler@%p", static_cast<void*>(handler));
+    return handler == nullptr ? "null" : text;
+}
 
 template <class... Args>
 std::string ArgsText(Args... args) {
@@ -307,6 +321,25 @@ auto Forward(const char* operation, Slot TableOf<Face>::*slot, Face* self, Args.
     return result;
 }
 
+// The pointer QueryInterface handed out, traced with the table of the interface asked for,
+// and its label. The expert's two interfaces lead to each other; an identifier without a
+// tracing table leaves the pointer as the module gave it.
+template <class Face>
+std::string TraceQueried(CallTrace* trace, const _GUID& iid, void** object) {
+    const auto as = [&](auto* typed) {
+        auto* traced = Wrap(trace, typed);
+        *object = traced;
+        return Label(traced);
+    };
+    if (FaceInfo<Face>::Answers(iid))
+        return as(static_cast<Face*>(*object));
+    if (std::is_same_v<Face, IkcSysExpert2> && FaceInfo<IkcSysExpertPlugPlay>::Answers(iid))
+        return as(static_cast<IkcSysExpertPlugPlay*>(*object));
+    if (std::is_same_v<Face, IkcSysExpertPlugPlay> && FaceInfo<IkcSysExpert2>::Answers(iid))
+        return as(static_cast<IkcSysExpert2*>(*object));
+    return "untraced pointer";
+}
+
 template <class Face>
 HRESULT TracedQueryInterface(Face* self, const _GUID* iid, void** object) {
     Traced<Face>* traced = From(self);
@@ -318,15 +351,8 @@ HRESULT TracedQueryInterface(Face* self, const _GUID* iid, void** object) {
     if (tracing)
         Trace(trace, [&] {
             std::string outcome = "= " + HResultName(result);
-            if (QX_SUCCEEDED(result) && object != nullptr && *object != nullptr) {
-                // Only pointers with this interface's table are traced; another
-                // interface of the object is handed out as the module gave it.
-                if (iid != nullptr && FaceInfo<Face>::Answers(*iid))
-                    *object = Wrap(trace, static_cast<Face*>(*object));
-                outcome += " -> " + (IsTraced(static_cast<Face*>(*object))
-                                         ? Label(static_cast<Face*>(*object))
-                                         : std::string("untraced pointer"));
-            }
+            if (QX_SUCCEEDED(result) && iid != nullptr && object != nullptr && *object != nullptr)
+                outcome += " -> " + TraceQueried<Face>(trace, *iid, object);
             trace->Leave(outcome);
         });
     return result;
@@ -435,6 +461,13 @@ const IkcSysExpert2Vtbl FaceInfo<IkcSysExpert2>::table = {
     QX_TRACED(IkcSysExpert2, RenameAlias),
     QX_TRACED(IkcSysExpert2, ValidatePropertyChanges),
     QX_TRACED(IkcSysExpert2, PersistPropertyChanges),
+};
+
+const IkcSysExpertPlugPlayVtbl FaceInfo<IkcSysExpertPlugPlay>::table = {
+    TracedQueryInterface<IkcSysExpertPlugPlay>,
+    TracedAddRef<IkcSysExpertPlugPlay>,
+    TracedRelease<IkcSysExpertPlugPlay>,
+    QX_TRACED(IkcSysExpertPlugPlay, RegisterNotificationCallback),
 };
 
 const IkcSysPropertyBag3Vtbl FaceInfo<IkcSysPropertyBag3>::table = {

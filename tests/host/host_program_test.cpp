@@ -225,9 +225,14 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     trace.Find(expert + R"(::Finalize\(\) = S_OK)");
     trace.Find(expert + R"(::Release\(\) = 0)");
     EXPECT_TRUE(trace.AtEnd()) << "the expert's last Release is the last call";
-    // The bags are filled inside the module: none of their Set calls crosses to the host.
-    for (const std::string& line : trace.Lines())
+    // One bag per item; they are filled inside the module: no Set call crosses to the host.
+    const std::regex given("  " + collection + R"(::AddPropertyBag\(\S+\) \{)");
+    int bags = 0;
+    for (const std::string& line : trace.Lines()) {
+        bags += std::regex_match(line, given) ? 1 : 0;
         EXPECT_EQ(line.find("::Set"), std::string::npos) << line;
+    }
+    EXPECT_EQ(bags, 4);
 
     const Outcome toStandardError = RunHost("--json --names-only --trace");
     ASSERT_EQ(toStandardError.exitCode, 0) << toStandardError.err;
