@@ -1,18 +1,20 @@
 #include "host/traced_interfaces.h"
 
-#include "host/bag_reader.h"
 #include "host/trace_names.h"
+#include "host/trace_values.h"
 
 #include <atomic>
-#include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 #include <type_traits>
-#include <utility>
 
 namespace {
+
+using trace_values::ArgText;
+using trace_values::Number;
+using trace_values::OutText;
+using trace_values::Quoted;
 
 template <class Face>
 using TableOf = std::remove_const_t<std::remove_pointer_t<decltype(Face::lpVtbl)>>;
@@ -133,71 +135,6 @@ std::string Label(Face* pointer) {
     return text;
 }
 
-std::string Quoted(const QX_WCHAR* text) {
-    return text == nullptr ? "null" : "\"" + Utf8FromWide(text) + "\"";
-}
-
-std::string Number(std::uint32_t value) {
-    // Tags read best in hexadecimal, counts in decimal: no tag is below 0x10000.
-    char text[16];
-    std::snprintf(text, sizeof text, value >= 0x10000 ? "0x%08" PRIX32 : "%" PRIu32, value);
-    return text;
-}
-
-std::string GuidText(const _GUID& id) {
-    const char* name = InterfaceName(id);
-    return name != nullptr ? FormatGuid(id) + " " + name : FormatGuid(id);
-}
-
-std::string LocalTimeText(const kcSysAttrTimestamp& time) {
-    char text[80];
-    std::snprintf(text, sizeof text,
-                  "%04" PRId32 "-%02" PRId32 "-%02" PRId32 " %02" PRId32 ":%02" PRId32
-                  ":%02" PRId32,
-                  time.year, time.month, time.day, time.hour, time.minute, time.second);
-    return text;
-}
-
-std::string UtcTimeText(const kcSysAttrTimestampUTC& time) {
-    char text[48];
-    std::snprintf(text, sizeof text, "{%08" PRIX32 " %08" PRIX32 " %08" PRIX32 " %08" PRIX32 "}",
-                  time.words[0], time.words[1], time.words[2], time.words[3]);
-    return text;
-}
-
-// An argument as the call shows it; out-parameters (pointers the callee writes through)
-// show nothing here and their values after the call.
-template <class T>
-std::string ArgText(T*) {
-    return "";
-}
-std::string ArgText(std::uint32_t value) {
-    return Number(value);
-}
-std::string ArgText(std::int32_t value) {
-    return std::to_string(value);
-}
-std::string ArgText(double value) {
-    return std::to_string(value);
-}
-std::string ArgText(_GUID value) {
-    return GuidText(value);
-}
-std::string ArgText(const _GUID* iid) {
-    return iid == nullptr ? "null" : GuidText(*iid);
-}
-std::string ArgText(const QX_WCHAR* text) {
-    return Quoted(text);
-}
-std::string ArgText(const std::uint32_t* tags) {
-    return tags == nullptr ? "null" : "tags";
-}
-std::string ArgText(const kcSysAttrTimestamp* time) {
-    return time == nullptr ? "null" : LocalTimeText(*time);
-}
-std::string ArgText(const kcSysAttrTimestampUTC* time) {
-    return time == nullptr ? "null" : UtcTimeText(*time);
-}
 std::string ArgText(IkcSysPropertyBag3* bag) {
     return Label(bag);
 }
@@ -219,36 +156,6 @@ std::string ArgsText(Args... args) {
     return text;
 }
 
-// An out-parameter's value after a successful call; interface pointers are replaced by
-// traced ones here. Every other argument shows nothing.
-template <class T>
-std::string OutText(CallTrace*, T) {
-    return "";
-}
-std::string OutText(CallTrace*, QX_WCHAR** text) {
-    return Quoted(*text);
-}
-std::string OutText(CallTrace*, std::uint32_t* value) {
-    return Number(*value);
-}
-std::string OutText(CallTrace*, std::int32_t* value) {
-    return std::to_string(*value);
-}
-std::string OutText(CallTrace*, double* value) {
-    return std::to_string(*value);
-}
-std::string OutText(CallTrace*, _GUID* value) {
-    return GuidText(*value);
-}
-std::string OutText(CallTrace*, kcSysAttributeType* type) {
-    return AttributeTypeName(*type);
-}
-std::string OutText(CallTrace*, kcSysAttrTimestamp* time) {
-    return LocalTimeText(*time);
-}
-std::string OutText(CallTrace*, kcSysAttrTimestampUTC* time) {
-    return UtcTimeText(*time);
-}
 template <class Face>
 std::string OutInterfaceText(CallTrace* trace, Face** pointer) {
     *pointer = Wrap(trace, *pointer);
