@@ -4,7 +4,7 @@
 #                runs both.
 #   MODE=deb:    makes the Debian package and the tarball, unpacks the Debian package into a
 #                temporary root and runs its host program from there.
-# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, MODE.
+# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CPACK, MODE.
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
         ERROR_VARIABLE err)
@@ -57,7 +57,7 @@ if(MODE STREQUAL "prefix")
     run(${WORK_DIR}/consumer/c_host)
     message(STATUS "through find_package: ${run_output}")
 elseif(MODE STREQUAL "deb")
-    run(cpack --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/packages)
+    run(${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/packages)
     file(GLOB deb ${WORK_DIR}/packages/*.deb)
     file(GLOB tarball ${WORK_DIR}/packages/*.tar.gz)
     if(NOT deb OR NOT tarball)

@@ -10,6 +10,7 @@ if(NOT QX_SANITIZE)
         add_test(NAME package_${mode}_builds_and_runs_a_c_host
             COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DBUILD_DIR=${CMAKE_BINARY_DIR}
                     -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DC_COMPILER=${CMAKE_C_COMPILER}
+                    -DCPACK=${CMAKE_CPACK_COMMAND}
                     -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/package-${mode}
                     -P ${_qx_host_tests}/check_package.cmake)
         # Alone: every install from the build folder rewrites its install manifest.
