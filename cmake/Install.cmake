@@ -1,14 +1,64 @@
-# What a host needs: the module, the stand-ins it runs on, the host program and the
-# host-facing headers (C++ interfaces under include/qxzeva, and the C view).
+# What a host needs: the module, the stand-ins it runs on, the host program, the host-facing
+# headers (C++ interfaces under include/qxzeva, and the C view), and the means to find them:
+# a CMake package (find_package(qxzeva CONFIG)) and a pkg-config file, both relocatable.
+include(CMakePackageConfigHelpers)
+
 set_target_properties(qxzevaSysapiExpert qxkernel qxloader zevadriver PROPERTIES
     INSTALL_RPATH "$ORIGIN")
-install(TARGETS qxzevaSysapiExpert LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES
-    expert/qxzeva_c.h expert/expert_interfaces.h expert/module_exports.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/expert)
-install(FILES
-    com/unknown.h com/guid.h com/hresult.h com/iids.h com/enuminterfaces.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/com)
-install(FILES
-    propertybag/propertybag_interfaces.h propertybag/attribute_types.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/propertybag)
+
+# The host-facing headers, each installed under include/qxzeva in its own folder. A header
+# added here is installed, packaged and reached through both the CMake package and
+# pkg-config, with nothing else to change.
+set(QX_INSTALLED_HEADERS
+    expert/qxzeva_c.h
+    expert/expert_interfaces.h
+    expert/module_exports.h
+    com/unknown.h
+    com/guid.h
+    com/hresult.h
+    com/iids.h
+    com/enuminterfaces.h
+    com/qxzeva_abi.h
+    qx/kit/TimestampRecords.h
+    propertybag/propertybag_interfaces.h
+    propertybag/attribute_types.h)
+foreach(header IN LISTS QX_INSTALLED_HEADERS)
+    get_filename_component(folder ${header} DIRECTORY)
+    install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/${folder})
+endforeach()
+
+# qxzeva::headers: include "expert/qxzeva_c.h" (C) or the C++ interface headers.
+add_library(qxzeva_headers INTERFACE)
+target_include_directories(qxzeva_headers INTERFACE
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxzeva>)
+# qxzeva::module is loaded, never linked: $<TARGET_FILE:qxzeva::module> is its path.
+set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)
+set_target_properties(qxzevaSysapiExpert PROPERTIES EXPORT_NAME module)
+set_target_properties(qxkernel PROPERTIES EXPORT_NAME kernel)
+set_target_properties(qxloader PROPERTIES EXPORT_NAME loader)
+install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+
+# The JSON Schema of the host program's --json report.
+set(QX_SCHEMA_INSTALL_FILE ${CMAKE_INSTALL_DATADIR}/qxzeva/qxzeva-host-report.schema.json)
+install(FILES host/qxzeva-host-report.schema.json DESTINATION ${CMAKE_INSTALL_DATADIR}/qxzeva)
+
+set(QX_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/qxzeva)
+install(EXPORT qxzevaTargets NAMESPACE qxzeva:: DESTINATION ${QX_CMAKE_PACKAGE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/qxzevaConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfig.cmake
+    INSTALL_DESTINATION ${QX_CMAKE_PACKAGE_DIR}
+    PATH_VARS QX_SCHEMA_INSTALL_FILE)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfig.cmake
+    ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfigVersion.cmake
+    DESTINATION ${QX_CMAKE_PACKAGE_DIR})
+
+# pkg-config: every path is taken from where the file itself lies (${pcfiledir}).
+file(RELATIVE_PATH QX_PC_PREFIX_FROM_PCDIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+string(REGEX REPLACE "/$" "" QX_PC_PREFIX_FROM_PCDIR "${QX_PC_PREFIX_FROM_PCDIR}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/qxzeva.pc.in ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,5 +1,7 @@
 // The enumerator interfaces the host receives: item names and property tags. Slot order is
 // the ABI: QueryInterface, AddRef, Release, Next, Skip, Reset, Clone.
+// What each operation returns, who owns and frees each out-value and which tasks may call it
+// at once is written once, on the slot of the same name in the C view (expert/qxzeva_c.h).
 #ifndef QX_COM_ENUMINTERFACES_H
 #define QX_COM_ENUMINTERFACES_H
 

@@ -1,4 +1,6 @@
 // The interfaces through which the host talks to the expert. Slot order is the ABI.
+// What each operation returns, who owns and frees each out-value and which tasks may call it
+// at once is written once, on the slot of the same name in the C view (expert/qxzeva_c.h).
 #ifndef QX_EXPERT_EXPERT_INTERFACES_H
 #define QX_EXPERT_EXPERT_INTERFACES_H
 

@@ -1,6 +1,8 @@
 #include "host/expert_session.h"
 
 #include "host/host_collection.h"
+#include "host/trace_names.h"
+#include "host/traced_interfaces.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -55,12 +57,18 @@ HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) 
         return k_exitExportMissing;
     }
     void* expert = nullptr;
+    if (m_trace != nullptr)
+        m_trace->Enter(QX_FACTORY_SYMBOL "()", QX_FACTORY_SYMBOL);
     const HRESULT result = factory(&expert);
-    if (QX_FAILED(result) || expert == nullptr) {
+    m_expert = static_cast<IkcSysExpert2*>(expert);
+    if (m_trace != nullptr) {
+        m_expert = TraceExpert(m_trace, m_expert);
+        m_trace->Leave("= " + HResultName(result) + " -> " + TracedLabel(m_expert));
+    }
+    if (QX_FAILED(result) || m_expert == nullptr) {
         *error = "the module's factory failed with " + HResultText(result);
         return k_exitFactory;
     }
-    m_expert = static_cast<IkcSysExpert2*>(expert);
     return k_exitOk;
 }
 
@@ -85,8 +93,12 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
         return k_exitOperation;
     }
     report->productId = FormatGuid(id);
+    if (m_trace != nullptr)
+        m_trace->Enter(QX_VERSION_SYMBOL "()", QX_VERSION_SYMBOL);
     for (const char* const* entry = m_versions(); *entry != nullptr; ++entry)
         report->versionRecord.emplace_back(*entry);
+    if (m_trace != nullptr)
+        m_trace->Leave("-> " + std::to_string(report->versionRecord.size()) + " entries");
     return k_exitOk;
 }
 
@@ -126,8 +138,12 @@ HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
 
 HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
     HostCollection collection;
-    const HRESULT result =
-        m_expert->lpVtbl->SearchForItemsAndProperties(m_expert, collection.Interface());
+    IkcSysPropertyBagCollection* given = collection.Interface();
+    if (m_trace != nullptr)
+        given = TraceHostCollection(m_trace, given);
+    const HRESULT result = m_expert->lpVtbl->SearchForItemsAndProperties(m_expert, given);
+    if (m_trace != nullptr)
+        EndHostHold(given);
     if (QX_FAILED(result)) {
         *error = "SearchForItemsAndProperties failed with " + HResultText(result);
         return k_exitOperation;

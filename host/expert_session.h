@@ -3,6 +3,7 @@
 #define QX_HOST_EXPERT_SESSION_H
 
 #include "expert/qxzeva_c.h"
+#include "host/call_trace.h"
 #include "host/report.h"
 
 #include <module_loader.h>
@@ -24,7 +25,8 @@ enum HostExit {
 
 class ExpertSession {
 public:
-    ExpertSession() = default;
+    // With a trace, every call across the module's interfaces is written to it.
+    explicit ExpertSession(CallTrace* trace = nullptr) : m_trace(trace) {}
     ~ExpertSession();
     ExpertSession(const ExpertSession&) = delete;
     ExpertSession& operator=(const ExpertSession&) = delete;
@@ -41,6 +43,7 @@ public:
     void Close();
 
 private:
+    CallTrace* m_trace;
     qx_module* m_module = nullptr;
     IkcSysExpert2* m_expert = nullptr;
     qxVersionArrayFunction m_versions = nullptr;

@@ -7,6 +7,7 @@
 #include <zevadriver_control.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -36,7 +37,21 @@ int Fail(HostExit code, const std::string& message) {
     return code;
 }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 int Run(const HostOptions& options) {
+    std::unique_ptr<std::FILE, FileCloser> traceFile;
+    std::unique_ptr<CallTrace> trace;
+    if (options.trace) {
+        if (!options.traceFile.empty()) {
+            traceFile.reset(std::fopen(options.traceFile.c_str(), "w"));
+            if (!traceFile)
+                return Fail(k_exitUsage, "cannot write the trace to " + options.traceFile);
+        }
+        trace = std::make_unique<CallTrace>(traceFile ? traceFile.get() : stderr);
+    }
     if (!options.boardsFile.empty()) {
         char reason[512] = {};
         if (zevadriverLoadDescription(options.boardsFile.c_str(), reason, sizeof reason) != 0)
@@ -45,7 +60,7 @@ int Run(const HostOptions& options) {
     HostReport report;
     report.modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
     report.namesOnly = options.namesOnly;
-    ExpertSession session;
+    ExpertSession session(trace.get());
     std::string error;
     HostExit code = session.Load(report.modulePath, &error);
     if (code == k_exitOk)

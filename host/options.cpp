@@ -1,14 +1,19 @@
 #include "host/options.h"
 
 #include <cstdio>
+#include <cstring>
 #include <getopt.h>
 
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error) {
-    static const option k_long[] = {
-        {"module", required_argument, nullptr, 'm'}, {"boards", required_argument, nullptr, 'b'},
-        {"item", required_argument, nullptr, 'i'},   {"names-only", no_argument, nullptr, 'n'},
-        {"json", no_argument, nullptr, 'j'},         {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+    static const option k_long[] = {{"module", required_argument, nullptr, 'm'},
+                                    {"boards", required_argument, nullptr, 'b'},
+                                    {"item", required_argument, nullptr, 'i'},
+                                    {"names-only", no_argument, nullptr, 'n'},
+                                    {"json", no_argument, nullptr, 'j'},
+                                    {"help", no_argument, nullptr, 'h'},
+                                    {"version", no_argument, nullptr, 'V'},
+                                    {"trace", optional_argument, nullptr, 't'},
+                                    {nullptr, 0, nullptr, 0}};
     opterr = 0;
     optind = 1;
     for (;;) {
@@ -37,6 +42,10 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
         case 'V':
             options->version = true;
             break;
+        case 't':
+            options->trace = true;
+            options->traceFile = optarg != nullptr ? optarg : "";
+            break;
         case ':':
             *error = std::string("option ") + argv[optind - 1] + " needs a value";
             return false;
@@ -57,6 +66,8 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
 }
 
 void PrintHostUsage(const char* program) {
+    // The name alone: the help text also makes the manual page, which names no build folder.
+    const char* slash = std::strrchr(program, '/');
     std::printf(
         "Usage: %s [options]\n"
         "Loads the expert module as the host framework does and reports the image-acquisition\n"
@@ -68,11 +79,13 @@ void PrintHostUsage(const char* program) {
         "  -i, --item NAME     report only this item (names match without regard to case)\n"
         "  -n, --names-only    list the item names only\n"
         "  -j, --json          print JSON instead of tables\n"
+        "      --trace[=FILE]  write every call across the module's interfaces, and the\n"
+        "                      simulated driver's calls, to FILE (default: standard error)\n"
         "  -h, --help          show this help\n"
         "  -V, --version       show the program's version\n"
         "\n"
         "Exit codes: 0 success, 1 usage, 2 module not found or not loadable, 3 export missing,\n"
         "4 factory failed, 5 initialisation found no driver, 6 unknown item, 7 bad board\n"
         "description, 8 another operation failed.\n",
-        program);
+        slash != nullptr ? slash + 1 : program);
 }

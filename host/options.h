@@ -8,6 +8,8 @@ struct HostOptions {
     std::string modulePath; // empty: next to the program, then ../lib
     std::string boardsFile; // empty: the simulated driver's default boards
     std::string item;       // empty: every item
+    std::string traceFile;  // empty: the trace goes to standard error
+    bool trace = false;
     bool namesOnly = false;
     bool json = false;
     bool help = false;

@@ -1,6 +1,8 @@
 // The host framework's property-bag interfaces. Each version derives singly from the one
 // before, so a later version's table extends the earlier one's; slot order is the ABI.
 // Tags are 32-bit unsigned numbers; no tag value is reserved.
+// What each operation returns, who owns and frees each out-value and which tasks may call it
+// at once is written once, on the slot of the same name in the C view (expert/qxzeva_c.h).
 #ifndef QX_PROPERTYBAG_PROPERTYBAG_INTERFACES_H
 #define QX_PROPERTYBAG_PROPERTYBAG_INTERFACES_H
 

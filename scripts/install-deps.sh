@@ -9,6 +9,7 @@ packages=(
     g++-powerpc-linux-gnu qemu-user
     libtomlplusplus-dev nlohmann-json3-dev
     libclang-rt-14-dev libbenchmark-dev valgrind
+    help2man doxygen python3-jsonschema pkgconf dpkg-dev file
 )
 
 missing=()

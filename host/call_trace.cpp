@@ -1,0 +1,68 @@
+#include "host/call_trace.h"
+
+#include <zevadriver_control.h>
+
+#include <algorithm>
+#include <cinttypes>
+#include <utility>
+
+CallTrace::CallTrace(std::FILE* out) : m_out(out) {
+    zevadriverClearLog(); // calls made before the trace began are not the trace's
+}
+
+void CallTrace::Enter(std::string call, const char* operation) {
+    if (m_stopped)
+        return;
+    WriteDriverCalls();
+    OpenInnermost();
+    m_open.push_back({std::move(call), operation, false});
+}
+
+void CallTrace::Leave(const std::string& outcome) {
+    if (m_stopped || m_open.empty())
+        return;
+    WriteDriverCalls();
+    const OpenCall call = std::move(m_open.back());
+    m_open.pop_back();
+    if (call.opened)
+        Write(m_open.size(), std::string("} ") + call.operation + " " + outcome);
+    else
+        Write(m_open.size(), call.line + " " + outcome);
+}
+
+void CallTrace::Stop() {
+    m_stopped = true;
+    std::fputs("trace stopped: out of memory\n", m_out);
+}
+
+void CallTrace::WriteDriverCalls() {
+    // Read whole and cleared, so the log never fills however long the trace runs.
+    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
+    if (calls.empty())
+        return;
+    calls.resize(std::min(calls.size(), zevadriverReadLog(calls.data(), calls.size())));
+    zevadriverClearLog();
+    OpenInnermost();
+    for (const zevadriverCall& call : calls) {
+        char line[160];
+        const char* name = zevadriverFunctionName(call.function);
+        if (call.serialNumber != 0)
+            std::snprintf(line, sizeof line, "driver %s(0x%08" PRIX32 ") = %" PRId32, name,
+                          call.serialNumber, call.status);
+        else
+            std::snprintf(line, sizeof line, "driver %s() = %" PRId32, name, call.status);
+        Write(m_open.size(), line);
+    }
+}
+
+void CallTrace::OpenInnermost() {
+    if (m_open.empty() || m_open.back().opened)
+        return;
+    m_open.back().opened = true;
+    Write(m_open.size() - 1, m_open.back().line + " {");
+}
+
+void CallTrace::Write(std::size_t depth, const std::string& text) {
+    std::fprintf(m_out, "%*s%s\n", static_cast<int>(depth * 2), "", text.c_str());
+    std::fflush(m_out);
+}

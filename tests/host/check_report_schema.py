@@ -1,0 +1,65 @@
+#!/usr/bin/python3
+"""Validates the host program's --json report against its JSON Schema (draft 2020-12) for
+the default boards, one item, names only and a board file with no boards, and makes sure the
+schema refuses reports that break it. Usage: check_report_schema.py HOST SCHEMA WORKDIR"""
+import copy
+import json
+import os
+import subprocess
+import sys
+
+import jsonschema
+
+
+def report(host, *arguments):
+    run = subprocess.run([host, "--json", *arguments], capture_output=True, text=True, timeout=60)
+    if run.returncode != 0:
+        sys.exit(f"{host} {' '.join(arguments)} failed ({run.returncode}): {run.stderr}")
+    return json.loads(run.stdout)
+
+
+def main():
+    host, schema_path, workdir = sys.argv[1:4]
+    with open(schema_path, encoding="utf-8") as file:
+        schema = json.load(file)
+    jsonschema.Draft202012Validator.check_schema(schema)
+    validator = jsonschema.Draft202012Validator(schema)
+
+    no_boards = os.path.join(workdir, "no_boards.toml")
+    with open(no_boards, "w", encoding="utf-8") as file:
+        file.write("driver_version = 0x15030000\n")
+    cases = {
+        "default boards": report(host),
+        "one item": report(host, "--item", "img1"),
+        "names only": report(host, "--names-only"),
+        "no boards": report(host, "--boards", no_boards),
+    }
+    failed = 0
+    for name, document in cases.items():
+        errors = list(validator.iter_errors(document))
+        for error in errors:
+            print(f"{name}: {error.json_path}: {error.message}")
+        failed += bool(errors)
+    if cases["no boards"]["itemNames"] != [] or cases["no boards"].get("items") != []:
+        print("no boards: expected no item names and no items")
+        failed += 1
+
+    # Changes the schema must refuse: a value of the wrong type, a key it does not know.
+    wrong_value = copy.deepcopy(cases["one item"])
+    wrong_value["items"][0]["properties"][1]["value"] = "1"  # an integer property
+    unknown_key = copy.deepcopy(cases["names only"])
+    unknown_key["extra"] = 1
+    bad_guid = copy.deepcopy(cases["names only"])
+    bad_guid["product"]["id"] = "2AB917E5-7A6D-4F53-A31F-048F22A05608"
+    for name, document in {"wrong value type": wrong_value, "unknown key": unknown_key,
+                           "GUID without braces": bad_guid}.items():
+        if validator.is_valid(document):
+            print(f"the schema accepts a report with a {name}")
+            failed += 1
+
+    print(f"report schema: {len(cases)} reports and 3 refusals checked, {failed} failures")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

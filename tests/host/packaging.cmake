@@ -1,0 +1,30 @@
+# What a host author gets: the installed package found through pkg-config and CMake, the
+# Debian package and tarball, and the JSON report checked against its schema. Only where
+# programs of the target run as child processes. Included from tests/CMakeLists.txt.
+set(_qx_host_tests ${CMAKE_CURRENT_LIST_DIR})
+
+# The package as a host author gets it, from the plain build: a host built without the
+# sanitizers could not load a sanitized module.
+if(NOT QX_SANITIZE)
+    foreach(mode prefix deb)
+        add_test(NAME package_${mode}_builds_and_runs_a_c_host
+            COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                    -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DC_COMPILER=${CMAKE_C_COMPILER}
+                    -DCPACK=${CMAKE_CPACK_COMMAND}
+                    -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/package-${mode}
+                    -P ${_qx_host_tests}/check_package.cmake)
+        # Alone: every install from the build folder rewrites its install manifest.
+        set_tests_properties(package_${mode}_builds_and_runs_a_c_host PROPERTIES
+            LABELS host TIMEOUT 300 RUN_SERIAL ON)
+    endforeach()
+endif()
+
+# Debian's validator, not whatever python3 comes first on the PATH.
+find_program(QX_DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME host_json_report_matches_its_schema
+    COMMAND ${QX_DEBIAN_PYTHON3} ${_qx_host_tests}/check_report_schema.py
+            $<TARGET_FILE:qxzeva-host>
+            ${PROJECT_SOURCE_DIR}/host/qxzeva-host-report.schema.json
+            ${CMAKE_CURRENT_BINARY_DIR})
+set_tests_properties(host_json_report_matches_its_schema PROPERTIES
+    LABELS host TIMEOUT ${QX_TEST_TIMEOUT})
