@@ -1,20 +1,33 @@
 // A reference to a counted object, held for as long as the holder lives: a copy takes a
 // reference of its own, destruction and reassignment give the held one back. attach and
 // detach move a reference in and out without counting; put hands an empty slot to an
-// operation that writes a new reference into an out-parameter.
+// operation that writes a new reference into an out-parameter. Counting goes through the C++
+// interface's own operations; a host that sees the interfaces through the C view names a
+// Counting that goes through the table of operations instead.
 #ifndef QX_COM_COMPTR_H
 #define QX_COM_COMPTR_H
 
 #include <utility>
 
-template <class T>
+struct CQXComMemberCounting {
+    template <class T>
+    static void AddRef(T* pointer) noexcept {
+        pointer->AddRef();
+    }
+    template <class T>
+    static void Release(T* pointer) noexcept {
+        pointer->Release();
+    }
+};
+
+template <class T, class Counting = CQXComMemberCounting>
 class CQXComPtr {
 public:
     CQXComPtr() noexcept = default;
     // Takes a reference of its own; the caller keeps its one.
     explicit CQXComPtr(T* pointer) noexcept : m_pointer(pointer) {
         if (m_pointer != nullptr)
-            m_pointer->AddRef();
+            Counting::AddRef(m_pointer);
     }
     CQXComPtr(const CQXComPtr& other) noexcept : CQXComPtr(other.m_pointer) {}
     CQXComPtr(CQXComPtr&& other) noexcept : m_pointer(other.detach()) {}
@@ -41,7 +54,7 @@ public:
     }
     void reset() noexcept {
         if (T* held = detach())
-            held->Release();
+            Counting::Release(held);
     }
 
     T* get() const noexcept { return m_pointer; }
@@ -53,9 +66,9 @@ private:
 };
 
 // Holds a reference the caller already owns, such as a new object's first one.
-template <class T>
-CQXComPtr<T> AttachComPtr(T* pointer) noexcept {
-    CQXComPtr<T> held;
+template <class Counting = CQXComMemberCounting, class T>
+CQXComPtr<T, Counting> AttachComPtr(T* pointer) noexcept {
+    CQXComPtr<T, Counting> held;
     held.attach(pointer);
     return held;
 }

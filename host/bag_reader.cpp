@@ -1,5 +1,7 @@
 #include "host/bag_reader.h"
 
+#include "host/interface_ref.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -13,28 +15,28 @@ struct TagMeaning {
 
 // In the order the expert sets them.
 const TagMeaning k_meanings[] = {
-    {0x01007000, "Serial number"},
-    {0x0101C000, "Fixed integer (1)"},
-    {0x0101D000, "Item name"},
-    {0x0101F000, "Item name (alias)"},
-    {0x01054000, "Fixed flag (false)"},
-    {0x0102A000, "Fixed integer (99)"},
-    {0x01001000, "Fixed flag (true)"},
-    {0x01028000, "Fixed flag (false)"},
-    {0x01024000, "Fixed integer (1)"},
-    {0x01008000, "Fixed flag (true)"},
-    {0x01005000, "PCI identifier, upper 16 bits"},
-    {0x01003000, "PCI identifier, lower 16 bits"},
-    {0x01004000, "Vendor"},
-    {0x01006000, "Model"},
-    {0x0100A000, "Empty text"},
-    {0x0100B000, "Fixed integer (-1)"},
-    {0x0700C000, "Driver version"},
-    {0x0700D000, "Driver family"},
-    {0x01002000, "Fixed count (1)"},
-    {0x01018000, "PCI bus"},
-    {0x01019000, "PCI device"},
-    {0x0101A000, "PCI function"},
+    {kcSysTagSerialNumber, "Serial number"},
+    {kcSysTagConstant1C, "Fixed integer (1)"},
+    {kcSysTagItemName, "Item name"},
+    {kcSysTagItemAlias, "Item name (alias)"},
+    {kcSysTagFlag54, "Fixed flag (false)"},
+    {kcSysTagConstant2A, "Fixed integer (99)"},
+    {kcSysTagFlag01, "Fixed flag (true)"},
+    {kcSysTagFlag28, "Fixed flag (false)"},
+    {kcSysTagConstant24, "Fixed integer (1)"},
+    {kcSysTagFlag08, "Fixed flag (true)"},
+    {kcSysTagPciIdUpper, "PCI identifier, upper 16 bits"},
+    {kcSysTagPciIdLower, "PCI identifier, lower 16 bits"},
+    {kcSysTagVendor, "Vendor"},
+    {kcSysTagModel, "Model"},
+    {kcSysTagEmptyText, "Empty text"},
+    {kcSysTagConstant0B, "Fixed integer (-1)"},
+    {kcSysTagDriverVersion, "Driver version"},
+    {kcSysTagDriverFamily, "Driver family"},
+    {kcSysTagCount02, "Fixed count (1)"},
+    {kcSysTagPciBus, "PCI bus"},
+    {kcSysTagPciDevice, "PCI device"},
+    {kcSysTagPciFunction, "PCI function"},
 };
 
 std::size_t DisplayRank(std::uint32_t tag) {
@@ -176,14 +178,14 @@ std::vector<QX_WCHAR> WideFromUtf8(const std::string& text) {
 }
 
 HRESULT ReadBag(IkcSysPropertyBag* bag, std::vector<PropertyReading>* properties) {
-    IkcSysEnumPropertyTag* tags = nullptr;
-    HRESULT result = bag->lpVtbl->EnumProperties(bag, &tags);
-    if (QX_FAILED(result) || tags == nullptr)
+    InterfaceRef<IkcSysEnumPropertyTag> tags;
+    HRESULT result = bag->lpVtbl->EnumProperties(bag, tags.put());
+    if (QX_FAILED(result) || !tags)
         return result;
     std::uint32_t batch[32];
     std::uint32_t fetched = 0;
     do {
-        result = tags->lpVtbl->Next(tags, 32, batch, &fetched);
+        result = tags->lpVtbl->Next(tags.get(), 32, batch, &fetched);
         for (std::uint32_t i = 0; QX_SUCCEEDED(result) && i < fetched; ++i) {
             PropertyReading reading;
             reading.tag = batch[i];
@@ -195,7 +197,7 @@ HRESULT ReadBag(IkcSysPropertyBag* bag, std::vector<PropertyReading>* properties
             properties->push_back(reading);
         }
     } while (result == S_OK && fetched == 32);
-    tags->lpVtbl->Release(tags);
+    tags.reset();
     if (QX_FAILED(result))
         return result;
     std::stable_sort(properties->begin(), properties->end(),

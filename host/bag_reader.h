@@ -32,9 +32,6 @@ HRESULT ReadBag(IkcSysPropertyBag* bag, std::vector<PropertyReading>* properties
 const char* PropertyLabel(std::uint32_t tag);
 const char* AttributeTypeName(std::int32_t type);
 
-// Tag under which the expert stores the item name.
-constexpr std::uint32_t k_itemNameTag = 0x0101D000u;
-
 // {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, upper case.
 std::string FormatGuid(const _GUID& id);
 

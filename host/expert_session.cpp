@@ -28,10 +28,9 @@ ExpertSession::~ExpertSession() {
 }
 
 void ExpertSession::Close() {
-    if (m_expert != nullptr) {
-        m_expert->lpVtbl->Finalize(m_expert);
-        m_expert->lpVtbl->Release(m_expert);
-        m_expert = nullptr;
+    if (m_expert.get()) {
+        m_expert->lpVtbl->Finalize(m_expert.get());
+        m_expert.reset();
     }
     if (m_module != nullptr) {
         qxUnloadModule(m_module);
@@ -60,12 +59,12 @@ HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) 
     if (m_trace != nullptr)
         m_trace->Enter(QX_FACTORY_SYMBOL "()", QX_FACTORY_SYMBOL);
     const HRESULT result = factory(&expert);
-    m_expert = static_cast<IkcSysExpert2*>(expert);
+    m_expert.attach(static_cast<IkcSysExpert2*>(expert));
     if (m_trace != nullptr) {
-        m_expert = TraceExpert(m_trace, m_expert);
-        m_trace->Leave("= " + HResultName(result) + " -> " + TracedLabel(m_expert));
+        m_expert.attach(TraceExpert(m_trace, m_expert.detach()));
+        m_trace->Leave("= " + HResultName(result) + " -> " + TracedLabel(m_expert.get()));
     }
-    if (QX_FAILED(result) || m_expert == nullptr) {
+    if (QX_FAILED(result) || !m_expert) {
         *error = "the module's factory failed with " + HResultText(result);
         return k_exitFactory;
     }
@@ -79,7 +78,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
     const auto ask = [&](Getter getter, std::string* out) {
         QX_WCHAR* text = nullptr;
         if (QX_SUCCEEDED(result))
-            result = getter(m_expert, &text);
+            result = getter(m_expert.get(), &text);
         *out = TakeWide(text);
     };
     ask(table->GetProductDisplayName, &report->displayName);
@@ -87,7 +86,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
     ask(table->GetProductVersion, &report->version);
     _GUID id{};
     if (QX_SUCCEEDED(result))
-        result = table->GetProductID(m_expert, &id);
+        result = table->GetProductID(m_expert.get(), &id);
     if (QX_FAILED(result)) {
         *error = "the expert did not tell its identity: " + HResultText(result);
         return k_exitOperation;
@@ -103,7 +102,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
 }
 
 HostExit ExpertSession::Initialize(std::string* error) {
-    const HRESULT result = m_expert->lpVtbl->Initialize(m_expert);
+    const HRESULT result = m_expert->lpVtbl->Initialize(m_expert.get());
     if (result == S_FALSE) {
         *error = "the image driver did not answer: Initialize returned S_FALSE";
         return k_exitInitialize;
@@ -116,19 +115,19 @@ HostExit ExpertSession::Initialize(std::string* error) {
 }
 
 HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
-    IkcSysEnumStringList* names = nullptr;
-    HRESULT result = m_expert->lpVtbl->SearchForItemNames(m_expert, &names);
+    InterfaceRef<IkcSysEnumStringList> names;
+    HRESULT result = m_expert->lpVtbl->SearchForItemNames(m_expert.get(), names.put());
     if (QX_FAILED(result)) {
         *error = "SearchForItemNames failed with " + HResultText(result);
         return k_exitOperation;
     }
-    if (result == S_FALSE || names == nullptr)
+    if (result == S_FALSE || !names)
         return k_exitOk; // no items
     QX_WCHAR* name = nullptr;
     std::uint32_t fetched = 0;
-    while ((result = names->lpVtbl->Next(names, 1, &name, &fetched)) == S_OK && fetched == 1)
+    while ((result = names->lpVtbl->Next(names.get(), 1, &name, &fetched)) == S_OK && fetched == 1)
         report->itemNames.push_back(TakeWide(name));
-    names->lpVtbl->Release(names);
+    names.reset();
     if (QX_FAILED(result)) {
         *error = "walking the item names failed with " + HResultText(result);
         return k_exitOperation;
@@ -141,22 +140,22 @@ HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
     IkcSysPropertyBagCollection* given = collection.Interface();
     if (m_trace != nullptr)
         given = TraceHostCollection(m_trace, given);
-    const HRESULT result = m_expert->lpVtbl->SearchForItemsAndProperties(m_expert, given);
+    const HRESULT result = m_expert->lpVtbl->SearchForItemsAndProperties(m_expert.get(), given);
     if (m_trace != nullptr)
         EndHostHold(given);
     if (QX_FAILED(result)) {
         *error = "SearchForItemsAndProperties failed with " + HResultText(result);
         return k_exitOperation;
     }
-    for (IkcSysPropertyBag* bag : collection.Bags()) {
+    for (const InterfaceRef<IkcSysPropertyBag>& bag : collection.Bags()) {
         ItemReading item;
-        const HRESULT read = ReadBag(bag, &item.properties);
+        const HRESULT read = ReadBag(bag.get(), &item.properties);
         if (QX_FAILED(read)) {
             *error = "reading a property bag failed with " + HResultText(read);
             return k_exitOperation;
         }
         for (const PropertyReading& property : item.properties)
-            if (property.tag == k_itemNameTag)
+            if (property.tag == kcSysTagItemName)
                 item.name = property.text;
         report->items.push_back(std::move(item));
     }
@@ -166,20 +165,21 @@ HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
 HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
                                    std::string* error) {
     const std::vector<QX_WCHAR> wide = WideFromUtf8(name);
-    IkcSysPropertyBag* bag = nullptr;
-    const HRESULT result = m_expert->lpVtbl->GetPropertiesOfItem(m_expert, wide.data(), &bag);
+    InterfaceRef<IkcSysPropertyBag> bag;
+    const HRESULT result =
+        m_expert->lpVtbl->GetPropertiesOfItem(m_expert.get(), wide.data(), bag.put());
     if (result == E_ITEM_NOT_FOUND) {
         *error = "no item named '" + name + "'";
         return k_exitUnknownItem;
     }
-    if (QX_FAILED(result) || bag == nullptr) {
+    if (QX_FAILED(result) || !bag) {
         *error = "GetPropertiesOfItem failed with " + HResultText(result);
         return k_exitOperation;
     }
     ItemReading item;
     item.name = name;
-    const HRESULT read = ReadBag(bag, &item.properties);
-    bag->lpVtbl->Release(bag);
+    const HRESULT read = ReadBag(bag.get(), &item.properties);
+    bag.reset();
     if (QX_FAILED(read)) {
         *error = "reading the property bag failed with " + HResultText(read);
         return k_exitOperation;

@@ -4,6 +4,7 @@
 
 #include "expert/qxzeva_c.h"
 #include "host/call_trace.h"
+#include "host/interface_ref.h"
 #include "host/report.h"
 
 #include <module_loader.h>
@@ -45,7 +46,7 @@ public:
 private:
     CallTrace* m_trace;
     qx_module* m_module = nullptr;
-    IkcSysExpert2* m_expert = nullptr;
+    InterfaceRef<IkcSysExpert2> m_expert;
     qxVersionArrayFunction m_versions = nullptr;
 };
 

@@ -9,11 +9,6 @@ const IkcSysPropertyBagCollectionVtbl HostCollection::s_table = {
 
 HostCollection::HostCollection() : m_interface{&s_table} {}
 
-HostCollection::~HostCollection() {
-    for (IkcSysPropertyBag* bag : m_bags)
-        bag->lpVtbl->Release(bag);
-}
-
 HostCollection* HostCollection::From(IkcSysPropertyBagCollection* self) {
     return reinterpret_cast<HostCollection*>(self);
 }
@@ -42,10 +37,9 @@ HRESULT HostCollection::AddPropertyBag(IkcSysPropertyBagCollection* self, IkcSys
     if (bag == nullptr)
         return E_POINTER;
     try {
-        From(self)->m_bags.push_back(bag);
+        From(self)->m_bags.emplace_back(bag);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
-    bag->lpVtbl->AddRef(bag);
     return S_OK;
 }

@@ -3,21 +3,21 @@
 #define QX_HOST_HOST_COLLECTION_H
 
 #include "expert/qxzeva_c.h"
+#include "host/interface_ref.h"
 
 #include <atomic>
 #include <vector>
 
-// Keeps a reference on every bag it is given; releases them when destroyed. Lives on the
+// Keeps a reference on every bag it is given; gives them back when destroyed. Lives on the
 // host's stack: its own count only guards against misuse.
 class HostCollection {
 public:
     HostCollection();
-    ~HostCollection();
     HostCollection(const HostCollection&) = delete;
     HostCollection& operator=(const HostCollection&) = delete;
 
     IkcSysPropertyBagCollection* Interface() { return &m_interface; }
-    const std::vector<IkcSysPropertyBag*>& Bags() const { return m_bags; }
+    const std::vector<InterfaceRef<IkcSysPropertyBag>>& Bags() const { return m_bags; }
 
 private:
     static const IkcSysPropertyBagCollectionVtbl s_table;
@@ -31,7 +31,7 @@ private:
 
     IkcSysPropertyBagCollection m_interface; // first: the interface pointer is this object
     std::atomic<int32_t> m_count{1};
-    std::vector<IkcSysPropertyBag*> m_bags;
+    std::vector<InterfaceRef<IkcSysPropertyBag>> m_bags;
 };
 
 #endif
