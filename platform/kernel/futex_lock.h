@@ -27,17 +27,23 @@ public:
     // Waits until the lock is free, or at most the given milliseconds (negative: without
     // limit). False when the time ran out first.
     bool Acquire(std::uint32_t threadId, int milliseconds);
-    void Release(std::uint32_t threadId) {
-        std::uint32_t expected = threadId;
-        if (!m_word.compare_exchange_strong(expected, 0, std::memory_order_release,
-                                            std::memory_order_relaxed))
-            ReleaseToWaiter();
+    // The free path of giving: false when a task may wait, and ReleaseToWaiter must give.
+    bool TryRelease(std::uint32_t threadId) {
+        return m_word.compare_exchange_strong(threadId, 0, std::memory_order_release,
+                                              std::memory_order_relaxed);
     }
+    void ReleaseToWaiter();
+    // For a thread id that is not 0. Relaxed: a thread finds its own id in the word only if
+    // its own take put it there, and it never misses its own give taking it out again.
+    bool HeldBy(std::uint32_t threadId) const {
+        return (m_word.load(std::memory_order_relaxed) & k_threadIdBits) == threadId;
+    }
+
+    static constexpr std::uint32_t k_threadIdBits = 0x3FFFFFFF; // the kernel's flags above
 
 private:
     bool AcquireInheriting(int milliseconds);
     bool AcquirePlain(std::uint32_t threadId, int milliseconds);
-    void ReleaseToWaiter();
 
     std::atomic<std::uint32_t> m_word{0}; // holder's thread id; high bit: a task may wait
     const bool m_inheritPriority;

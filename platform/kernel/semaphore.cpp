@@ -1,11 +1,11 @@
 // Mutual-exclusion semaphores on the kernel's futexes.
 //
-// The holder of a semaphore holds its lock word (futex_lock.h) for as long as it owns the
-// semaphore, so a task that waits for an inversion-safe semaphore waits in the kernel on the
-// very word the holder holds, and lends it its priority. The holder may take the semaphore
-// again (a depth count kept beside the word); only the holder gives it. Taking and giving a
-// free semaphore is one atomic instruction on the word and one on the count of users below,
-// no system call.
+// The holder of a semaphore holds its lock word (futex_lock.h), which carries its thread id,
+// for as long as it owns the semaphore, so a task that waits for an inversion-safe semaphore waits
+// in the kernel on the very word the holder holds, and lends it its priority. The holder may take
+// the semaphore again (a depth count kept beside the word); only the holder gives it. Taking and
+// giving a free semaphore is one atomic instruction on the word and one on the count of users
+// below, no system call.
 //
 // Deletion. A semaphore counts its users: one for being alive, one for each task inside
 // semTake (waiting or not) and one for its holder. semDelete marks it deleted and drops the
@@ -29,31 +29,67 @@
 struct qx_semaphore {
     explicit qx_semaphore(bool inheritPriority) : lock(inheritPriority) {}
 
-    FutexLock lock;
-    // Task id of the holder, 0 when free. Relaxed everywhere: a task finds its own id here
-    // only if it stored it itself (its own store is never hidden from it), so a comparison
-    // with the caller's id is exact whatever other value a non-holder reads; everything
-    // else the holder touches is ordered by the lock word.
-    std::atomic<int> owner{0};
-    int depth = 0; // touched by the holder only
+    FutexLock lock; // its word names the holder
+    int depth = 0;  // touched by the holder only
     std::atomic<int> users{1};
     std::atomic<bool> deleted{false};
 };
 
+// The free paths of semTake and semGive below make no call but tail calls into the functions
+// kept out of line here, so that they need no frame of their own.
 namespace {
 
-void Leave(qx_semaphore* semaphore) {
-    // Acquire-release: every other user's last access happens before the memory goes.
-    if (semaphore->users.fetch_sub(1, std::memory_order_acq_rel) == 1)
-        delete semaphore;
+[[gnu::noinline]] STATUS Free(qx_semaphore* semaphore, STATUS status) {
+    delete semaphore;
+    return status;
 }
 
-// Gives the word up and drops the holder's use; the semaphore may be gone afterwards.
-void Release(qx_semaphore* semaphore, std::uint32_t threadId) {
+STATUS Leave(qx_semaphore* semaphore, STATUS status) {
+    // Acquire-release: every other user's last access happens before the memory goes.
+    if (semaphore->users.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        return Free(semaphore, status);
+    return status;
+}
+
+[[gnu::noinline]] STATUS GiveToWaiter(qx_semaphore* semaphore, STATUS status) {
+    semaphore->lock.ReleaseToWaiter();
+    return Leave(semaphore, status);
+}
+
+// Gives the word up whatever the depth and drops the holder's use; the semaphore may be gone.
+STATUS GiveUp(qx_semaphore* semaphore, std::uint32_t thread, STATUS status) {
     semaphore->depth = 0;
-    semaphore->owner.store(0, std::memory_order_relaxed);
-    semaphore->lock.Release(threadId);
-    Leave(semaphore);
+    if (!semaphore->lock.TryRelease(thread))
+        return GiveToWaiter(semaphore, status);
+    return Leave(semaphore, status);
+}
+
+[[gnu::noinline]] STATUS GiveUpDeleted(qx_semaphore* semaphore, std::uint32_t thread) {
+    return GiveUp(semaphore, thread, ERROR);
+}
+
+STATUS Taken(qx_semaphore* semaphore, std::uint32_t thread) {
+    semaphore->depth = 1;
+    // Acquire: a deleting holder marked the semaphore before it gave the word up.
+    if (semaphore->deleted.load(std::memory_order_acquire))
+        return GiveUpDeleted(semaphore, thread);
+    return OK;
+}
+
+[[gnu::noinline]] STATUS TakeHeld(qx_semaphore* semaphore, std::uint32_t thread, int timeout) {
+    if (semaphore->lock.HeldBy(thread)) {
+        semaphore->users.fetch_sub(1, std::memory_order_relaxed); // the holder's use stays
+        ++semaphore->depth;
+        return semaphore->deleted.load(std::memory_order_relaxed) ? ERROR : OK;
+    }
+    if (timeout == NO_WAIT || timeout < WAIT_FOREVER || !semaphore->lock.Acquire(thread, timeout))
+        return Leave(semaphore, ERROR);
+    return Taken(semaphore, thread);
+}
+
+[[gnu::noinline]] STATUS TakeAsNewTask(qx_semaphore* semaphore, int timeout) {
+    AssignTaskIdentity();
+    return semTake(semaphore, timeout);
 }
 
 } // namespace
@@ -71,40 +107,27 @@ extern "C" SEM_ID semMCreate(int options) {
 extern "C" STATUS semTake(SEM_ID semaphore, int timeout) {
     if (semaphore == nullptr)
         return ERROR;
-    const TaskIdentity& self = CurrentTask();
-    if (semaphore->owner.load(std::memory_order_relaxed) == self.taskId) {
-        ++semaphore->depth;
-        return semaphore->deleted.load(std::memory_order_relaxed) ? ERROR : OK;
-    }
+    const std::uint32_t thread = t_taskIdentity.threadId;
+    if (__builtin_expect(thread == 0, 0))
+        return TakeAsNewTask(semaphore, timeout);
     // Relaxed: a task that can reach the semaphore keeps it alive already.
     semaphore->users.fetch_add(1, std::memory_order_relaxed);
-    const bool taken = semaphore->lock.TryAcquire(self.threadId) ||
-                       (timeout != NO_WAIT && timeout >= WAIT_FOREVER &&
-                        semaphore->lock.Acquire(self.threadId, timeout));
-    if (!taken) {
-        Leave(semaphore);
-        return ERROR;
-    }
-    semaphore->owner.store(self.taskId, std::memory_order_relaxed);
-    semaphore->depth = 1;
-    // Acquire: a deleting holder marked the semaphore before it gave the word up.
-    if (semaphore->deleted.load(std::memory_order_acquire)) {
-        Release(semaphore, self.threadId);
-        return ERROR;
-    }
-    return OK;
+    if (__builtin_expect(!semaphore->lock.TryAcquire(thread), 0))
+        return TakeHeld(semaphore, thread, timeout);
+    return Taken(semaphore, thread);
 }
 
 extern "C" STATUS semGive(SEM_ID semaphore) {
     if (semaphore == nullptr)
         return ERROR;
-    const TaskIdentity& self = CurrentTask();
-    if (semaphore->owner.load(std::memory_order_relaxed) != self.taskId)
+    // A task without a thread id yet has never taken anything.
+    const std::uint32_t thread = t_taskIdentity.threadId;
+    if (thread == 0 || !semaphore->lock.HeldBy(thread))
         return ERROR;
     const STATUS status = semaphore->deleted.load(std::memory_order_relaxed) ? ERROR : OK;
-    if (--semaphore->depth == 0)
-        Release(semaphore, self.threadId);
-    return status;
+    if (--semaphore->depth != 0)
+        return status;
+    return GiveUp(semaphore, thread, status);
 }
 
 extern "C" STATUS semDelete(SEM_ID semaphore) {
@@ -112,9 +135,8 @@ extern "C" STATUS semDelete(SEM_ID semaphore) {
         return ERROR;
     if (semaphore->deleted.exchange(true, std::memory_order_acq_rel))
         return ERROR;
-    const TaskIdentity& self = CurrentTask();
-    if (semaphore->owner.load(std::memory_order_relaxed) == self.taskId)
-        Release(semaphore, self.threadId);
-    Leave(semaphore);
-    return OK;
+    const std::uint32_t thread = CurrentTask().threadId;
+    if (semaphore->lock.HeldBy(thread))
+        GiveUp(semaphore, thread, OK);
+    return Leave(semaphore, OK);
 }

@@ -10,14 +10,17 @@ namespace {
 std::atomic<int> g_lastTaskId{0};
 } // namespace
 
-__thread TaskIdentity t_taskIdentity;
+__thread TaskIdentity t_taskIdentity __attribute__((tls_model("initial-exec")));
 
-const TaskIdentity& AssignTaskIdentity() {
+int AssignTaskIdentity() {
     t_taskIdentity.threadId = static_cast<std::uint32_t>(syscall(SYS_gettid));
     t_taskIdentity.taskId = g_lastTaskId.fetch_add(1, std::memory_order_relaxed) + 1;
-    return t_taskIdentity;
+    return t_taskIdentity.taskId;
 }
 
 extern "C" int taskIdSelf(void) {
-    return CurrentTask().taskId;
+    const int id = t_taskIdentity.taskId;
+    if (__builtin_expect(id == 0, 0))
+        return AssignTaskIdentity();
+    return id;
 }

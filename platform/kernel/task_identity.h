@@ -15,11 +15,12 @@ struct TaskIdentity {
 // loaded later, so the module may still bring this library in when it is loaded.
 extern __thread TaskIdentity t_taskIdentity __attribute__((tls_model("initial-exec")));
 
-const TaskIdentity& AssignTaskIdentity();
+// Fills in the calling thread's identities; returns its task id.
+int AssignTaskIdentity();
 
 inline const TaskIdentity& CurrentTask() {
     if (__builtin_expect(t_taskIdentity.taskId == 0, 0))
-        return AssignTaskIdentity();
+        AssignTaskIdentity();
     return t_taskIdentity;
 }
 
