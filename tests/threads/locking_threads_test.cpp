@@ -56,8 +56,8 @@ void RunThreads(int count, const std::function<void(int)>& body) {
 }
 
 // True once the task sleeps in the kernel waiting for a semaphore's lock word: its current
-// system call is a futex wait of the kind the semaphore makes (not the C library's or a
-// sanitizer's, nor an emulator's own). False if it does not get there within ten seconds.
+// system call is a futex wait of the kind the semaphore makes, not the C library's or a
+// sanitizer's. False if it does not get there within ten seconds.
 bool WaitUntilWaitingOnSemaphore(pid_t thread) {
     const std::string path = "/proc/self/task/" + std::to_string(thread) + "/syscall";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
