@@ -163,7 +163,8 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
         IrOf("lock.section/module").value_or(0) - IrOf("lock.section/baseline").value_or(0);
     std::ostringstream out;
     out << "| Operation | Module | Baseline | Ratio | Target | Met | Instructions, module / "
-           "baseline (ratio) | Data model alone: time (ratio to baseline) | Module less its "
+           "baseline (ratio) | Data model alone: time (ratio to baseline); instructions "
+           "(module's ratio to them) | Module less its "
            "lock's extra cost: ratio of time; of instructions |\n"
         << "|---|---|---|---|---|---|---|---|---|\n";
     for (const Row& row : rows) {
@@ -194,6 +195,9 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
         if (!row.model.empty()) {
             if (const auto modelTime = TimeOf(row.model))
                 model = Time(*modelTime) + " (" + Fixed(*modelTime / *baseline, 2) + ")";
+            if (const auto modelIr = IrOf(row.model); modelIr && moduleIr)
+                model += "; " + Count(*modelIr) + " instructions (module " +
+                         Fixed(*moduleIr / *modelIr, 2) + ")";
             lessSection = Fixed((*module - extraTime) / *baseline, 2);
             if (moduleIr && baselineIr)
                 lessSection += "; " + Fixed((*moduleIr - extraIr) / *baselineIr, 2);
