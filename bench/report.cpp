@@ -113,10 +113,11 @@ std::string Count(double instructions) {
 
 struct Row {
     std::string label;
-    std::string module;   // benchmark and scenario name of the module's figure
-    std::string baseline; // and of the baseline's
-    double target = 0;    // greatest ratio allowed; 0: none set
-    std::string model{};  // the bag's data model alone, for the bag's rows
+    std::string module;         // benchmark and scenario name of the module's figure
+    std::string baseline;       // and of the baseline's
+    double target = 0;          // greatest ratio allowed; 0: none set
+    std::string model{};        // the bag's data model alone, for the bag's rows
+    bool targetOnModel = false; // the target is a ratio to the data model, not the baseline
 };
 
 class Table {
@@ -162,7 +163,8 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
         IrOf("lock.section/module").value_or(0) - IrOf("lock.section/baseline").value_or(0);
     std::ostringstream out;
     out << "| Operation | Module | Baseline | Ratio | Target | Met | Instructions, module / "
-           "baseline (ratio) | Data model alone: time (ratio to baseline) | Module less its "
+           "baseline (ratio) | Data model alone: time (ratio to baseline); instructions "
+           "(module's ratio to them) | Module less its "
            "lock's extra cost: ratio of time; of instructions |\n"
         << "|---|---|---|---|---|---|---|---|---|\n";
     for (const Row& row : rows) {
@@ -173,10 +175,17 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
             continue;
         }
         const double ratio = *module / *baseline;
-        const std::string target = row.target > 0 ? "≤ " + Fixed(row.target, 1) : "none";
-        const std::string met = row.target > 0 ? (ratio <= row.target ? "yes" : "**no**") : "";
         const auto moduleIr = IrOf(row.module);
         const auto baselineIr = IrOf(row.baseline);
+        // Targets are judged on instruction counts, which the machine's load does not move;
+        // on times only where nothing was counted.
+        const auto againstIr = IrOf(row.targetOnModel ? row.model : row.baseline);
+        const double judged = moduleIr && againstIr ? *moduleIr / *againstIr : ratio;
+        const std::string target = row.target > 0
+                                       ? "≤ " + Fixed(row.target, row.target >= 10 ? 0 : 1) +
+                                             (row.targetOnModel ? " × data model" : "")
+                                       : "none";
+        const std::string met = row.target > 0 ? (judged <= row.target ? "yes" : "**no**") : "";
         std::string instructions =
             InstructionsOf(row.module) + " / " + InstructionsOf(row.baseline);
         if (moduleIr && baselineIr)
@@ -186,6 +195,9 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
         if (!row.model.empty()) {
             if (const auto modelTime = TimeOf(row.model))
                 model = Time(*modelTime) + " (" + Fixed(*modelTime / *baseline, 2) + ")";
+            if (const auto modelIr = IrOf(row.model); modelIr && moduleIr)
+                model += "; " + Count(*modelIr) + " instructions (module " +
+                         Fixed(*moduleIr / *modelIr, 2) + ")";
             lessSection = Fixed((*module - extraTime) / *baseline, 2);
             if (moduleIr && baselineIr)
                 lessSection += "; " + Fixed((*moduleIr - extraIr) / *baselineIr, 2);
@@ -264,17 +276,18 @@ std::string Table::Reasons() const {
     out << "- AddRef + Release: " << InstructionsOf("refcount.pair/module")
         << " instructions; the global counting lock alone, lock + unlock: "
         << InstructionsOf("lock.global/module")
+        << "; a `std::mutex` lock + unlock: " << InstructionsOf("lock.global/baseline")
         << "; the atomic pair: " << InstructionsOf("refcount.pair/baseline") << ".\n";
     return out.str();
 }
 
 std::vector<Row> TimingRows() {
     std::vector<Row> rows = {
-        {"AddRef + Release, one thread", "refcount.pair/module", "refcount.pair/baseline"},
+        {"AddRef + Release, one thread", "refcount.pair/module", "refcount.pair/baseline", 15},
         {"AddRef + Release, two threads at once (per thread)", "refcount.pair/module/threads:2",
          "refcount.pair/baseline/threads:2"},
         {"Global counting lock, lock + unlock", "lock.global/module", "lock.global/baseline"},
-        {"Bag lock (CqxCS), lock + unlock", "lock.section/module", "lock.section/baseline"},
+        {"Bag lock (CqxCS), lock + unlock", "lock.section/module", "lock.section/baseline", 1.5},
     };
     const std::vector<std::pair<std::string, std::string>> operations = {
         {"set_new", "Set, new tag"},
@@ -286,10 +299,12 @@ std::vector<Row> TimingRows() {
         const std::string shown = std::string(size) == "1000"     ? "1 000"
                                   : std::string(size) == "100000" ? "100 000"
                                                                   : size;
+        // Get and HasProperty against the baseline; what changes the store against the data
+        // model alone, whose own way of keeping properties the lock and the call sit on.
         for (const auto& [key, label] : operations)
             rows.push_back({label + ", " + shown + " properties", "bag." + key + "/module/" + size,
                             "bag." + key + "/baseline/" + size, 1.3,
-                            "bag." + key + "/model/" + size});
+                            "bag." + key + "/model/" + size, key != "get" && key != "has"});
     }
     for (const char* units : {"16", "256"}) {
         const std::string copy = std::string("string.copy/baseline/") + units;

@@ -5,12 +5,15 @@
 
 #include <semLib.h>
 
+#include <atomic>
 #include <cstdint>
 
 struct CqxRecursiveMutexState {
     SEM_ID m_semaphore;
-    std::int32_t m_ownerTask; // the holder's task id, 0 when free
-    std::int32_t m_depth;     // locks by the holder not yet undone
+    // The holder's task id, 0 when free. Written by the holder, read by any task that asks
+    // whether it holds the lock; see CqxRecursiveMutex::Unlock for the order.
+    std::atomic<std::int32_t> m_ownerTask;
+    std::int32_t m_depth; // locks by the holder not yet undone
 };
 
 class CqxRecursiveMutex {
@@ -24,11 +27,13 @@ public:
     STATUS Unlock();
 
     // For tests and assertions: read while holding the lock, or when no task can change it.
-    std::int32_t OwnerTask() const { return m_state->m_ownerTask; }
-    std::int32_t Depth() const { return m_state->m_depth; }
+    std::int32_t OwnerTask() const { return m_state.m_ownerTask.load(std::memory_order_relaxed); }
+    std::int32_t Depth() const { return m_state.m_depth; }
 
 private:
-    CqxRecursiveMutexState* m_state;
+    // Held in place, as the section holds the mutex: neither is shared or outlives its owner,
+    // so the kernel's semaphore is the one heap block a lock takes.
+    CqxRecursiveMutexState m_state;
 };
 
 namespace Tessaly {
@@ -58,10 +63,10 @@ public:
     // Releases one level; returns the semaphore give's status (0 on success).
     std::int32_t Unlock() override;
 
-    const CqxRecursiveMutex& Mutex() const { return *m_mutex; }
+    const CqxRecursiveMutex& Mutex() const { return m_mutex; }
 
 private:
-    CqxRecursiveMutex* m_mutex;
+    CqxRecursiveMutex m_mutex;
 };
 
 } // namespace Tessaly

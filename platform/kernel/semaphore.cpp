@@ -1,64 +1,95 @@
-// Mutual-exclusion semaphores on POSIX threads.
+// Mutual-exclusion semaphores on the kernel's futexes.
 //
-// A semaphore is a mutex and a condition variable guarding its own owner and depth. That
-// gives the target's semantics directly: the holder may take it again, only the holder can
-// give it, and deleting a held semaphore is well defined (waiters are woken with ERROR
-// before the memory goes). qemu-user's priority-inheritance futexes break under contention
-// on the big-endian guest, so the inner mutex inherits priority only natively.
+// The holder of a semaphore holds its lock word (futex_lock.h), which carries its thread id,
+// for as long as it owns the semaphore, so a task that waits for an inversion-safe semaphore waits
+// in the kernel on the very word the holder holds, and lends it its priority. The holder may take
+// the semaphore again (a depth count kept beside the word); only the holder gives it. Taking and
+// giving a free semaphore is one atomic instruction on the word and one on the count of users
+// below, no system call.
+//
+// Deletion. A semaphore counts its users: one for being alive, one for each task inside
+// semTake (waiting or not) and one for its holder. semDelete marks it deleted and drops the
+// first; the memory goes with the last, so no task is ever inside a call on freed memory.
+// - Deleting a free semaphore frees it at once.
+// - Deleting a semaphore the deleting task holds gives it up whatever its depth: the tasks
+//   waiting for it then take the word one after the other, see the mark, give the word on
+//   and return ERROR; the last of them frees it.
+// - Deleting a semaphore another task holds leaves it to its holder, whose takes and gives
+//   go on counting (and report ERROR) until its last give; the tasks waiting for it then
+//   leave with ERROR as above. A holder that never gives keeps the semaphore, as it would
+//   keep the tasks waiting for it.
+// Calls that start after semDelete has returned use a dead id, as on the target.
+#include "futex_lock.h"
 #include "semLib.h"
-#include "taskLib.h"
+#include "task_identity.h"
 
-#include <cerrno>
-#include <ctime>
+#include <atomic>
 #include <new>
-#include <pthread.h>
 
 struct qx_semaphore {
-    pthread_mutex_t guard;
-    pthread_cond_t released;
-    int owner = 0; // task id of the holder, 0 when free
-    int depth = 0;
-    int waiters = 0;
-    bool deleted = false;
+    explicit qx_semaphore(bool inheritPriority) : lock(inheritPriority) {}
+
+    FutexLock lock; // its word names the holder
+    int depth = 0;  // touched by the holder only
+    std::atomic<int> users{1};
+    std::atomic<bool> deleted{false};
 };
 
+// The free paths of semTake and semGive below make no call but tail calls into the functions
+// kept out of line here, so that they need no frame of their own.
 namespace {
 
-bool InitGuard(pthread_mutex_t* guard, bool inheritPriority) {
-    pthread_mutexattr_t attributes;
-    if (pthread_mutexattr_init(&attributes) != 0)
-        return false;
-#if !defined(__powerpc__)
-    if (inheritPriority)
-        pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
-#else
-    (void)inheritPriority;
-#endif
-    const int status = pthread_mutex_init(guard, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    return status == 0;
+[[gnu::noinline]] STATUS Free(qx_semaphore* semaphore, STATUS status) {
+    delete semaphore;
+    return status;
 }
 
-bool InitReleased(pthread_cond_t* cond) {
-    pthread_condattr_t attributes;
-    if (pthread_condattr_init(&attributes) != 0)
-        return false;
-    pthread_condattr_setclock(&attributes, CLOCK_MONOTONIC);
-    const int status = pthread_cond_init(cond, &attributes);
-    pthread_condattr_destroy(&attributes);
-    return status == 0;
+STATUS Leave(qx_semaphore* semaphore, STATUS status) {
+    // Acquire-release: every other user's last access happens before the memory goes.
+    if (semaphore->users.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        return Free(semaphore, status);
+    return status;
 }
 
-timespec DeadlineAfter(int milliseconds) {
-    timespec deadline{};
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
-    deadline.tv_sec += milliseconds / 1000;
-    deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1000000L;
-    if (deadline.tv_nsec >= 1000000000L) {
-        deadline.tv_sec += 1;
-        deadline.tv_nsec -= 1000000000L;
+[[gnu::noinline]] STATUS GiveToWaiter(qx_semaphore* semaphore, STATUS status) {
+    semaphore->lock.ReleaseToWaiter();
+    return Leave(semaphore, status);
+}
+
+// Gives the word up whatever the depth and drops the holder's use; the semaphore may be gone.
+STATUS GiveUp(qx_semaphore* semaphore, std::uint32_t thread, STATUS status) {
+    semaphore->depth = 0;
+    if (!semaphore->lock.TryRelease(thread))
+        return GiveToWaiter(semaphore, status);
+    return Leave(semaphore, status);
+}
+
+[[gnu::noinline]] STATUS GiveUpDeleted(qx_semaphore* semaphore, std::uint32_t thread) {
+    return GiveUp(semaphore, thread, ERROR);
+}
+
+STATUS Taken(qx_semaphore* semaphore, std::uint32_t thread) {
+    semaphore->depth = 1;
+    // Acquire: a deleting holder marked the semaphore before it gave the word up.
+    if (semaphore->deleted.load(std::memory_order_acquire))
+        return GiveUpDeleted(semaphore, thread);
+    return OK;
+}
+
+[[gnu::noinline]] STATUS TakeHeld(qx_semaphore* semaphore, std::uint32_t thread, int timeout) {
+    if (semaphore->lock.HeldBy(thread)) {
+        semaphore->users.fetch_sub(1, std::memory_order_relaxed); // the holder's use stays
+        ++semaphore->depth;
+        return semaphore->deleted.load(std::memory_order_relaxed) ? ERROR : OK;
     }
-    return deadline;
+    if (timeout == NO_WAIT || timeout < WAIT_FOREVER || !semaphore->lock.Acquire(thread, timeout))
+        return Leave(semaphore, ERROR);
+    return Taken(semaphore, thread);
+}
+
+[[gnu::noinline]] STATUS TakeAsNewTask(qx_semaphore* semaphore, int timeout) {
+    AssignTaskIdentity();
+    return semTake(semaphore, timeout);
 }
 
 } // namespace
@@ -70,106 +101,42 @@ extern "C" SEM_ID semMCreate(int options) {
     // Priority inheritance only makes sense with a priority-ordered queue.
     if ((options & SEM_INVERSION_SAFE) != 0 && (options & SEM_Q_PRIORITY) == 0)
         return nullptr;
-    auto* semaphore = new (std::nothrow) qx_semaphore;
-    if (semaphore == nullptr)
-        return nullptr;
-    if (!InitGuard(&semaphore->guard, (options & SEM_INVERSION_SAFE) != 0)) {
-        delete semaphore;
-        return nullptr;
-    }
-    if (!InitReleased(&semaphore->released)) {
-        pthread_mutex_destroy(&semaphore->guard);
-        delete semaphore;
-        return nullptr;
-    }
-    return semaphore;
+    return new (std::nothrow) qx_semaphore((options & SEM_INVERSION_SAFE) != 0);
 }
 
 extern "C" STATUS semTake(SEM_ID semaphore, int timeout) {
     if (semaphore == nullptr)
         return ERROR;
-    const int self = taskIdSelf();
-    pthread_mutex_lock(&semaphore->guard);
-    STATUS status = OK;
-    if (semaphore->deleted) {
-        status = ERROR;
-    } else if (semaphore->owner == self) {
-        ++semaphore->depth;
-    } else {
-        // The clock is read only by a take that has to wait with a time limit: the free
-        // semaphore, taken on every lock of the module, costs no clock reading.
-        timespec deadline{};
-        bool deadlineSet = false;
-        ++semaphore->waiters;
-        while (semaphore->owner != 0 && !semaphore->deleted) {
-            if (timeout == NO_WAIT) {
-                status = ERROR;
-                break;
-            }
-            if (timeout == WAIT_FOREVER) {
-                pthread_cond_wait(&semaphore->released, &semaphore->guard);
-                continue;
-            }
-            if (!deadlineSet) {
-                deadline = DeadlineAfter(timeout > 0 ? timeout : 0);
-                deadlineSet = true;
-            }
-            if (pthread_cond_timedwait(&semaphore->released, &semaphore->guard, &deadline) ==
-                    ETIMEDOUT &&
-                semaphore->owner != 0) {
-                status = ERROR;
-                break;
-            }
-        }
-        --semaphore->waiters;
-        if (semaphore->deleted) {
-            status = ERROR;
-            // The deleting task waits for the last waiter to leave before freeing.
-            if (semaphore->waiters == 0)
-                pthread_cond_broadcast(&semaphore->released);
-        } else if (status == OK) {
-            semaphore->owner = self;
-            semaphore->depth = 1;
-        }
-    }
-    pthread_mutex_unlock(&semaphore->guard);
-    return status;
+    const std::uint32_t thread = t_taskIdentity.threadId;
+    if (__builtin_expect(thread == 0, 0))
+        return TakeAsNewTask(semaphore, timeout);
+    // Relaxed: a task that can reach the semaphore keeps it alive already.
+    semaphore->users.fetch_add(1, std::memory_order_relaxed);
+    if (__builtin_expect(!semaphore->lock.TryAcquire(thread), 0))
+        return TakeHeld(semaphore, thread, timeout);
+    return Taken(semaphore, thread);
 }
 
 extern "C" STATUS semGive(SEM_ID semaphore) {
     if (semaphore == nullptr)
         return ERROR;
-    pthread_mutex_lock(&semaphore->guard);
-    STATUS status = ERROR;
-    if (!semaphore->deleted && semaphore->owner == taskIdSelf()) {
-        status = OK;
-        // Waiters count themselves under the guard before they wait, so with none
-        // counted there is nobody to wake.
-        if (--semaphore->depth == 0) {
-            semaphore->owner = 0;
-            if (semaphore->waiters > 0)
-                pthread_cond_signal(&semaphore->released);
-        }
-    }
-    pthread_mutex_unlock(&semaphore->guard);
-    return status;
+    // A task without a thread id yet has never taken anything.
+    const std::uint32_t thread = t_taskIdentity.threadId;
+    if (thread == 0 || !semaphore->lock.HeldBy(thread))
+        return ERROR;
+    const STATUS status = semaphore->deleted.load(std::memory_order_relaxed) ? ERROR : OK;
+    if (--semaphore->depth != 0)
+        return status;
+    return GiveUp(semaphore, thread, status);
 }
 
 extern "C" STATUS semDelete(SEM_ID semaphore) {
     if (semaphore == nullptr)
         return ERROR;
-    pthread_mutex_lock(&semaphore->guard);
-    if (semaphore->deleted) {
-        pthread_mutex_unlock(&semaphore->guard);
+    if (semaphore->deleted.exchange(true, std::memory_order_acq_rel))
         return ERROR;
-    }
-    semaphore->deleted = true;
-    pthread_cond_broadcast(&semaphore->released);
-    while (semaphore->waiters > 0)
-        pthread_cond_wait(&semaphore->released, &semaphore->guard);
-    pthread_mutex_unlock(&semaphore->guard);
-    pthread_cond_destroy(&semaphore->released);
-    pthread_mutex_destroy(&semaphore->guard);
-    delete semaphore;
-    return OK;
+    const std::uint32_t thread = CurrentTask().threadId;
+    if (semaphore->lock.HeldBy(thread))
+        GiveUp(semaphore, thread, OK);
+    return Leave(semaphore, OK);
 }

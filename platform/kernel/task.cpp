@@ -1,15 +1,26 @@
 // Task ids: every thread gets a small, stable, non-zero number the first time it asks.
 #include "taskLib.h"
+#include "task_identity.h"
 
 #include <atomic>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 std::atomic<int> g_lastTaskId{0};
-thread_local int t_taskId = 0;
 } // namespace
 
+__thread TaskIdentity t_taskIdentity __attribute__((tls_model("initial-exec")));
+
+int AssignTaskIdentity() {
+    t_taskIdentity.threadId = static_cast<std::uint32_t>(syscall(SYS_gettid));
+    t_taskIdentity.taskId = g_lastTaskId.fetch_add(1, std::memory_order_relaxed) + 1;
+    return t_taskIdentity.taskId;
+}
+
 extern "C" int taskIdSelf(void) {
-    if (t_taskId == 0)
-        t_taskId = g_lastTaskId.fetch_add(1, std::memory_order_relaxed) + 1;
-    return t_taskId;
+    const int id = t_taskIdentity.taskId;
+    if (__builtin_expect(id == 0, 0))
+        return AssignTaskIdentity();
+    return id;
 }

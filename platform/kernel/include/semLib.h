@@ -21,7 +21,8 @@ SEM_ID semMCreate(int options);
 /* timeout: WAIT_FOREVER, NO_WAIT or a number of clock ticks (milliseconds here). */
 STATUS semTake(SEM_ID semId, int timeout);
 STATUS semGive(SEM_ID semId);
-/* Also deletes a semaphore that is still held; tasks waiting on it get ERROR. */
+/* In any state. Tasks waiting on it get ERROR once it is given up: at once when the deleting
+   task holds it, at its holder's last give otherwise (semaphore.cpp tells the whole scheme). */
 STATUS semDelete(SEM_ID semId);
 
 #ifdef __cplusplus
