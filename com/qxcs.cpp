@@ -1,13 +1,10 @@
 #include "com/qxcs.h"
 
+#include "com/semaphore_options.h"
+
 #include <taskLib.h>
 
 #include <new>
-
-namespace {
-// SEM_Q_PRIORITY | SEM_DELETE_SAFE | SEM_INVERSION_SAFE.
-constexpr int k_semaphoreOptions = 0x0D;
-} // namespace
 
 CqxRecursiveMutex::CqxRecursiveMutex() : m_state{semMCreate(k_semaphoreOptions), {0}, 0} {
     // A section without its semaphore would serialise nothing: report it as the memory

@@ -1,5 +1,7 @@
 #include "com/qxmutex.h"
 
+#include "com/semaphore_options.h"
+
 #include <taskLib.h>
 
 #include <cassert>
@@ -7,8 +9,6 @@
 #include <limits>
 
 namespace {
-// SEM_Q_PRIORITY | SEM_DELETE_SAFE | SEM_INVERSION_SAFE.
-constexpr int k_semaphoreOptions = 0x0D;
 
 class InterLockedSection {
 public:
