@@ -57,7 +57,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfig.cmake
     DESTINATION ${QX_CMAKE_PACKAGE_DIR})
 
 # pkg-config: every path is taken from where the file itself lies (${pcfiledir}).
-file(RELATIVE_PATH QX_PC_PREFIX_FROM_PCDIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+file(RELATIVE_PATH QX_PC_PREFIX_FROM_PCDIR /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 string(REGEX REPLACE "/$" "" QX_PC_PREFIX_FROM_PCDIR "${QX_PC_PREFIX_FROM_PCDIR}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/qxzeva.pc.in ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc

@@ -78,9 +78,13 @@ std::uint32_t PropertyCount(IkcSysPropertyBag* bag) {
     return fetched;
 }
 
-// The serial number the record found first for name would report, or "" for none.
+// The serial number a lookup of name reports: the first record named exactly so, else the
+// first whose name matches without regard to case, or "" for none.
 std::u16string ExpectedSerial(const std::vector<InterfaceRecord>& records,
                               const std::u16string& name) {
+    for (const InterfaceRecord& record : records)
+        if (Widened(record.interfaceFileName) == name)
+            return SerialText(record.serialNumber);
     for (const InterfaceRecord& record : records)
         if (EqualNoCase(Widened(record.interfaceFileName), name))
             return SerialText(record.serialNumber);
@@ -135,6 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const HRESULT listed = expert->SearchForItemNames(&names);
     const std::vector<InterfaceRecord> records = expert->InterfacesForTesting();
     FUZZ_CHECK(listed == (records.empty() ? S_FALSE : S_OK));
+    FUZZ_CHECK(listed == S_OK || names == nullptr);
     std::vector<std::u16string> listedNames;
     if (listed == S_OK) {
         char16_t* name = nullptr;
@@ -151,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(listedNames[i] == recordName.substr(0, recordName.find(u'\0')));
     }
 
-    // Every reported bag is whole and belongs to the record its name finds first.
+    // Every reported bag is whole and belongs to its own record, in record order.
     KeepingCollection collection;
     const HRESULT searched = expert->SearchForItemsAndProperties(&collection);
     const std::vector<InterfaceRecord> after = expert->InterfacesForTesting();
@@ -160,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < collection.m_bags.size(); ++i) {
         IkcSysPropertyBag* bag = collection.m_bags[i];
         FUZZ_CHECK(PropertyCount(bag) == 22);
-        FUZZ_CHECK(SerialOf(bag) == ExpectedSerial(after, Widened(after[i].interfaceFileName)));
+        FUZZ_CHECK(SerialOf(bag) == SerialText(after[i].serialNumber));
     }
     FUZZ_CHECK(collection.ReleaseBags());
 
