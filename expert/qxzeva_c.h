@@ -136,13 +136,14 @@ typedef struct IkcSysExpert2Vtbl {
     (IkcSysExpert2* This, IkcSysPropertyBagCollection* collection);
     /** The items' names, asked of the driver again (an item's name is its active interface file),
         as a new enumerator the caller releases. S_OK with *names set; S_FALSE when there are no
-        items, *names then left as it was (set it to null first); E_POINTER when names is null;
-        E_OUTOFMEMORY. Tasks: any, several at once. */
+        items, with *names null; E_POINTER when names is null; E_OUTOFMEMORY with *names null.
+        Tasks: any, several at once. */
     HRESULT (*SearchForItemNames)(IkcSysExpert2* This, IkcSysEnumStringList** names);
-    /** A new bag with the 22 properties of the item named itemName (compared without regard to
-        case); the caller releases it. S_OK with *bag set; E_ITEM_NOT_FOUND when no item has that
-        name; E_POINTER when bag is null; E_OUTOFMEMORY. *bag is null on failure. itemName stays
-        the caller's. Tasks: any, several at once. */
+    /** A new bag with the 22 properties of the item named itemName: the item spelled exactly
+        so, else the first whose name matches without regard to case; the caller releases it.
+        S_OK with *bag set; E_ITEM_NOT_FOUND when no item has that name; E_POINTER when bag or
+        itemName is null; E_OUTOFMEMORY. *bag is null on failure. itemName stays the caller's.
+        Tasks: any, several at once. */
     HRESULT(*GetPropertiesOfItem)
     (IkcSysExpert2* This, const QX_WCHAR* itemName, IkcSysPropertyBag** bag);
     /** Not offered: E_NOTIMPL, *bag not written. Tasks: any, several at once. */
