@@ -1,0 +1,17 @@
+# The names in a shared object's dynamic symbol table, as ${NM} -D lists them with the filter
+# `which` (--defined-only or --undefined-only), version suffixes dropped.
+function(dynamic_symbols file which out)
+    execute_process(COMMAND ${NM} -D ${which} ${file} OUTPUT_VARIABLE listing
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${NM} failed on ${file}")
+    endif()
+    string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+    set(names)
+    foreach(line IN LISTS lines)
+        # "<value> <type> name@VERSION" or "<type> name": keep the name, drop the version.
+        string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] ([^@ ]+).*$" "\\1" name "${line}")
+        list(APPEND names "${name}")
+    endforeach()
+    set(${out} "${names}" PARENT_SCOPE)
+endfunction()
