@@ -2,6 +2,7 @@
 #ifndef QX_COM_COMOBJECT_H
 #define QX_COM_COMOBJECT_H
 
+#include "com/comptr.h"
 #include "com/hresult.h"
 #include "com/interfaceentry.h"
 #include "com/qxmutex.h"
@@ -114,6 +115,17 @@ public:
         return object;
     }
 };
+
+// Makes an object whose first reference is born into a holder: the way the module makes
+// every object, so that one it gives up before handing it out (a failure on the way) is
+// released by the holder. An out-parameter receives the reference with detach(). Throws the
+// failing HRESULT, as NewInstance does.
+template <class T>
+CQXComPtr<CQXComObject<T>> MakeComObject() {
+    CQXComPtr<CQXComObject<T>> made;
+    made.attach(CQXComObject<T>::NewInstance());
+    return made;
+}
 
 // Stores pointer in a slot that owns a reference: the new reference is taken before the old
 // one is given back, so assigning the pointer a slot already holds is safe.

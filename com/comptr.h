@@ -7,6 +7,8 @@
 #ifndef QX_COM_COMPTR_H
 #define QX_COM_COMPTR_H
 
+#include <cassert>
+#include <type_traits>
 #include <utility>
 
 struct CQXComMemberCounting {
@@ -31,6 +33,10 @@ public:
     }
     CQXComPtr(const CQXComPtr& other) noexcept : CQXComPtr(other.m_pointer) {}
     CQXComPtr(CQXComPtr&& other) noexcept : m_pointer(other.detach()) {}
+    // Takes over the reference of a holder of a derived class, such as a new object's holder
+    // becoming one of the interface it is handed out as.
+    template <class Derived, class = std::enable_if_t<std::is_convertible_v<Derived*, T*>>>
+    CQXComPtr(CQXComPtr<Derived, Counting>&& other) noexcept : m_pointer(other.detach()) {}
     ~CQXComPtr() { reset(); }
 
     // By value: the copy's reference is taken before the old one is given back, so
@@ -47,8 +53,13 @@ public:
     }
     // Hands the held reference to the caller and holds nothing.
     [[nodiscard]] T* detach() noexcept { return std::exchange(m_pointer, nullptr); }
-    // Gives back the held reference and returns the empty slot for an out-parameter.
+    // The empty slot, for an operation that writes a new reference into an out-parameter.
+    // Lending a slot that still holds a reference is a caller error: the operation would
+    // overwrite it unreleased. Debug builds stop on it; other builds give the reference back
+    // first rather than lose it.
     [[nodiscard]] T** put() noexcept {
+        assert(m_pointer == nullptr &&
+               "put() on a holder that still holds a reference; reset() it first");
         reset();
         return &m_pointer;
     }
@@ -64,13 +75,5 @@ public:
 private:
     T* m_pointer = nullptr;
 };
-
-// Holds a reference the caller already owns, such as a new object's first one.
-template <class Counting = CQXComMemberCounting, class T>
-CQXComPtr<T, Counting> AttachComPtr(T* pointer) noexcept {
-    CQXComPtr<T, Counting> held;
-    held.attach(pointer);
-    return held;
-}
 
 #endif

@@ -6,6 +6,7 @@
 
 #include "com/comobject.h"
 #include "com/comptr.h"
+#include "com/hresult_from_exception.h"
 #include "com/interfaceentry.h"
 #include "com/unknown.h"
 
@@ -129,31 +130,26 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Clone(I** clone) noexcept 
     *clone = nullptr;
     if (m_container == nullptr)
         return E_FAIL;
-    CQXComObject<Enumerator>* object = nullptr;
-    const HRESULT created = CQXComObject<Enumerator>::CreateInstance(&object);
-    if (FAILED(created))
-        return created;
-    // A source that owns its container becomes the clone's owner, so the container lives
-    // as long as any enumerator walks it, whichever is released first.
-    IUnknown* keeper = m_owner ? m_owner.get() : static_cast<IUnknown*>(this);
-    object->m_owner = CQXComPtr<IUnknown>(keeper);
-    object->m_container = m_container;
-    object->m_position = m_position;
-    const HRESULT result =
-        InternalQueryInterface(static_cast<Enumerator*>(object), Enumerator::_GetEntries(), *piid,
-                               reinterpret_cast<void**>(clone));
-    if (FAILED(result))
-        delete object;
-    return result;
+    return HResultOf([&] {
+        CQXComPtr<CQXComObject<Enumerator>> object = MakeComObject<Enumerator>();
+        // A source that owns its container becomes the clone's owner, so the container lives
+        // as long as any enumerator walks it, whichever is released first.
+        IUnknown* keeper = m_owner ? m_owner.get() : static_cast<IUnknown*>(this);
+        object->m_owner = CQXComPtr<IUnknown>(keeper);
+        object->m_container = m_container;
+        object->m_position = m_position;
+        *clone = object.detach();
+        return S_OK;
+    });
 }
 
-// Hands out a new enumerator of class Enumerator over container, which it then owns. The
-// enumerator holds one reference, the receiver's. Throws the HRESULT of a failed creation
-// (the container is then released).
+// A new enumerator of class Enumerator over container, which it then owns, holding the one
+// reference the receiver gets. Throws the HRESULT of a failed creation (the container is then
+// released).
 template <class Enumerator>
-typename Enumerator::InterfaceType*
+CQXComPtr<typename Enumerator::InterfaceType>
 MakeEnumerator(std::unique_ptr<typename Enumerator::ContainerType> container) {
-    CQXComObject<Enumerator>* enumerator = CQXComObject<Enumerator>::NewInstance();
+    CQXComPtr<CQXComObject<Enumerator>> enumerator = MakeComObject<Enumerator>();
     enumerator->Init(std::move(container));
     return enumerator;
 }

@@ -29,7 +29,7 @@ HRESULT CkcSysZeva::SearchForItemNames(IkcSysEnumStringList** names) noexcept {
         ListItemNames(list.get());
         if (list->empty())
             return S_FALSE;
-        *names = MakeEnumerator<CkcSysEnumItemNames>(std::move(list));
+        *names = MakeEnumerator<CkcSysEnumItemNames>(std::move(list)).detach();
         return S_OK;
     });
 }

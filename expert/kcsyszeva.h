@@ -70,9 +70,9 @@ private:
     static HRESULT CopyOutString(const char16_t* text, char16_t** out);
 
     // Runs an operation's work while it holds m_cs, which guards the records: the
-    // listings rename them while the lookups read them, and any host task may call. It is
-    // recursive, so a host collection may call back into the expert on the same task.
-    // Whatever the work throws becomes the result.
+    // listings rename them while the lookups read them, and any host task may call. No host
+    // code runs while it is held, so a host's call back can never wait for it. Whatever the
+    // work throws becomes the result.
     template <class Work>
     HRESULT Locked(Work&& work) noexcept {
         return HResultOf([&] {
@@ -88,10 +88,11 @@ private:
     // Refreshes every record's name from the driver's active interface file and appends the
     // names, in record order, to names.
     void ListItemNames(ItemNameList* names);
-    // Sets the item's 22 properties on bag from its record, reporting it as itemName.
-    // Throws E_OUTOFMEMORY when a property could not be stored for want of memory.
-    void FillItemProperties(const InterfaceRecord& record, const char16_t* itemName,
-                            IkcSysPropertyBag* bag) const;
+    // Sets the item's 22 properties on bag from its record and the driver's version,
+    // reporting it as itemName. Throws E_OUTOFMEMORY when a property could not be stored for
+    // want of memory.
+    static void FillItemProperties(const InterfaceRecord& record, std::uint32_t driverVersion,
+                                   const char16_t* itemName, IkcSysPropertyBag* bag);
     // The first record named exactly wanted; failing that, the first whose name equals it
     // without regard to case; null when none does.
     const InterfaceRecord* FindRecord(const qx::kit::WideString& wanted) const;

@@ -29,7 +29,7 @@ HRESULT createZEVASysapiExpert(void** expert) noexcept {
     if (!InterLockedIncDecIsUsable())
         return E_OUTOFMEMORY;
     return HResultOf([&] {
-        *expert = static_cast<IkcSysExpert2*>(CQXComObject<CkcSysZeva>::NewInstance());
+        *expert = static_cast<IkcSysExpert2*>(MakeComObject<CkcSysZeva>().detach());
         return S_OK;
     });
 }

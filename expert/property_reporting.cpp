@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -60,8 +61,8 @@ bool SameUnits(const WideString& left, const WideString& right) {
            std::char_traits<char16_t>::compare(left.c_str(), right.c_str(), left.length()) == 0;
 }
 
-IkcSysPropertyBag* NewBag() {
-    return CQXComObject<CkcDynamicPropertyBag>::NewInstance();
+CQXComPtr<IkcSysPropertyBag> NewBag() {
+    return MakeComObject<CkcDynamicPropertyBag>();
 }
 
 } // namespace
@@ -80,8 +81,8 @@ const InterfaceRecord* CkcSysZeva::FindRecord(const WideString& wanted) const {
     return differingInCase;
 }
 
-void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, const char16_t* itemName,
-                                    IkcSysPropertyBag* bag) const {
+void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, std::uint32_t driverVersion,
+                                    const char16_t* itemName, IkcSysPropertyBag* bag) {
     char serial[16] = {};
     std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(record.serialNumber));
     const WideString serialText(serial);
@@ -104,7 +105,7 @@ void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, const char16_
         {kcSysTagModel, K::String, model.c_str(), 0},
         {kcSysTagEmptyText, K::String, u"", 0},
         {kcSysTagConstant0B, K::Integer, nullptr, static_cast<std::uint32_t>(-1)},
-        {kcSysTagDriverVersion, K::UnsignedInteger, nullptr, m_driverVersion},
+        {kcSysTagDriverVersion, K::UnsignedInteger, nullptr, driverVersion},
         {kcSysTagDriverFamily, K::String, u"ZEVA", 0},
         {kcSysTagCount02, K::UnsignedInteger, nullptr, 1},
         {kcSysTagPciBus, K::UnsignedInteger, nullptr, record.pciBus},
@@ -128,30 +129,45 @@ HRESULT CkcSysZeva::GetPropertiesOfItem(const char16_t* itemName,
     if (itemName == nullptr)
         return E_POINTER;
     return Locked([&] {
-        CQXComPtr<IkcSysPropertyBag> made = AttachComPtr(NewBag());
+        CQXComPtr<IkcSysPropertyBag> made = NewBag();
         const InterfaceRecord* found = FindRecord(WideString(itemName));
         if (found == nullptr)
             return E_ITEM_NOT_FOUND;
-        FillItemProperties(*found, itemName, made.get());
+        FillItemProperties(*found, m_driverVersion, itemName, made.get());
         *bag = made.detach();
         return S_OK;
     });
 }
 
+// The collection is the host's code: it may call back into this expert, on this task or by
+// making another task do so while it waits. So the names are listed and the records copied
+// under the lock, and the lock is given back before the first bag is handed over; a call back
+// that renames or adds records changes the next report, never this one.
 HRESULT CkcSysZeva::SearchForItemsAndProperties(IkcSysPropertyBagCollection* collection) noexcept {
     if (collection == nullptr)
         return E_POINTER;
-    return Locked([&] {
-        ItemNameList names;
+    ItemNameList names;
+    std::vector<InterfaceRecord> records;
+    std::uint32_t driverVersion = 0;
+    const HRESULT taken = Locked([&] {
         ListItemNames(&names);
+        // Copied one by one: a whole-vector copy would import a runtime function the
+        // target does not offer.
+        records.reserve(m_interfaces.size());
+        for (const InterfaceRecord& record : m_interfaces)
+            records.push_back(record);
+        driverVersion = m_driverVersion;
+        return S_OK;
+    });
+    if (FAILED(taken))
+        return taken;
+    return HResultOf([&] {
         // One name per record, in record order: each item is reported from its own record,
-        // even where names differ only in case. Records are reached by index, since a
-        // collection that calls back into the expert may add records while this runs (it
-        // never removes one, so every index listed stays valid).
-        std::size_t index = 0;
+        // even where names differ only in case.
+        auto record = records.cbegin();
         for (const WideString& name : names) {
-            const CQXComPtr<IkcSysPropertyBag> bag = AttachComPtr(NewBag());
-            FillItemProperties(m_interfaces[index++], name.c_str(), bag.get());
+            const CQXComPtr<IkcSysPropertyBag> bag = NewBag();
+            FillItemProperties(*record++, driverVersion, name.c_str(), bag.get());
             const HRESULT given = AddToCollection(collection, bag.get());
             if (FAILED(given))
                 return given;

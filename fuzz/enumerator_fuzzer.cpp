@@ -80,7 +80,7 @@ public:
 
     explicit Run(FuzzedDataProvider& input) : m_input(input) {
         auto container = Kind::Make(input, &m_elements);
-        Interface* made = MakeEnumerator<typename Kind::Enumerator>(std::move(container));
+        Interface* made = MakeEnumerator<typename Kind::Enumerator>(std::move(container)).detach();
         m_handles.push_back({made, 1, 0, true});
     }
 

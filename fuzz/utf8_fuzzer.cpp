@@ -120,14 +120,13 @@ void CheckEncoding(const std::u16string& units, std::uint32_t chunk) {
     FUZZ_CHECK(written == expected.size() && next == last);
     FUZZ_CHECK(std::memcmp(exact.get(), expected.data(), expected.size()) == 0);
 
-    std::unique_ptr<char[]> array(
-        qx::kit::WideToUtf8Array(first, static_cast<std::uint32_t>(units.size())));
+    const auto array = qx::kit::WideToUtf8Array(first, static_cast<std::uint32_t>(units.size()));
     FUZZ_CHECK(std::memcmp(array.get(), expected.data(), expected.size() + 1) == 0);
     FUZZ_CHECK(EncodeInChunks(units, chunk) == expected);
 
     // Every encoding decodes back to the same units.
-    std::unique_ptr<char16_t[]> back(
-        qx::kit::Utf8ToWideArray(expected.data(), static_cast<std::uint32_t>(expected.size())));
+    const auto back =
+        qx::kit::Utf8ToWideArray(expected.data(), static_cast<std::uint32_t>(expected.size()));
     FUZZ_CHECK(std::u16string(back.get(), units.size()) == units && back[units.size()] == 0);
 }
 
@@ -146,7 +145,7 @@ void CheckDecoding(const std::string& bytes, std::uint32_t chunk) {
         FUZZ_CHECK(refused);
         refused = false;
         try {
-            std::unique_ptr<char16_t[]> array(qx::kit::Utf8ToWideArray(first, length));
+            const auto array = qx::kit::Utf8ToWideArray(first, length);
         } catch (const InvalidSequence&) {
             refused = true;
         }
@@ -164,13 +163,13 @@ void CheckDecoding(const std::string& bytes, std::uint32_t chunk) {
         return;
     }
     FUZZ_CHECK(qx::kit::Utf8ToWideLength(first, last) == expected->size());
-    std::unique_ptr<char16_t[]> array(qx::kit::Utf8ToWideArray(first, length));
+    const auto array = qx::kit::Utf8ToWideArray(first, length);
     FUZZ_CHECK(std::u16string(array.get(), expected->size()) == *expected);
     FUZZ_CHECK(array[expected->size()] == 0);
     FUZZ_CHECK(DecodeInChunks(bytes, chunk) == *expected);
     // Round trip: valid input has one encoding, so encoding the units gives the bytes again.
-    std::unique_ptr<char[]> again(
-        qx::kit::WideToUtf8Array(expected->data(), static_cast<std::uint32_t>(expected->size())));
+    const auto again =
+        qx::kit::WideToUtf8Array(expected->data(), static_cast<std::uint32_t>(expected->size()));
     FUZZ_CHECK(std::memcmp(again.get(), bytes.data(), bytes.size()) == 0);
 }
 
@@ -188,7 +187,7 @@ void CheckArguments() {
     FUZZ_CHECK(qx::kit::Utf8ToWide(nullptr, input, &unit, &unit + 1) == 0);
     const char16_t* wide = u"a";
     FUZZ_CHECK(qx::kit::WideToUtf8(nullptr, wide, &byte, &byte + 1) == 0);
-    std::unique_ptr<char16_t[]> empty(qx::kit::Utf8ToWideArray(nullptr, 5));
+    const auto empty = qx::kit::Utf8ToWideArray(nullptr, 5);
     FUZZ_CHECK(empty[0] == 0);
 }
 

@@ -1,8 +1,6 @@
 // The bag's changed-tag set, its batch lock and its deep copy.
 #include "propertybag/dynamic_property_bag.h"
 
-#include "com/comptr.h"
-
 #include <memory>
 #include <new>
 #include <utility>
@@ -67,7 +65,7 @@ HRESULT CkcDynamicPropertyBag::EnumerateSnapshot(IkcSysEnumPropertyTag** tags, I
         auto snapshot = std::make_unique<TagSet>();
         fill(*snapshot);
         // The enumerator takes the set; until then a failure frees it here.
-        *tags = MakeEnumerator<CkcSysEnumPropertyTags>(std::move(snapshot));
+        *tags = MakeEnumerator<CkcSysEnumPropertyTags>(std::move(snapshot)).detach();
         return S_OK;
     });
 }
@@ -144,8 +142,7 @@ HRESULT CkcDynamicPropertyBag::Clone(IkcSysPropertyBag** copy) noexcept {
     *copy = nullptr;
     return Locked([&] {
         // Released on every failure, so a partial copy never survives.
-        CQXComPtr<CkcDynamicPropertyBagObject> target =
-            AttachComPtr(CkcDynamicPropertyBagObject::NewInstance());
+        CQXComPtr<CkcDynamicPropertyBagObject> target = MakeComObject<CkcDynamicPropertyBag>();
         const HRESULT copied = target->TakeCopiesOf(m_properties);
         if (FAILED(copied))
             return copied;

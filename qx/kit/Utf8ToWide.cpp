@@ -82,9 +82,9 @@ std::uint32_t Utf8ToWide(const char** input, const char* inputEnd, char16_t* out
     return static_cast<std::uint32_t>(out - output);
 }
 
-char16_t* Utf8ToWideArray(const char* text, std::uint32_t length) {
+std::unique_ptr<char16_t[]> Utf8ToWideArray(const char* text, std::uint32_t length) {
     if (text == nullptr)
-        return new char16_t[1]{0};
+        return std::unique_ptr<char16_t[]>(new char16_t[1]{0});
     const char* const end = text + length;
     const std::uint32_t count = Utf8ToWideLength(text, end);
     SafeUnitBlockBytes(count, DoublingSite::BoundaryString); // the array's size must fit
@@ -94,7 +94,7 @@ char16_t* Utf8ToWideArray(const char* text, std::uint32_t length) {
     if (next != end)
         throw exception::BufferOverflow(k_file, k_notConsumedLine);
     units[written] = 0;
-    return units.release();
+    return units;
 }
 
 } // namespace kit

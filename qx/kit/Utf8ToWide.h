@@ -4,6 +4,7 @@
 #define QX_KIT_UTF8TOWIDE_H
 
 #include <cstdint>
+#include <memory>
 
 namespace qx {
 namespace kit {
@@ -18,9 +19,9 @@ std::uint32_t Utf8ToWideLength(const char* first, const char* last);
 std::uint32_t Utf8ToWide(const char** input, const char* inputEnd, char16_t* output,
                          char16_t* outputEnd);
 
-// A new zero-terminated array (release with delete[]) of the units that the length bytes
-// at text decode to; a null text gives an empty array.
-char16_t* Utf8ToWideArray(const char* text, std::uint32_t length);
+// A new zero-terminated array of the units that the length bytes at text decode to; a null
+// text gives an empty array.
+std::unique_ptr<char16_t[]> Utf8ToWideArray(const char* text, std::uint32_t length);
 
 } // namespace kit
 } // namespace qx

@@ -60,9 +60,9 @@ std::uint32_t WideToUtf8(const char16_t** input, const char16_t* inputEnd, char*
     return static_cast<std::uint32_t>(out - reinterpret_cast<unsigned char*>(output));
 }
 
-char* WideToUtf8Array(const char16_t* text, std::uint32_t length) {
+std::unique_ptr<char[]> WideToUtf8Array(const char16_t* text, std::uint32_t length) {
     if (text == nullptr)
-        return new char[1]{0};
+        return std::unique_ptr<char[]>(new char[1]{0});
     const char16_t* const end = text + length;
     const std::uint32_t bytes = WideToUtf8Length(text, end);
     std::unique_ptr<char[]> encoded(new char[SafeAdd(bytes, 1)]);
@@ -71,7 +71,7 @@ char* WideToUtf8Array(const char16_t* text, std::uint32_t length) {
     if (next != end)
         throw exception::BufferOverflow(k_file, k_notConsumedLine);
     encoded[written] = 0;
-    return encoded.release();
+    return encoded;
 }
 
 } // namespace kit

@@ -3,6 +3,7 @@
 #define QX_KIT_WIDETOUTF8_H
 
 #include <cstdint>
+#include <memory>
 
 namespace qx {
 namespace kit {
@@ -17,9 +18,9 @@ std::uint32_t WideToUtf8Length(const char16_t* first, const char16_t* last);
 std::uint32_t WideToUtf8(const char16_t** input, const char16_t* inputEnd, char* output,
                          char* outputEnd);
 
-// A new zero-terminated array (release with delete[]) of the UTF-8 bytes of the length
-// units at text; a null text gives an empty array.
-char* WideToUtf8Array(const char16_t* text, std::uint32_t length);
+// A new zero-terminated array of the UTF-8 bytes of the length units at text; a null text
+// gives an empty array.
+std::unique_ptr<char[]> WideToUtf8Array(const char16_t* text, std::uint32_t length);
 
 } // namespace kit
 } // namespace qx

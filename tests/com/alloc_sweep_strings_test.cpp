@@ -90,9 +90,9 @@ TEST(AllocationSweepStrings, Utf8_arrays_in_both_directions) {
         std::unique_ptr<char[]> encoded;
         std::unique_ptr<char16_t[]> decoded;
         const bool failed = OutOfMemory(injection, [&] {
-            encoded.reset(qx::kit::WideToUtf8Array(k_text, WideTextLength(k_text)));
-            decoded.reset(qx::kit::Utf8ToWideArray(
-                encoded.get(), static_cast<std::uint32_t>(std::strlen(encoded.get()))));
+            encoded = qx::kit::WideToUtf8Array(k_text, WideTextLength(k_text));
+            decoded = qx::kit::Utf8ToWideArray(
+                encoded.get(), static_cast<std::uint32_t>(std::strlen(encoded.get())));
         });
         if (decoded != nullptr) {
             EXPECT_EQ(std::u16string(decoded.get()), k_text);

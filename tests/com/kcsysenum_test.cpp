@@ -16,11 +16,11 @@ IkcSysEnumStringList* MakeNames(std::initializer_list<const char*> names) {
     auto list = std::make_unique<ItemNameList>();
     for (const char* name : names)
         list->emplace_back(name);
-    return MakeEnumerator<CkcSysEnumItemNames>(std::move(list));
+    return MakeEnumerator<CkcSysEnumItemNames>(std::move(list)).detach();
 }
 
 IkcSysEnumPropertyTag* MakeTags(std::initializer_list<std::uint32_t> tags) {
-    return MakeEnumerator<CkcSysEnumPropertyTags>(std::make_unique<PropertyTagSet>(tags));
+    return MakeEnumerator<CkcSysEnumPropertyTags>(std::make_unique<PropertyTagSet>(tags)).detach();
 }
 
 // Frees every string the way the host does and keeps copies of their texts.

@@ -26,7 +26,7 @@ std::unique_ptr<char[]> Exact(const std::string& bytes) {
 
 std::u16string Decode(const std::string& bytes) {
     const auto block = Exact(bytes);
-    std::unique_ptr<char16_t[]> units(Utf8ToWideArray(block.get(), bytes.size()));
+    const auto units = Utf8ToWideArray(block.get(), bytes.size());
     return units.get();
 }
 
@@ -34,7 +34,7 @@ TEST(Utf8ToWide, Decodes_one_two_and_three_byte_sequences) {
     EXPECT_EQ(u"a\u00E9\u0800\u20AC\uFFFF",
               Decode("a\xC3\xA9\xE0\xA0\x80\xE2\x82\xAC\xEF\xBF\xBF"));
     EXPECT_EQ(u"\xD800", Decode("\xED\xA0\x80")) << "an encoded surrogate is taken as a unit";
-    std::unique_ptr<char16_t[]> empty(Utf8ToWideArray(nullptr, 5));
+    const auto empty = Utf8ToWideArray(nullptr, 5);
     EXPECT_EQ(0, empty[0]);
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 TEST(WideToUtf8, Encodes_by_unit_value_and_stops_before_a_unit_that_does_not_fit) {
     const std::u16string text = u"a\u00E9\u20AC";
-    std::unique_ptr<char[]> encoded(WideToUtf8Array(text.data(), 3));
+    const auto encoded = WideToUtf8Array(text.data(), 3);
     EXPECT_STREQ("a\xC3\xA9\xE2\x82\xAC", encoded.get());
     EXPECT_EQ(6u, WideToUtf8Length(text.data(), text.data() + 3));
 
@@ -28,7 +28,7 @@ TEST(WideToUtf8, Encodes_by_unit_value_and_stops_before_a_unit_that_does_not_fit
     EXPECT_EQ('#', out[3]);
     ExpectRaised<InvalidArgument>([&] { WideToUtf8(&next, next + 1, nullptr, out); },
                                   "qx/kit/WideToUtf8", 230);
-    std::unique_ptr<char[]> empty(WideToUtf8Array(nullptr, 1));
+    const auto empty = WideToUtf8Array(nullptr, 1);
     EXPECT_STREQ("", empty.get());
 }
 
@@ -37,10 +37,10 @@ TEST(WideToUtf8, Every_unit_that_is_not_a_surrogate_survives_a_round_trip) {
     for (std::uint32_t u = 1; u <= 0xFFFF; ++u)
         if (u < 0xD800 || u > 0xDFFF)
             units.push_back(static_cast<char16_t>(u));
-    std::unique_ptr<char[]> encoded(WideToUtf8Array(units.data(), units.size()));
+    const auto encoded = WideToUtf8Array(units.data(), units.size());
     const std::string bytes = encoded.get();
     EXPECT_EQ(WideToUtf8Length(units.data(), units.data() + units.size()), bytes.size());
-    std::unique_ptr<char16_t[]> decoded(Utf8ToWideArray(bytes.data(), bytes.size()));
+    const auto decoded = Utf8ToWideArray(bytes.data(), bytes.size());
     EXPECT_EQ(units, std::u16string(decoded.get()));
 }
 

@@ -361,7 +361,8 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
     auto container = std::make_unique<PropertyTagSet>();
     for (std::uint32_t tag = 0; tag < 64; ++tag)
         container->insert(tag);
-    IkcSysEnumPropertyTag* shared = MakeEnumerator<CkcSysEnumPropertyTags>(std::move(container));
+    IkcSysEnumPropertyTag* shared =
+        MakeEnumerator<CkcSysEnumPropertyTags>(std::move(container)).detach();
 
     std::vector<std::unique_ptr<Task>> tasks;
     for (int i = 0; i < k_tasks; ++i) {
