@@ -51,7 +51,8 @@ void CqxBStr::Empty() {
     FreeWideString(Detach());
 }
 
-char16_t** CqxBStr::operator&() {
-    assert(m_string == nullptr && "writing a new string into a holder would leak its string");
+char16_t** CqxBStr::put() {
+    assert(m_string == nullptr && "put() on a holder that still holds a string; Empty() it first");
+    Empty();
     return &m_string;
 }

@@ -26,8 +26,13 @@ public:
 
     bool IsNull() const { return m_string == nullptr; }
     operator const char16_t*() const { return m_string; }
-    // For an operation that writes a newly allocated string into an empty holder.
-    char16_t** operator&();
+    // The empty slot, for an operation that writes a newly allocated string into it.
+    // Lending a slot that still holds a string is a caller error: the operation would
+    // overwrite it unreleased. Debug builds stop on it; other builds release the string
+    // first rather than lose it.
+    char16_t** put();
+    // The same as put().
+    char16_t** operator&() { return put(); }
 
 private:
     char16_t* m_string = nullptr;

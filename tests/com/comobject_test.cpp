@@ -1,10 +1,13 @@
 // Reference counting, creation, interface lookup and ComPtrAssign on a small test component.
 #include "com/comobject.h"
+
+#include "alloc_failure.h"
 #include "com/iids.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -74,6 +77,29 @@ TEST_F(ComObject, Release_returns_the_count_after_the_decrement) {
     EXPECT_EQ(g_destroyed, 0);
     EXPECT_EQ(object->Release(), 0);
     EXPECT_EQ(g_destroyed, 1);
+}
+
+TEST_F(ComObject, MakeComObject_holds_the_first_reference_or_throws_what_creation_failed_with) {
+    {
+        CQXComPtr<TestObject> made = MakeComObject<CTestComponent>();
+        ASSERT_TRUE(made);
+        EXPECT_EQ(made->RefCountForTesting(), 1);
+        const CQXComPtr<ITestSecond> second(std::move(made));
+        EXPECT_EQ(second->Second(), 2);
+        EXPECT_EQ(g_destroyed, 0);
+    }
+    EXPECT_EQ(g_destroyed, 1);
+    const long live = LiveAllocations();
+    AllocationFailure failure(AllocationFailure::k_operatorNew, 1);
+    HRESULT thrown = S_OK;
+    try {
+        (void)MakeComObject<CTestComponent>();
+    } catch (HRESULT result) {
+        thrown = result;
+    }
+    EXPECT_TRUE(failure.Failed());
+    EXPECT_EQ(thrown, E_OUTOFMEMORY);
+    EXPECT_EQ(LiveAllocations(), live);
 }
 
 TEST_F(ComObject, IUnknown_in_either_spelling_answers_the_first_row) {

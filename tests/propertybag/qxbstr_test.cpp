@@ -62,4 +62,17 @@ TEST(CqxBStr, Detach_hands_over_ownership_and_address_of_fills_an_empty_holder) 
     EXPECT_EQ(std::u16string(Raw(holder)), u"written");
 }
 
+TEST(CqxBStr, Put_on_a_holder_that_still_holds_a_string_stops_a_debug_build) {
+    CqxBStr holder(u"held", false);
+    const long live = LiveAllocations();
+    EXPECT_DEBUG_DEATH(*holder.put() = nullptr, "Empty\\(\\) it first");
+#ifdef NDEBUG
+    EXPECT_EQ(LiveAllocations(), live - 1) << "the string held is released, not lost";
+    EXPECT_TRUE(holder.IsNull());
+#else
+    EXPECT_EQ(LiveAllocations(), live); // the child process died; this one is untouched
+    EXPECT_EQ(std::u16string(Raw(holder)), u"held");
+#endif
+}
+
 } // namespace
