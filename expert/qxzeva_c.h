@@ -68,6 +68,11 @@ typedef struct IkcSysFrameworkNotificationHandler IkcSysFrameworkNotificationHan
       may be called from several tasks at once; a bag serialises its operations, so they
       may too; one enumerator must not be used by two tasks at once (give each task its own
       Clone).
+    - Calls back into the host: only IkcSysExpert2Vtbl::SearchForItemsAndProperties runs the
+      host's code (the collection's AddPropertyBag); no other operation calls anything of the
+      host's. The module holds none of its locks while the host's code runs, so from inside
+      the callback the host may call any operation of any object of the module, on that task
+      or on another task it waits for.
     @{ */
 
 /** The operations every interface starts with. */
@@ -90,7 +95,7 @@ struct IUnknown {
 /** The expert: what the module's factory (QX_FACTORY_SYMBOL) creates, one reference held by the
     caller. Its pointer also answers IID_IkcSysExpertInfo and IID_IkcSysExpert, whose tables are
     the first slots of this one. Any task may call any operation, several at once: the expert takes
-    its own lock. */
+    its own lock, which it never holds while the host's code runs. */
 typedef struct IkcSysExpert2Vtbl {
     /** S_OK for IID_IUnknown, IID_IkcSysExpertInfo, IID_IkcSysExpert and IID_IkcSysExpert2 (this
         pointer) and IID_IkcSysExpertPlugPlay (an IkcSysExpertPlugPlay); E_NOINTERFACE, E_POINTER
@@ -130,8 +135,14 @@ typedef struct IkcSysExpert2Vtbl {
         SearchForItemNames. Each bag is lent for that call: the collection AddRefs a bag it keeps,
         and releases it when done. The collection is not kept after the call returns. S_OK when at
         least one bag was given; S_FALSE when none was (no items); E_POINTER when collection is
-        null; E_OUTOFMEMORY; or the failure AddPropertyBag returned, which stops the search. Tasks:
-        any, several at once. */
+        null; E_OUTOFMEMORY; or the failure AddPropertyBag returned, which stops the search (the
+        bags given before it stay the collection's). Calls the host back: AddPropertyBag runs on
+        the calling task with no lock of the module held, and may call any operation of this expert
+        or of the bag, itself or through another task it waits for. By the first call the names
+        have been asked of the driver and every item's record read: a rename or Initialize made
+        from inside the collection shows in the next search, not in this one. The bag it gets
+        holds the item's 22 properties, all marked changed, no batch lock, and one reference of
+        the expert's, given back when AddPropertyBag returns. Tasks: any, several at once. */
     HRESULT(*SearchForItemsAndProperties)
     (IkcSysExpert2* This, IkcSysPropertyBagCollection* collection);
     /** The items' names, asked of the driver again (an item's name is its active interface file),
@@ -391,8 +402,8 @@ struct IkcSysEnumPropertyTag {
 };
 
 /** Supplied by the host to IkcSysExpert2Vtbl::SearchForItemsAndProperties: what the expert expects
-    of it. The expert calls it from the task that called the search, one call at a time, and does
-    not keep it after the search returns. */
+    of it. The expert calls it from the task that called the search, one call at a time, with none
+    of the module's locks held, and does not keep it after the search returns. */
 typedef struct IkcSysPropertyBagCollectionVtbl {
     /** Should answer IID_IUnknown with S_OK, as IUnknownVtbl::QueryInterface. Called by the task
         that called the search. */

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <map>
 #include <memory>
 #include <random>
@@ -463,6 +465,110 @@ TEST(StressThreads, Tasks_list_read_and_report_at_once_on_one_expert) {
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(errors.load(), 0);
+    EXPECT_EQ(expert->Release(), 0);
+    zevadriverReset();
+}
+
+namespace {
+
+// A host's collection that hands each bag to a task of its own, as a framework hands work
+// to its user-interface task, and waits for that task to be done with it. Both this task and
+// the other read the bag and ask the same expert for that item and for the names. The wait
+// is bounded: an expert that kept a lock across AddPropertyBag makes it time out here, and
+// the search then ends, so the test fails instead of hanging.
+class HandingCollection final : public IkcSysPropertyBagCollection {
+public:
+    explicit HandingCollection(IkcSysExpert2* expert) : m_expert(expert) {}
+    ~HandingCollection() { JoinTasks(); }
+    HandingCollection(const HandingCollection&) = delete;
+    HandingCollection& operator=(const HandingCollection&) = delete;
+
+    HRESULT QueryInterface(const _GUID&, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    std::int32_t AddRef() override { return 2; }
+    std::int32_t Release() override { return 1; }
+    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
+        m_names.push_back(ItemName(bag));
+        if (!ReadsTheSameItem(bag))
+            ++m_wrong;
+        bag->AddRef(); // the other task's
+        std::promise<bool> done;
+        std::future<bool> answered = done.get_future();
+        m_tasks.emplace_back([this, bag, done = std::move(done)]() mutable {
+            done.set_value(ReadsTheSameItem(bag));
+            bag->Release();
+        });
+        if (answered.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            ++m_timeouts;
+            return E_FAIL;
+        }
+        if (!answered.get())
+            ++m_wrong;
+        return S_OK;
+    }
+
+    void JoinTasks() {
+        for (std::thread& task : m_tasks)
+            task.join();
+        m_tasks.clear();
+    }
+
+    std::vector<std::u16string> m_names;
+    int m_timeouts = 0;
+    int m_wrong = 0;
+
+private:
+    static std::u16string Text(IkcSysPropertyBag* bag, std::uint32_t tag) {
+        char16_t* text = nullptr;
+        if (bag->GetStringProperty(tag, &text) != S_OK || text == nullptr)
+            return u"?";
+        const std::u16string copy = text;
+        FreeWideString(text);
+        return copy;
+    }
+    static std::u16string ItemName(IkcSysPropertyBag* bag) { return Text(bag, kcSysTagItemName); }
+
+    // The expert answers for the bag's item with the same board, and lists every name.
+    bool ReadsTheSameItem(IkcSysPropertyBag* bag) const {
+        IkcSysPropertyBag* again = nullptr;
+        if (m_expert->GetPropertiesOfItem(ItemName(bag).c_str(), &again) != S_OK)
+            return false;
+        const bool same = Text(again, kcSysTagSerialNumber) == Text(bag, kcSysTagSerialNumber);
+        again->Release();
+        IkcSysEnumStringList* names = nullptr;
+        if (m_expert->SearchForItemNames(&names) != S_OK)
+            return false;
+        std::uint32_t fetched = 0;
+        char16_t* batch[8] = {};
+        names->Next(8, batch, &fetched);
+        for (std::uint32_t i = 0; i < fetched; ++i)
+            FreeWideString(batch[i]);
+        names->Release();
+        return same && fetched == 4;
+    }
+
+    IkcSysExpert2* m_expert;
+    std::vector<std::thread> m_tasks;
+};
+
+} // namespace
+
+TEST(StressThreads, A_collection_may_wait_for_another_task_that_asks_the_same_expert) {
+    zevadriverReset();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
+    ASSERT_EQ(expert->Initialize(), S_OK);
+    {
+        HandingCollection collection(expert);
+        const HRESULT result = expert->SearchForItemsAndProperties(&collection);
+        collection.JoinTasks();
+        EXPECT_EQ(collection.m_timeouts, 0) << "the other task was kept waiting for the expert";
+        EXPECT_EQ(result, S_OK);
+        EXPECT_EQ(collection.m_wrong, 0);
+        EXPECT_EQ(collection.m_names,
+                  (std::vector<std::u16string>{u"img0", u"img1", u"img2", u"img3"}));
+    }
     EXPECT_EQ(expert->Release(), 0);
     zevadriverReset();
 }
