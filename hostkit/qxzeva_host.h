@@ -233,12 +233,7 @@ inline std::string GuidText(const _GUID& id) {
 }
 
 inline bool SameGuid(const _GUID& left, const _GUID& right) noexcept {
-    if (left.Data1 != right.Data1 || left.Data2 != right.Data2 || left.Data3 != right.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i)
-        if (left.Data4[i] != right.Data4[i])
-            return false;
-    return true;
+    return qxSameGuid(&left, &right) != 0;
 }
 
 // "S_OK", "E_ITEM_NOT_FOUND", ...: the name of a code the module defines, or null.
