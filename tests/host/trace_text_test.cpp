@@ -3,11 +3,12 @@
 #include "host/property_labels.h"
 #include "host/trace_names.h"
 #include "host/trace_values.h"
-#include "host/traced_object.h"
+#include "host/traced_calls.h"
 #include "propertybag/attribute_types.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -116,4 +117,76 @@ TEST(AttributeTypes, The_visitor_gives_each_code_its_type_and_others_the_fallbac
     EXPECT_STREQ(AttributeTypeName(kcSysAttrTypeTimestampUTC), "timestamp");
     EXPECT_STREQ(AttributeTypeName(0), "?");
     EXPECT_STREQ(AttributeTypeName(8), "?");
+}
+
+namespace {
+
+// A bag that counts, answers its family and has every tag; its other slots are not called.
+struct FakeBag {
+    IkcSysPropertyBag3 face;
+    std::int32_t count = 1;
+};
+FakeBag* AsFake(IkcSysPropertyBag3* self) {
+    return reinterpret_cast<FakeBag*>(self);
+}
+IkcSysPropertyBag3Vtbl FakeBagTable() {
+    IkcSysPropertyBag3Vtbl table{};
+    table.QueryInterface = [](IkcSysPropertyBag3* self, const _GUID* iid, void** object) {
+        const qxInterfaceInfo* entry = qxFindInterface(iid);
+        if (entry == nullptr || entry->family != QX_FAMILY_PROPERTY_BAG) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        ++AsFake(self)->count;
+        *object = self;
+        return S_OK;
+    };
+    table.AddRef = [](IkcSysPropertyBag3* self) { return ++AsFake(self)->count; };
+    table.Release = [](IkcSysPropertyBag3* self) { return --AsFake(self)->count; };
+    table.HasProperty = [](IkcSysPropertyBag3*, std::uint32_t) { return S_OK; };
+    return table;
+}
+
+std::string Written(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file))
+        text += static_cast<char>(c);
+    return text;
+}
+
+} // namespace
+
+TEST(TracedCalls, Each_call_is_written_once_with_its_outcome_and_forwarded_unchanged) {
+    const IkcSysPropertyBag3Vtbl table = FakeBagTable();
+    FakeBag bag{{&table}, 1};
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    {
+        CallTrace trace(file);
+        IkcSysPropertyBag3* traced = traced::Wrap(&trace, &bag.face);
+        ASSERT_NE(traced, &bag.face);
+        EXPECT_EQ(traced->lpVtbl->HasProperty(traced, kcSysTagItemName), S_OK);
+        EXPECT_EQ(traced->lpVtbl->AddRef(traced), 2);
+        void* other = nullptr;
+        EXPECT_EQ(traced->lpVtbl->QueryInterface(traced, &IID_IkcSysPropertyBag2, &other), S_OK);
+        auto* second = static_cast<IkcSysPropertyBag3*>(other);
+        EXPECT_EQ(second->lpVtbl->Release(second), 2);
+        EXPECT_EQ(traced->lpVtbl->QueryInterface(traced, &IID_IkcSysExpert2, &other),
+                  E_NOINTERFACE);
+        EXPECT_EQ(traced->lpVtbl->Release(traced), 1);
+        // The last hold goes with the traced object (the sanitizer build sees a leak otherwise).
+        EXPECT_EQ(traced->lpVtbl->Release(traced), 0);
+    }
+    EXPECT_EQ(bag.count, 0);
+    EXPECT_EQ(Written(file), "IkcSysPropertyBag3#1::HasProperty(0x0101D000) = S_OK\n"
+                             "IkcSysPropertyBag3#1::AddRef() = 2\n"
+                             "IkcSysPropertyBag3#1::QueryInterface({E275E061-297B-4463-A5F1-"
+                             "5D2D9D8F3898} IkcSysPropertyBag2) = S_OK -> IkcSysPropertyBag3#2\n"
+                             "IkcSysPropertyBag3#2::Release() = 2\n"
+                             "IkcSysPropertyBag3#1::QueryInterface({CF3357AD-3023-4121-A60E-"
+                             "2FF9B3A87BEE} IkcSysExpert2) = E_NOINTERFACE\n"
+                             "IkcSysPropertyBag3#1::Release() = 1\n"
+                             "IkcSysPropertyBag3#1::Release() = 0\n");
+    std::fclose(file);
 }
