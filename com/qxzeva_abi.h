@@ -9,6 +9,7 @@
 #include "qx/kit/TimestampRecords.h"
 
 #include <stdint.h>
+#include <string.h>
 
 /* ---- Results: negative is failure ---- */
 typedef int32_t HRESULT;
@@ -90,6 +91,56 @@ QX_INTERFACE_ID(IID_IkcSysEnumPropertyTag,
                 {0xB21429CD, 0x0DDD, 0x48FA, {0x9D, 0xDD, 0x33, 0xA1, 0xCF, 0xA7, 0x9C, 0xDE}})
 QX_INTERFACE_ID(IID_IkcSysEnumStringList,
                 {0xFB09815D, 0x7F02, 0x459F, {0x87, 0xB8, 0x78, 0x22, 0x7B, 0xE8, 0x41, 0x26}})
+
+/* Which object's interfaces an identifier belongs to: the module answers the identifiers of
+   one family with one pointer to the family's newest table. IUnknown is every object's. */
+typedef enum qxInterfaceFamily {
+    QX_FAMILY_UNKNOWN = 0,
+    QX_FAMILY_EXPERT = 1,
+    QX_FAMILY_EXPERT_PLUG_PLAY = 2,
+    QX_FAMILY_PROPERTY_BAG = 3,
+    QX_FAMILY_ENUM_PROPERTY_TAG = 4,
+    QX_FAMILY_ENUM_STRING_LIST = 5
+} qxInterfaceFamily;
+
+/* One identifier the module defines, with its interface's name and family. */
+typedef struct qxInterfaceInfo {
+    const _GUID* iid;
+    const char* name;
+    qxInterfaceFamily family;
+} qxInterfaceInfo;
+
+#define QXZEVA_INTERFACE_COUNT 10
+
+#ifdef __cplusplus
+inline constexpr qxInterfaceInfo qxInterfaces[QXZEVA_INTERFACE_COUNT] = {
+#else
+static const qxInterfaceInfo qxInterfaces[QXZEVA_INTERFACE_COUNT] = {
+#endif
+    {&IID_IUnknown, "IUnknown", QX_FAMILY_UNKNOWN},
+    {&IID_IkcSysExpertInfo, "IkcSysExpertInfo", QX_FAMILY_EXPERT},
+    {&IID_IkcSysExpert, "IkcSysExpert", QX_FAMILY_EXPERT},
+    {&IID_IkcSysExpert2, "IkcSysExpert2", QX_FAMILY_EXPERT},
+    {&IID_IkcSysExpertPlugPlay, "IkcSysExpertPlugPlay", QX_FAMILY_EXPERT_PLUG_PLAY},
+    {&IID_IkcSysPropertyBag, "IkcSysPropertyBag", QX_FAMILY_PROPERTY_BAG},
+    {&IID_IkcSysPropertyBag2, "IkcSysPropertyBag2", QX_FAMILY_PROPERTY_BAG},
+    {&IID_IkcSysPropertyBag3, "IkcSysPropertyBag3", QX_FAMILY_PROPERTY_BAG},
+    {&IID_IkcSysEnumPropertyTag, "IkcSysEnumPropertyTag", QX_FAMILY_ENUM_PROPERTY_TAG},
+    {&IID_IkcSysEnumStringList, "IkcSysEnumStringList", QX_FAMILY_ENUM_STRING_LIST}};
+
+/* Whether two identifiers are the same: the record has no padding, so its bytes say it. */
+static inline int qxSameGuid(const _GUID* left, const _GUID* right) {
+    return memcmp(left, right, sizeof(_GUID)) == 0;
+}
+
+/* The entry of an identifier the module defines, or null. */
+static inline const qxInterfaceInfo* qxFindInterface(const _GUID* iid) {
+    int i;
+    for (i = 0; i < QXZEVA_INTERFACE_COUNT; ++i)
+        if (qxSameGuid(qxInterfaces[i].iid, iid))
+            return &qxInterfaces[i];
+    return 0;
+}
 
 #undef QX_INTERFACE_ID
 

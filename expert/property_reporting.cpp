@@ -14,11 +14,9 @@ namespace {
 
 using qx::kit::WideString;
 
-enum class SetterKind { String, Integer, UnsignedInteger, Boolean };
-
 struct Setting {
     std::uint32_t tag;
-    SetterKind kind;
+    kcSysAttributeType type; // one of the four the expert sets
     const char16_t* text;
     std::uint32_t number; // the integer's bits, the unsigned value, or the flag
 };
@@ -34,17 +32,18 @@ std::string ModelName(const std::string& boardName) {
 }
 
 HRESULT Apply(IkcSysPropertyBag* bag, const Setting& setting) {
-    switch (setting.kind) {
-    case SetterKind::String:
+    switch (setting.type) {
+    case kcSysAttrTypeString:
         return bag->SetStringProperty(setting.tag, setting.text);
-    case SetterKind::Integer:
+    case kcSysAttrTypeInteger:
         return bag->SetIntegerProperty(setting.tag, static_cast<std::int32_t>(setting.number));
-    case SetterKind::UnsignedInteger:
+    case kcSysAttrTypeUnsignedInteger:
         return bag->SetUnsignedIntegerProperty(setting.tag, setting.number);
-    case SetterKind::Boolean:
+    case kcSysAttrTypeBoolean:
         return bag->SetBooleanProperty(setting.tag, static_cast<int>(setting.number));
+    default:
+        return E_FAIL;
     }
-    return E_FAIL;
 }
 
 // The collection is the host's: it need not be a C++ object at all (a C host builds its
@@ -87,30 +86,29 @@ void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, std::uint32_t
     std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(record.serialNumber));
     const WideString serialText(serial);
     const WideString model(ModelName(record.boardName).c_str());
-    using K = SetterKind;
     const Setting settings[] = {
-        {kcSysTagSerialNumber, K::String, serialText.c_str(), 0},
-        {kcSysTagConstant1C, K::Integer, nullptr, 1},
-        {kcSysTagItemName, K::String, itemName, 0},
-        {kcSysTagItemAlias, K::String, itemName, 0},
-        {kcSysTagFlag54, K::Boolean, nullptr, 0},
-        {kcSysTagConstant2A, K::Integer, nullptr, 99},
-        {kcSysTagFlag01, K::Boolean, nullptr, 1},
-        {kcSysTagFlag28, K::Boolean, nullptr, 0},
-        {kcSysTagConstant24, K::Integer, nullptr, 1},
-        {kcSysTagFlag08, K::Boolean, nullptr, 1},
-        {kcSysTagPciIdUpper, K::UnsignedInteger, nullptr, record.pciId >> 16},
-        {kcSysTagPciIdLower, K::UnsignedInteger, nullptr, record.pciId & 0xFFFFu},
-        {kcSysTagVendor, K::String, u"Verantic", 0},
-        {kcSysTagModel, K::String, model.c_str(), 0},
-        {kcSysTagEmptyText, K::String, u"", 0},
-        {kcSysTagConstant0B, K::Integer, nullptr, static_cast<std::uint32_t>(-1)},
-        {kcSysTagDriverVersion, K::UnsignedInteger, nullptr, driverVersion},
-        {kcSysTagDriverFamily, K::String, u"ZEVA", 0},
-        {kcSysTagCount02, K::UnsignedInteger, nullptr, 1},
-        {kcSysTagPciBus, K::UnsignedInteger, nullptr, record.pciBus},
-        {kcSysTagPciDevice, K::UnsignedInteger, nullptr, record.pciDevice},
-        {kcSysTagPciFunction, K::UnsignedInteger, nullptr, record.pciFunction},
+        {kcSysTagSerialNumber, kcSysAttrTypeString, serialText.c_str(), 0},
+        {kcSysTagConstant1C, kcSysAttrTypeInteger, nullptr, 1},
+        {kcSysTagItemName, kcSysAttrTypeString, itemName, 0},
+        {kcSysTagItemAlias, kcSysAttrTypeString, itemName, 0},
+        {kcSysTagFlag54, kcSysAttrTypeBoolean, nullptr, 0},
+        {kcSysTagConstant2A, kcSysAttrTypeInteger, nullptr, 99},
+        {kcSysTagFlag01, kcSysAttrTypeBoolean, nullptr, 1},
+        {kcSysTagFlag28, kcSysAttrTypeBoolean, nullptr, 0},
+        {kcSysTagConstant24, kcSysAttrTypeInteger, nullptr, 1},
+        {kcSysTagFlag08, kcSysAttrTypeBoolean, nullptr, 1},
+        {kcSysTagPciIdUpper, kcSysAttrTypeUnsignedInteger, nullptr, record.pciId >> 16},
+        {kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger, nullptr, record.pciId & 0xFFFFu},
+        {kcSysTagVendor, kcSysAttrTypeString, u"Verantic", 0},
+        {kcSysTagModel, kcSysAttrTypeString, model.c_str(), 0},
+        {kcSysTagEmptyText, kcSysAttrTypeString, u"", 0},
+        {kcSysTagConstant0B, kcSysAttrTypeInteger, nullptr, static_cast<std::uint32_t>(-1)},
+        {kcSysTagDriverVersion, kcSysAttrTypeUnsignedInteger, nullptr, driverVersion},
+        {kcSysTagDriverFamily, kcSysAttrTypeString, u"ZEVA", 0},
+        {kcSysTagCount02, kcSysAttrTypeUnsignedInteger, nullptr, 1},
+        {kcSysTagPciBus, kcSysAttrTypeUnsignedInteger, nullptr, record.pciBus},
+        {kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger, nullptr, record.pciDevice},
+        {kcSysTagPciFunction, kcSysAttrTypeUnsignedInteger, nullptr, record.pciFunction},
     };
     static_assert(sizeof settings / sizeof settings[0] == 22, "every item has 22 properties");
     // A setter's other failures are ignored, but a bag that lost a tag for want of memory

@@ -28,14 +28,4 @@ struct ItemReading {
 // ascending order. Returns the first failing HRESULT, or S_OK.
 HRESULT ReadBag(IkcSysPropertyBag* bag, std::vector<PropertyReading>* properties);
 
-// What a tag means, for people; "" for a tag the expert does not set.
-const char* PropertyLabel(std::uint32_t tag);
-const char* AttributeTypeName(std::int32_t type);
-
-// {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, upper case.
-std::string FormatGuid(const _GUID& id);
-
-std::string Utf8FromWide(const QX_WCHAR* text);
-std::vector<QX_WCHAR> WideFromUtf8(const std::string& text); // zero-terminated
-
 #endif

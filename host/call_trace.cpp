@@ -6,6 +6,21 @@
 #include <cinttypes>
 #include <utility>
 
+std::string DriverCallText(const zevadriverCall& call) {
+    char line[160];
+    const char* name = zevadriverFunctionName(call.function);
+    const char* status = zevadriverStatusName(call.status);
+    if (call.serialNumber != 0)
+        std::snprintf(line, sizeof line, "driver %s(0x%08" PRIX32 ") = %" PRId32, name,
+                      call.serialNumber, call.status);
+    else
+        std::snprintf(line, sizeof line, "driver %s() = %" PRId32, name, call.status);
+    std::string text = line;
+    if (status != nullptr)
+        text += std::string(" (") + status + ")";
+    return text;
+}
+
 CallTrace::CallTrace(std::FILE* out) : m_out(out) {
     zevadriverClearLog(); // calls made before the trace began are not the trace's
 }
@@ -43,16 +58,8 @@ void CallTrace::WriteDriverCalls() {
     calls.resize(std::min(calls.size(), zevadriverReadLog(calls.data(), calls.size())));
     zevadriverClearLog();
     OpenInnermost();
-    for (const zevadriverCall& call : calls) {
-        char line[160];
-        const char* name = zevadriverFunctionName(call.function);
-        if (call.serialNumber != 0)
-            std::snprintf(line, sizeof line, "driver %s(0x%08" PRIX32 ") = %" PRId32, name,
-                          call.serialNumber, call.status);
-        else
-            std::snprintf(line, sizeof line, "driver %s() = %" PRId32, name, call.status);
-        Write(m_open.size(), line);
-    }
+    for (const zevadriverCall& call : calls)
+        Write(m_open.size(), DriverCallText(call));
 }
 
 void CallTrace::OpenInnermost() {

@@ -3,9 +3,15 @@
 #ifndef QX_HOST_CALL_TRACE_H
 #define QX_HOST_CALL_TRACE_H
 
+#include <zevadriver_control.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// One call the driver received: "driver qxzevauGetBoardName(0x01C4A2F0) = 0", with the
+// status's name after a status the driver names: "= -20003 (ZEVADRIVER_ERROR_NO_ACTIVE_FILE)".
+std::string DriverCallText(const zevadriverCall& call);
 
 // A call's line is held until the call returns, and is then written whole:
 //     IkcSysEnumStringList#2::Next(1) = S_OK -> ["img0"], 1

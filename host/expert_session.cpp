@@ -3,25 +3,17 @@
 #include "host/host_collection.h"
 #include "host/trace_names.h"
 #include "host/traced_interfaces.h"
-
-#include <cinttypes>
-#include <cstdio>
+#include "hostkit/qxzeva_host.h"
 
 namespace {
 
 std::string TakeWide(QX_WCHAR* text) {
-    std::string out = Utf8FromWide(text);
-    qxFreeWideString(text);
-    return out;
+    qxzeva::WideString owned;
+    *owned.put() = text;
+    return owned.utf8();
 }
 
 } // namespace
-
-std::string HResultText(HRESULT result) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08" PRIX32, static_cast<std::uint32_t>(result));
-    return text;
-}
 
 ExpertSession::~ExpertSession() {
     Close();
@@ -91,7 +83,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
         *error = "the expert did not tell its identity: " + HResultText(result);
         return k_exitOperation;
     }
-    report->productId = FormatGuid(id);
+    report->productId = qxzeva::GuidText(id);
     if (m_trace != nullptr)
         m_trace->Enter(QX_VERSION_SYMBOL "()", QX_VERSION_SYMBOL);
     for (const char* const* entry = m_versions(); *entry != nullptr; ++entry)
@@ -115,7 +107,7 @@ HostExit ExpertSession::Initialize(std::string* error) {
 }
 
 HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
-    InterfaceRef<IkcSysEnumStringList> names;
+    qxzeva::Ref<IkcSysEnumStringList> names;
     HRESULT result = m_expert->lpVtbl->SearchForItemNames(m_expert.get(), names.put());
     if (QX_FAILED(result)) {
         *error = "SearchForItemNames failed with " + HResultText(result);
@@ -147,7 +139,7 @@ HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
         *error = "SearchForItemsAndProperties failed with " + HResultText(result);
         return k_exitOperation;
     }
-    for (const InterfaceRef<IkcSysPropertyBag>& bag : collection.Bags()) {
+    for (const qxzeva::Ref<IkcSysPropertyBag>& bag : collection.Bags()) {
         ItemReading item;
         const HRESULT read = ReadBag(bag.get(), &item.properties);
         if (QX_FAILED(read)) {
@@ -164,8 +156,8 @@ HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
 
 HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
                                    std::string* error) {
-    const std::vector<QX_WCHAR> wide = WideFromUtf8(name);
-    InterfaceRef<IkcSysPropertyBag> bag;
+    const std::vector<QX_WCHAR> wide = qxzeva::ToUtf16(name);
+    qxzeva::Ref<IkcSysPropertyBag> bag;
     const HRESULT result =
         m_expert->lpVtbl->GetPropertiesOfItem(m_expert.get(), wide.data(), bag.put());
     if (result == E_ITEM_NOT_FOUND) {

@@ -4,8 +4,8 @@
 
 #include "expert/qxzeva_c.h"
 #include "host/call_trace.h"
-#include "host/interface_ref.h"
 #include "host/report.h"
+#include "hostkit/qxzeva_host.h"
 
 #include <module_loader.h>
 
@@ -46,10 +46,8 @@ public:
 private:
     CallTrace* m_trace;
     qx_module* m_module = nullptr;
-    InterfaceRef<IkcSysExpert2> m_expert;
+    qxzeva::Ref<IkcSysExpert2> m_expert;
     qxVersionArrayFunction m_versions = nullptr;
 };
-
-std::string HResultText(HRESULT result);
 
 #endif

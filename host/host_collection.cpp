@@ -1,7 +1,7 @@
 #include "host/host_collection.h"
 
-#include <cstring>
 #include <new>
+#include <utility>
 
 const IkcSysPropertyBagCollectionVtbl HostCollection::s_table = {
     HostCollection::QueryInterface, HostCollection::AddRef, HostCollection::Release,
@@ -18,7 +18,9 @@ HRESULT HostCollection::QueryInterface(IkcSysPropertyBagCollection* self, const 
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
-    if (std::memcmp(iid, &IID_IUnknown, sizeof(_GUID)) != 0)
+    if (iid == nullptr)
+        return E_POINTER;
+    if (!qxzeva::SameGuid(*iid, IID_IUnknown))
         return E_NOINTERFACE;
     AddRef(self);
     *object = self;
@@ -36,8 +38,11 @@ int32_t HostCollection::Release(IkcSysPropertyBagCollection* self) {
 HRESULT HostCollection::AddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
     if (bag == nullptr)
         return E_POINTER;
+    qxzeva::Ref<IkcSysPropertyBag> kept;
+    bag->lpVtbl->AddRef(bag);
+    kept.attach(bag);
     try {
-        From(self)->m_bags.emplace_back(bag);
+        From(self)->m_bags.push_back(std::move(kept));
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -3,7 +3,7 @@
 #define QX_HOST_HOST_COLLECTION_H
 
 #include "expert/qxzeva_c.h"
-#include "host/interface_ref.h"
+#include "hostkit/qxzeva_host.h"
 
 #include <atomic>
 #include <vector>
@@ -17,7 +17,7 @@ public:
     HostCollection& operator=(const HostCollection&) = delete;
 
     IkcSysPropertyBagCollection* Interface() { return &m_interface; }
-    const std::vector<InterfaceRef<IkcSysPropertyBag>>& Bags() const { return m_bags; }
+    const std::vector<qxzeva::Ref<IkcSysPropertyBag>>& Bags() const { return m_bags; }
 
 private:
     static const IkcSysPropertyBagCollectionVtbl s_table;
@@ -31,7 +31,7 @@ private:
 
     IkcSysPropertyBagCollection m_interface; // first: the interface pointer is this object
     std::atomic<int32_t> m_count{1};
-    std::vector<InterfaceRef<IkcSysPropertyBag>> m_bags;
+    std::vector<qxzeva::Ref<IkcSysPropertyBag>> m_bags;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "host/report.h"
 
+#include "host/property_labels.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cinttypes>

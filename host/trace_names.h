@@ -1,5 +1,5 @@
-// Names a trace shows for the module's HRESULT codes and interface identifiers. The one
-// table of each lives in trace_names.cpp, taken from the C view's constants.
+// Names the host shows for the module's result codes and interface identifiers, taken from
+// the tables beside the constants themselves.
 #ifndef QX_HOST_TRACE_NAMES_H
 #define QX_HOST_TRACE_NAMES_H
 
@@ -7,7 +7,10 @@
 
 #include <string>
 
-// "S_OK", "E_ITEM_NOT_FOUND", ...; "0x80004005"-style hexadecimal for a code without a name.
+// "0x80004005": a result code as its hexadecimal bits.
+std::string HResultText(HRESULT result);
+
+// "S_OK", "E_ITEM_NOT_FOUND", ...; HResultText for a code without a name.
 std::string HResultName(HRESULT result);
 
 // "IkcSysPropertyBag3"; null for an identifier the module does not define.

@@ -1,35 +1,17 @@
 #include "host/trace_values.h"
 
-#include "host/bag_reader.h"
+#include "host/property_labels.h"
 #include "host/trace_names.h"
+#include "host/value_text.h"
+#include "hostkit/qxzeva_host.h"
 
 #include <cinttypes>
 #include <cstdio>
 
-namespace {
-
-std::string LocalTimeText(const kcSysAttrTimestamp& time) {
-    char text[80];
-    std::snprintf(text, sizeof text,
-                  "%04" PRId32 "-%02" PRId32 "-%02" PRId32 " %02" PRId32 ":%02" PRId32
-                  ":%02" PRId32,
-                  time.year, time.month, time.day, time.hour, time.minute, time.second);
-    return text;
-}
-
-std::string UtcTimeText(const kcSysAttrTimestampUTC& time) {
-    char text[48];
-    std::snprintf(text, sizeof text, "{%08" PRIX32 " %08" PRIX32 " %08" PRIX32 " %08" PRIX32 "}",
-                  time.words[0], time.words[1], time.words[2], time.words[3]);
-    return text;
-}
-
-} // namespace
-
 namespace trace_values {
 
 std::string Quoted(const QX_WCHAR* text) {
-    return text == nullptr ? "null" : "\"" + Utf8FromWide(text) + "\"";
+    return text == nullptr ? "null" : "\"" + qxzeva::ToUtf8(text) + "\"";
 }
 
 std::string Number(std::uint32_t value) {
@@ -41,7 +23,7 @@ std::string Number(std::uint32_t value) {
 
 std::string GuidText(const _GUID& id) {
     const char* name = InterfaceName(id);
-    return name != nullptr ? FormatGuid(id) + " " + name : FormatGuid(id);
+    return name != nullptr ? qxzeva::GuidText(id) + " " + name : qxzeva::GuidText(id);
 }
 
 std::string ArgText(std::uint32_t value) {
@@ -66,10 +48,10 @@ std::string ArgText(const std::uint32_t* tags) {
     return tags == nullptr ? "null" : "tags";
 }
 std::string ArgText(const kcSysAttrTimestamp* time) {
-    return time == nullptr ? "null" : LocalTimeText(*time);
+    return time == nullptr ? "null" : TimestampText(*time);
 }
 std::string ArgText(const kcSysAttrTimestampUTC* time) {
-    return time == nullptr ? "null" : UtcTimeText(*time);
+    return time == nullptr ? "null" : UtcTimestampText(*time);
 }
 std::string OutText(CallTrace*, QX_WCHAR** text) {
     return Quoted(*text);
@@ -90,10 +72,10 @@ std::string OutText(CallTrace*, kcSysAttributeType* type) {
     return AttributeTypeName(*type);
 }
 std::string OutText(CallTrace*, kcSysAttrTimestamp* time) {
-    return LocalTimeText(*time);
+    return TimestampText(*time);
 }
 std::string OutText(CallTrace*, kcSysAttrTimestampUTC* time) {
-    return UtcTimeText(*time);
+    return UtcTimestampText(*time);
 }
 
 } // namespace trace_values

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 inline std::string TagsOf(IkcSysEnumPropertyTag* tags) {
     std::string text;
@@ -26,60 +27,82 @@ inline std::string TagsOf(IkcSysEnumPropertyTag* tags) {
     return text;
 }
 
+// Each type's read through the bag's interface: the value it reads into, set beforehand to
+// what shows that the read wrote nothing, and the operation that reads it.
+template <kcSysAttributeType Type>
+struct BagRead;
+template <>
+struct BagRead<kcSysAttrTypeBoolean> {
+    static constexpr int unread = -1;
+    static constexpr auto get = &IkcSysPropertyBag3::GetBooleanProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeInteger> {
+    static constexpr std::int32_t unread = 0;
+    static constexpr auto get = &IkcSysPropertyBag3::GetIntegerProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeUnsignedInteger> {
+    static constexpr std::uint32_t unread = 0;
+    static constexpr auto get = &IkcSysPropertyBag3::GetUnsignedIntegerProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeDouble> {
+    static constexpr double unread = 0;
+    static constexpr auto get = &IkcSysPropertyBag3::GetDoubleProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeGuid> {
+    static constexpr _GUID unread{};
+    static constexpr auto get = &IkcSysPropertyBag3::GetGuidProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeString> {
+    static constexpr char16_t* unread = nullptr;
+    static constexpr auto get = &IkcSysPropertyBag3::GetStringProperty;
+};
+template <>
+struct BagRead<kcSysAttrTypeTimestampUTC> {
+    static constexpr kcSysAttrTimestampUTC unread{};
+    static constexpr auto get = &IkcSysPropertyBag3::GetTimestampPropertyUTC;
+};
+
+inline std::string BytesText(const void* value, std::size_t size) {
+    std::string text;
+    for (std::size_t i = 0; i < size; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<const unsigned char*>(value)[i]);
+        text += hex;
+    }
+    return text;
+}
+
+// Numbers as numbers; every other value as its bytes, which the two dumps compare.
+template <class T>
+std::string ValueText(const T& value) {
+    if constexpr (std::is_integral_v<T>)
+        return std::to_string(value);
+    else
+        return BytesText(&value, sizeof value);
+}
+inline std::string ValueText(char16_t* value) {
+    const std::string text =
+        value == nullptr ? "<null>" : BytesText(value, WideStringLength(value) * 2);
+    FreeWideString(value);
+    return text;
+}
+
+// A code that names no type is read as the last type.
 inline std::string ValueOf(IkcSysPropertyBag3* bag, std::uint32_t tag, kcSysAttributeType type) {
-    const auto bytes = [](const void* value, std::size_t size) {
-        std::string text;
-        for (std::size_t i = 0; i < size; ++i) {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%02X", static_cast<const unsigned char*>(value)[i]);
-            text += hex;
-        }
-        return text;
+    const auto read = [&](auto kind) {
+        using Read = BagRead<decltype(kind)::value>;
+        auto value = Read::unread;
+        // Each read completes before its value is printed.
+        const HRESULT result = (bag->*Read::get)(tag, &value);
+        return std::to_string(result) + ":" + ValueText(value);
     };
-    // Each read completes before its value is printed.
-    const auto show = [](HRESULT result, const std::string& value) {
-        return std::to_string(result) + ":" + value;
-    };
-    switch (type) {
-    case kcSysAttrTypeBoolean: {
-        int value = -1;
-        const HRESULT result = bag->GetBooleanProperty(tag, &value);
-        return show(result, std::to_string(value));
-    }
-    case kcSysAttrTypeInteger: {
-        std::int32_t value = 0;
-        const HRESULT result = bag->GetIntegerProperty(tag, &value);
-        return show(result, std::to_string(value));
-    }
-    case kcSysAttrTypeUnsignedInteger: {
-        std::uint32_t value = 0;
-        const HRESULT result = bag->GetUnsignedIntegerProperty(tag, &value);
-        return show(result, std::to_string(value));
-    }
-    case kcSysAttrTypeDouble: {
-        double value = 0;
-        const HRESULT result = bag->GetDoubleProperty(tag, &value);
-        return show(result, bytes(&value, sizeof value));
-    }
-    case kcSysAttrTypeGuid: {
-        _GUID value{};
-        const HRESULT result = bag->GetGuidProperty(tag, &value);
-        return show(result, bytes(&value, sizeof value));
-    }
-    case kcSysAttrTypeString: {
-        char16_t* value = nullptr;
-        const HRESULT result = bag->GetStringProperty(tag, &value);
-        const std::string text =
-            value == nullptr ? "<null>" : bytes(value, WideStringLength(value) * 2);
-        FreeWideString(value);
-        return show(result, text);
-    }
-    default: {
-        kcSysAttrTimestampUTC value{};
-        const HRESULT result = bag->GetTimestampPropertyUTC(tag, &value);
-        return show(result, bytes(&value, sizeof value));
-    }
-    }
+    return VisitAttributeType(type, read,
+                              [&] { return read(AttributeTypeTag<kcSysAttrTypeTimestampUTC>{}); });
 }
 
 inline std::string BagDump(IkcSysPropertyBag3* bag) {

@@ -6,7 +6,7 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
 foreach(file bin/qxzeva-host lib/qxzevaSysapiExpert.so lib/libqxkernel.so lib/libqxloader.so
-        lib/libzevadriver.so include/qxzeva/expert/qxzeva_c.h
+        lib/libzevadriver.so include/qxzeva/expert/qxzeva_c.h include/qxzeva/hostkit/qxzeva_host.h
         include/qxzeva/propertybag/propertybag_interfaces.h include/qxkernel/semLib.h
         include/qxloader/module_loader.h include/zevadriver/zevadriver_control.h)
     if(NOT EXISTS ${PREFIX}/${file})

@@ -50,6 +50,13 @@ const char* zevadriverFunctionName(zevadriverFunction function) {
     return IsFunction(function) ? k_zevadriverFunctions[function].name : nullptr;
 }
 
+const char* zevadriverStatusName(int32_t status) {
+    for (const zevadriverStatusEntry& entry : k_zevadriverStatuses)
+        if (entry.status == status)
+            return entry.name;
+    return nullptr;
+}
+
 void zevadriverReset(void) {
     Guarded([](Simulator& driver) { driver.Reset(); });
 }

@@ -50,6 +50,9 @@ typedef enum zevadriverFunction {
 
 /* The driver function's own name, e.g. "qxzevauGetBoardName"; null for an unknown value. */
 const char* zevadriverFunctionName(zevadriverFunction function);
+/* A status's name as the enumeration above spells it, e.g. "ZEVADRIVER_ERROR_NO_ACTIVE_FILE";
+ * null for 0 and for any status it does not list. */
+const char* zevadriverStatusName(int32_t status);
 
 /* One board. Null texts count as empty; an empty active file means the board has none, an
  * empty claim file lets the driver pick the name of the next file a claim creates. */
@@ -130,6 +133,28 @@ inline constexpr zevadriverFunctionEntry k_zevadriverFunctions[] = {
     {ZEVADRIVER_GET_BOARD_PCI_ID, "imgGetBoardPCIID"},
     {ZEVADRIVER_GET_BOARD_NAME, "qxzevauGetBoardName"},
 };
+
+/* The statuses' names, each written once: the entry spells the name it is made from. */
+struct zevadriverStatusEntry {
+    int32_t status;
+    const char* name;
+};
+#define ZEVADRIVER_STATUS_ENTRY(status)                                                            \
+    { status, #status }
+inline constexpr zevadriverStatusEntry k_zevadriverStatuses[] = {
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_ARGUMENT),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_UNKNOWN_SERIAL),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NO_ACTIVE_FILE),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_UNKNOWN_FILE),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_FILE_EXISTS),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BUFFER_TOO_SMALL),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NAME_TOO_LONG),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_DUPLICATE_SERIAL),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NO_MEMORY),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_CLAIM_REFUSED),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_INJECTED),
+};
+#undef ZEVADRIVER_STATUS_ENTRY
 
 constexpr bool zevadriverFunctionsInOrder() {
     int index = 0;

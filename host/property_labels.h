@@ -1,0 +1,17 @@
+// What the host shows a person for a property's tag and type, and the order it lists them in.
+#ifndef QX_HOST_PROPERTY_LABELS_H
+#define QX_HOST_PROPERTY_LABELS_H
+
+#include <cstddef>
+#include <cstdint>
+
+// What a tag means, for people; "" for a tag the expert does not set.
+const char* PropertyLabel(std::uint32_t tag);
+
+// Where a tag stands in the order the expert sets them; tags it does not set come after.
+std::size_t PropertyRank(std::uint32_t tag);
+
+// "boolean", "integer", ... "timestamp"; "?" for a code that names no type.
+const char* AttributeTypeName(std::int32_t type);
+
+#endif
