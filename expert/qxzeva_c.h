@@ -43,6 +43,20 @@ static inline void qxFreeWideString(QX_WCHAR* text) {
 
 /** @} */
 
+/* In C++ the interface types below are those of namespace qxzeva::c, which a using-directive
+   brings into the global namespace: a translation unit may include the module's C++ interface
+   headers as well, whose classes of the same names stay ::IUnknown, ::IkcSysExpert2 and so
+   on, while these are then spelled qxzeva::c::IUnknown, qxzeva::c::IkcSysExpert2. */
+#ifdef __cplusplus
+#define QX_C_VIEW_BEGIN namespace qxzeva::c {
+#define QX_C_VIEW_END }
+#else
+#define QX_C_VIEW_BEGIN
+#define QX_C_VIEW_END
+#endif
+
+QX_C_VIEW_BEGIN
+
 typedef struct IUnknown IUnknown;
 typedef struct IkcSysExpert2 IkcSysExpert2;
 typedef struct IkcSysExpertPlugPlay IkcSysExpertPlugPlay;
@@ -414,6 +428,14 @@ struct IkcSysPropertyBagCollection {
 };
 
 /** @} */
+
+QX_C_VIEW_END
+
+#ifdef __cplusplus
+using namespace qxzeva::c;
+#endif
+#undef QX_C_VIEW_BEGIN
+#undef QX_C_VIEW_END
 
 /* The module's exports. */
 typedef HRESULT (*qxCreateExpertFunction)(void** expert);
