@@ -12,9 +12,6 @@ set_target_properties(qxkernel qxloader zevadriver PROPERTIES
 # folder beside those libraries, where qxInstalledModulePath() finds it.
 set(QX_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qxzeva)
 set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
-# The reference, the examples and the packages' documents.
-set(QX_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/qxzeva CACHE PATH
-    "Where the HTML reference and the examples are installed")
 
 # The host-facing headers, each installed under include/qxzeva in its own folder. A header
 # added here is installed, packaged and reached through both the CMake package and

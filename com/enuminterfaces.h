@@ -9,7 +9,8 @@
 
 #include <cstdint>
 
-// Next hands out new boundary wide strings (see widestring.h); the receiver frees each one.
+// Next hands out new boundary wide strings; the receiver frees each one (qxFreeWideString of
+// the C view, or qxzeva::WideString of hostkit/qxzeva_host.h).
 class IkcSysEnumStringList : public IUnknown {
 public:
     virtual HRESULT Next(std::uint32_t wanted, char16_t** names, std::uint32_t* fetched) = 0;

@@ -34,7 +34,7 @@ public:
     virtual HRESULT GetUnsignedIntegerProperty(std::uint32_t tag, std::uint32_t* value) = 0;
     virtual HRESULT GetDoubleProperty(std::uint32_t tag, double* value) = 0;
     virtual HRESULT GetGuidProperty(std::uint32_t tag, _GUID* value) = 0;
-    // The caller frees the string with FreeWideString.
+    // The caller frees the string (qxFreeWideString of the C view, or qxzeva::WideString).
     virtual HRESULT GetStringProperty(std::uint32_t tag, char16_t** value) = 0;
     virtual HRESULT GetTimestampProperty(std::uint32_t tag, kcSysAttrTimestamp* value) = 0;
 
