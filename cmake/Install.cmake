@@ -28,7 +28,8 @@ set(QX_INSTALLED_HEADERS
     com/qxzeva_abi.h
     qx/kit/TimestampRecords.h
     propertybag/propertybag_interfaces.h
-    propertybag/attribute_types.h)
+    propertybag/attribute_types.h
+    hostkit/qxzeva_host.h)
 foreach(header IN LISTS QX_INSTALLED_HEADERS)
     get_filename_component(folder ${header} DIRECTORY)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/${folder})

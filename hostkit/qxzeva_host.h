@@ -1,0 +1,251 @@
+// What a C++ host of the expert module needs beside the C view: a holder that counts an
+// interface reference through its table of operations, an owner of the wide strings the
+// module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
+// names of the result codes. Header-only, C++17; includes only the installed C view.
+#ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
+#define QXZEVA_HOSTKIT_QXZEVA_HOST_H
+
+#include "../expert/qxzeva_c.h"
+
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qxzeva {
+
+// A reference to an interface the module handed out, given back with Release when the holder
+// lets go of it. A copy takes a reference of its own; attach adopts a reference the caller
+// owns, detach hands the held one over without counting. put lends the empty slot to an
+// operation that writes a new reference into an out-parameter: the holder must be empty
+// (reset it first when reusing it).
+template <class Interface>
+class Ref {
+public:
+    Ref() noexcept = default;
+    Ref(std::nullptr_t) noexcept {}
+    Ref(const Ref& other) noexcept : m_pointer(other.m_pointer) {
+        if (m_pointer != nullptr)
+            m_pointer->lpVtbl->AddRef(m_pointer);
+    }
+    Ref(Ref&& other) noexcept : m_pointer(other.detach()) {}
+    ~Ref() { reset(); }
+
+    // By value: the new reference is taken before the old one is given back, so assigning a
+    // holder the object it already holds is safe.
+    Ref& operator=(Ref other) noexcept {
+        std::swap(m_pointer, other.m_pointer);
+        return *this;
+    }
+
+    Interface* get() const noexcept { return m_pointer; }
+    Interface* operator->() const noexcept { return m_pointer; }
+    explicit operator bool() const noexcept { return m_pointer != nullptr; }
+
+    void reset() noexcept {
+        if (Interface* held = detach())
+            held->lpVtbl->Release(held);
+    }
+    // Adopts the caller's reference, giving back the one held.
+    void attach(Interface* pointer) noexcept {
+        reset();
+        m_pointer = pointer;
+    }
+    [[nodiscard]] Interface* detach() noexcept { return std::exchange(m_pointer, nullptr); }
+    [[nodiscard]] Interface** put() noexcept {
+        assert(m_pointer == nullptr && "Ref::put on a holder that still holds a reference");
+        reset();
+        return &m_pointer;
+    }
+
+private:
+    Interface* m_pointer = nullptr;
+};
+
+std::string ToUtf8(const QX_WCHAR* text);
+
+// A wide string the module handed out (a 32-bit count of units four bytes below the pointer,
+// the units and a zero unit in one block), freed when the owner lets go of it. put lends the
+// empty slot to an operation that writes a new string: the owner must be empty.
+class WideString {
+public:
+    WideString() noexcept = default;
+    WideString(const WideString&) = delete;
+    WideString& operator=(const WideString&) = delete;
+    WideString(WideString&& other) noexcept : m_text(other.detach()) {}
+    WideString& operator=(WideString&& other) noexcept {
+        if (this != &other) {
+            reset();
+            m_text = other.detach();
+        }
+        return *this;
+    }
+    ~WideString() { reset(); }
+
+    const QX_WCHAR* get() const noexcept { return m_text; }
+    explicit operator bool() const noexcept { return m_text != nullptr; }
+
+    void reset() noexcept { qxFreeWideString(detach()); }
+    [[nodiscard]] QX_WCHAR* detach() noexcept { return std::exchange(m_text, nullptr); }
+    [[nodiscard]] QX_WCHAR** put() noexcept {
+        assert(m_text == nullptr && "WideString::put on an owner that still holds a string");
+        reset();
+        return &m_text;
+    }
+
+    // The text as UTF-8; "" when no string is held.
+    std::string utf8() const { return ToUtf8(m_text); }
+
+private:
+    QX_WCHAR* m_text = nullptr;
+};
+
+namespace detail {
+
+inline void AppendUtf8(std::string* out, std::uint32_t point) {
+    if (point < 0x80) {
+        *out += static_cast<char>(point);
+    } else if (point < 0x800) {
+        *out += static_cast<char>(0xC0 | (point >> 6));
+        *out += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        *out += static_cast<char>(0xE0 | (point >> 12));
+        *out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        *out += static_cast<char>(0xF0 | (point >> 18));
+        *out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+        *out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
+inline bool IsHighSurrogate(std::uint32_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+inline bool IsLowSurrogate(std::uint32_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// The well-formed UTF-8 sequence a lead byte starts: its length (0: the byte starts none) and
+// the range its second byte must fall in, which excludes overlong forms, surrogates and code
+// points above U+10FFFF.
+struct Utf8Lead {
+    std::size_t length;
+    unsigned char secondLow;
+    unsigned char secondHigh;
+};
+
+inline Utf8Lead ClassifyUtf8Lead(unsigned char lead) {
+    if (lead < 0x80)
+        return {1, 0, 0};
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (lead == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (lead == 0xED)
+        return {3, 0x80, 0x9F};
+    if (lead >= 0xE1 && lead <= 0xEF)
+        return {3, 0x80, 0xBF};
+    if (lead == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (lead >= 0xF1 && lead <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (lead == 0xF4)
+        return {4, 0x80, 0x8F};
+    return {0, 0, 0};
+}
+
+} // namespace detail
+
+// UTF-8 of a zero-terminated UTF-16 text; "" for null. A surrogate without its partner
+// becomes U+FFFD.
+inline std::string ToUtf8(const QX_WCHAR* text) {
+    std::string out;
+    for (; text != nullptr && *text != 0; ++text) {
+        std::uint32_t point = *text;
+        if (detail::IsHighSurrogate(point) && detail::IsLowSurrogate(text[1])) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (text[1] - 0xDC00u);
+            ++text;
+        } else if (detail::IsHighSurrogate(point) || detail::IsLowSurrogate(point)) {
+            point = 0xFFFD;
+        }
+        detail::AppendUtf8(&out, point);
+    }
+    return out;
+}
+
+// UTF-16 of a UTF-8 text, zero-terminated, ready to pass as const QX_WCHAR*. Each maximal
+// ill-formed part (a stray byte, a sequence cut short, an overlong form, an encoded surrogate,
+// a point above U+10FFFF) becomes one U+FFFD.
+inline std::vector<QX_WCHAR> ToUtf16(std::string_view utf8) {
+    std::vector<QX_WCHAR> out;
+    out.reserve(utf8.size() + 1);
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const detail::Utf8Lead form = detail::ClassifyUtf8Lead(lead);
+        if (form.length == 1) {
+            out.push_back(lead);
+            ++i;
+            continue;
+        }
+        std::uint32_t point = lead & (0x7Fu >> form.length);
+        std::size_t taken = 1;
+        for (; taken < form.length && i + taken < utf8.size(); ++taken) {
+            const auto next = static_cast<unsigned char>(utf8[i + taken]);
+            const unsigned char low = taken == 1 ? form.secondLow : 0x80;
+            const unsigned char high = taken == 1 ? form.secondHigh : 0xBF;
+            if (next < low || next > high)
+                break;
+            point = (point << 6) | (next & 0x3Fu);
+        }
+        i += taken;
+        if (form.length == 0 || taken < form.length) {
+            out.push_back(0xFFFD);
+        } else if (point >= 0x10000) {
+            out.push_back(static_cast<QX_WCHAR>(0xD800 + ((point - 0x10000) >> 10)));
+            out.push_back(static_cast<QX_WCHAR>(0xDC00 + ((point - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(static_cast<QX_WCHAR>(point));
+        }
+    }
+    out.push_back(0);
+    return out;
+}
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case, from the fields' values (so the same
+// on either byte order).
+inline std::string GuidText(const _GUID& id) {
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(id.Data1), static_cast<unsigned>(id.Data2),
+                  static_cast<unsigned>(id.Data3), static_cast<unsigned>(id.Data4[0]),
+                  static_cast<unsigned>(id.Data4[1]), static_cast<unsigned>(id.Data4[2]),
+                  static_cast<unsigned>(id.Data4[3]), static_cast<unsigned>(id.Data4[4]),
+                  static_cast<unsigned>(id.Data4[5]), static_cast<unsigned>(id.Data4[6]),
+                  static_cast<unsigned>(id.Data4[7]));
+    return text;
+}
+
+inline bool SameGuid(const _GUID& left, const _GUID& right) noexcept {
+    if (left.Data1 != right.Data1 || left.Data2 != right.Data2 || left.Data3 != right.Data3)
+        return false;
+    for (int i = 0; i < 8; ++i)
+        if (left.Data4[i] != right.Data4[i])
+            return false;
+    return true;
+}
+
+// "S_OK", "E_ITEM_NOT_FOUND", ...: the name of a code the module defines, or null.
+inline const char* HResultName(HRESULT result) noexcept {
+    return qxHResultName(result);
+}
+
+} // namespace qxzeva
+
+#endif
