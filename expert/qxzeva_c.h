@@ -65,7 +65,17 @@ static inline void qxFreeWideString(QX_WCHAR* text) {
 QX_C_VIEW_BEGIN
 
 /* The interfaces by name; IkcSysPropertyBag and IkcSysPropertyBag2 are the same table as
-   IkcSysPropertyBag3, whose first slots are theirs. */
+   IkcSysPropertyBag3, whose first slots are theirs. Each struct is declared on its own first,
+   so that under C++ the name belongs to this namespace even when the C++ interface of the same
+   name was declared before. */
+struct IUnknown;
+struct IkcSysExpert2;
+struct IkcSysExpertPlugPlay;
+struct IkcSysPropertyBag3;
+struct IkcSysEnumStringList;
+struct IkcSysEnumPropertyTag;
+struct IkcSysPropertyBagCollection;
+struct IkcSysFrameworkNotificationHandler;
 /** Any interface, seen through its first three slots. */
 typedef struct IUnknown IUnknown;
 /** The expert. */
