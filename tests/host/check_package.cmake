@@ -159,8 +159,10 @@ elseif(MODE STREQUAL "deb")
     # dpkg-buildpackage writes beside the tree it builds: a copy of the source, no tests.
     file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}/source
         REGEX "^${SOURCE_DIR}/(build|\\.git)$" EXCLUDE)
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env "DEB_BUILD_OPTIONS=nocheck parallel=2"
-        dpkg-buildpackage -b -us -uc
+    # Debian's tools with the system's own programs, not whatever comes first on the PATH.
+    set(debian_path PATH=/usr/sbin:/usr/bin:/sbin:/bin)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env ${debian_path}
+        "DEB_BUILD_OPTIONS=nocheck parallel=2" dpkg-buildpackage -b -us -uc
         WORKING_DIRECTORY ${WORK_DIR}/source RESULT_VARIABLE status
         OUTPUT_FILE ${WORK_DIR}/dpkg-buildpackage.log ERROR_FILE ${WORK_DIR}/dpkg-buildpackage.log)
     if(NOT status EQUAL 0)
@@ -168,7 +170,7 @@ elseif(MODE STREQUAL "deb")
         message(FATAL_ERROR "dpkg-buildpackage failed:\n${log}")
     endif()
     file(GLOB debs ${WORK_DIR}/*.deb)
-    run(lintian --fail-on error,warning ${debs})
+    run(${CMAKE_COMMAND} -E env ${debian_path} lintian --fail-on error,warning ${debs})
     if(run_output MATCHES "(^|\n)[EW]: ")
         message(FATAL_ERROR "lintian:\n${run_output}")
     endif()
