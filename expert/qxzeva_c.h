@@ -7,6 +7,10 @@
 #ifndef QX_EXPERT_QXZEVA_C_H
 #define QX_EXPERT_QXZEVA_C_H
 
+#if !defined(__cplusplus) && (!defined(__STDC_VERSION__) || __STDC_VERSION__ < 199901L)
+#error "the C view needs C99 or later (inline functions, stdint.h)"
+#endif
+
 #include "com/qxzeva_abi.h"
 
 #include <stdint.h>
