@@ -18,14 +18,15 @@
     | Name | Value | Meaning |
     |---|---|---|
     | S_OK | 0x00000000 | done |
-    | S_FALSE | 0x00000001 | a success that reports nothing: an empty list, an absent tag, the end
-   of an enumeration, a driver that did not answer | | E_NOTIMPL | 0x80004001 | the operation is not
-   offered | | E_NOINTERFACE | 0x80004002 | the object has no interface of that identifier | |
-   E_POINTER | 0x80004003 | a pointer argument that must not be null was null | | E_FAIL |
-   0x80004005 | an unexpected failure | | E_OUTOFMEMORY | 0x8007000E | memory ran out; nothing was
-   handed out | | E_PROPERTY_TYPE_MISMATCH | 0x80040370 | the tag holds a value of another type | |
-   E_PROPERTY_NOT_FOUND | 0x80040371 | the bag holds no value under the tag | | E_ITEM_NOT_FOUND |
-   0x80040375 | no item has that name |
+    | S_FALSE | 0x00000001 | a success that reports nothing: an empty list, the end |
+    | E_NOTIMPL | 0x80004001 | the operation is not offered |
+    | E_NOINTERFACE | 0x80004002 | the object has no interface of that identifier |
+    | E_POINTER | 0x80004003 | a pointer argument that must not be null was null |
+    | E_FAIL | 0x80004005 | an unexpected failure |
+    | E_OUTOFMEMORY | 0x8007000E | memory ran out; nothing was handed out |
+    | E_PROPERTY_TYPE_MISMATCH | 0x80040370 | the tag holds a value of another type |
+    | E_PROPERTY_NOT_FOUND | 0x80040371 | the bag holds no value under the tag |
+    | E_ITEM_NOT_FOUND | 0x80040375 | no item has that name |
 
     Test results with QX_SUCCEEDED and QX_FAILED (C) or SUCCEEDED and FAILED (C++), never by
     comparing with S_OK alone where S_FALSE may come.
@@ -82,20 +83,22 @@ static inline const char* qxHResultName(HRESULT result) {
     IID_IUnknown, IID_IkcSysExpertInfo, IID_IkcSysExpert, IID_IkcSysExpert2 and
     IID_IkcSysExpertPlugPlay; a property bag answers IID_IUnknown and the three bag
     identifiers with one pointer; the enumerators answer IID_IUnknown and their own. Each is a
-    constant _GUID of that name (static const in C, inline constexpr in C++):
+    constant _GUID (static const in C, inline constexpr in C++) naming the interface of its name
+    without `IID_`; in the C view IkcSysExpertInfo and IkcSysExpert are the first slots of
+    IkcSysExpert2, IkcSysPropertyBag and IkcSysPropertyBag2 those of IkcSysPropertyBag3:
 
-    | Constant | Identifier | Interface (C view) |
-    |---|---|---|
-    | IID_IUnknown | {00000000-0000-0000-C000-000000000046} | IUnknown |
-    | IID_IkcSysExpertInfo | {9C257614-172D-4D5D-81BB-3D4F72BD30A4} | IkcSysExpert2 (its first slots) |
-    | IID_IkcSysExpert | {B259235B-6978-4402-8910-E19E1295F326} | IkcSysExpert2 (its first slots) |
-    | IID_IkcSysExpert2 | {CF3357AD-3023-4121-A60E-2FF9B3A87BEE} | IkcSysExpert2 |
-    | IID_IkcSysExpertPlugPlay | {C20E7758-0346-431A-A411-BF7C1E736A60} | IkcSysExpertPlugPlay |
-    | IID_IkcSysPropertyBag | {3E2F201D-CABE-466F-93AE-502244C18DDE} | IkcSysPropertyBag3 (its first slots) |
-    | IID_IkcSysPropertyBag2 | {E275E061-297B-4463-A5F1-5D2D9D8F3898} | IkcSysPropertyBag3 (its first slots) |
-    | IID_IkcSysPropertyBag3 | {B122AAB9-2F03-4E75-A0D1-A0F7C7DF2838} | IkcSysPropertyBag3 |
-    | IID_IkcSysEnumPropertyTag | {B21429CD-0DDD-48FA-9DDD-33A1CFA79CDE} | IkcSysEnumPropertyTag |
-    | IID_IkcSysEnumStringList | {FB09815D-7F02-459F-87B8-78227BE84126} | IkcSysEnumStringList |
+    | Constant | Identifier |
+    |---|---|
+    | IID_IUnknown | {00000000-0000-0000-C000-000000000046} |
+    | IID_IkcSysExpertInfo | {9C257614-172D-4D5D-81BB-3D4F72BD30A4} |
+    | IID_IkcSysExpert | {B259235B-6978-4402-8910-E19E1295F326} |
+    | IID_IkcSysExpert2 | {CF3357AD-3023-4121-A60E-2FF9B3A87BEE} |
+    | IID_IkcSysExpertPlugPlay | {C20E7758-0346-431A-A411-BF7C1E736A60} |
+    | IID_IkcSysPropertyBag | {3E2F201D-CABE-466F-93AE-502244C18DDE} |
+    | IID_IkcSysPropertyBag2 | {E275E061-297B-4463-A5F1-5D2D9D8F3898} |
+    | IID_IkcSysPropertyBag3 | {B122AAB9-2F03-4E75-A0D1-A0F7C7DF2838} |
+    | IID_IkcSysEnumPropertyTag | {B21429CD-0DDD-48FA-9DDD-33A1CFA79CDE} |
+    | IID_IkcSysEnumStringList | {FB09815D-7F02-459F-87B8-78227BE84126} |
     @{ */
 
 /** A 16-byte identifier, written {Data1-Data2-Data3-Data4[0..1]-Data4[2..7]} in hexadecimal.
