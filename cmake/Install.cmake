@@ -3,8 +3,15 @@
 # a CMake package (find_package(qxzeva CONFIG)) and a pkg-config file, both relocatable.
 include(CMakePackageConfigHelpers)
 
-set_target_properties(qxzevaSysapiExpert qxkernel qxloader zevadriver PROPERTIES
+# The libraries a host links carry the major version in their names (libqxloader.so.18): the
+# CMake package promises compatibility within a major version, and so does the name.
+set_target_properties(qxkernel qxloader zevadriver PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
     INSTALL_RPATH "$ORIGIN")
+# The module is a plug-in, loaded by path and never linked: it lies in the package's own
+# folder beside those libraries, where qxInstalledModulePath() finds it.
+set(QX_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qxzeva)
+set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 
 # The host-facing headers, each installed under include/qxzeva in its own folder. A header
 # added here is installed, packaged and reached through both the CMake package and
@@ -27,6 +34,8 @@ foreach(header IN LISTS QX_INSTALLED_HEADERS)
     get_filename_component(folder ${header} DIRECTORY)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/${folder})
 endforeach()
+install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva_version.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
 
 # qxzeva::headers: include "expert/qxzeva_c.h" (C) or the C++ interface headers.
 add_library(qxzeva_headers INTERFACE)
@@ -38,8 +47,22 @@ set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)
 set_target_properties(qxzevaSysapiExpert PROPERTIES EXPORT_NAME module)
 set_target_properties(qxkernel PROPERTIES EXPORT_NAME kernel)
 set_target_properties(qxloader PROPERTIES EXPORT_NAME loader)
+target_compile_features(qxzeva_headers INTERFACE cxx_std_17)
 install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    LIBRARY DESTINATION ${QX_MODULE_INSTALL_DIR})
+
+# Manual pages, written or generated: each file listed here is installed in the folder of
+# the section its suffix names (qxzeva-host.1 in man1). Add a page by adding its file.
+if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
+    set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1)
+    foreach(page IN LISTS QX_MAN_PAGES)
+        string(REGEX REPLACE ".*\\.([1-9])$" "\\1" section ${page})
+        install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+    endforeach()
+endif()
+
+# The examples a host author starts from.
+install(DIRECTORY examples/ DESTINATION ${QX_INSTALL_DOCDIR}/examples)
 
 # The JSON Schema of the host program's --json report.
 set(QX_SCHEMA_INSTALL_FILE ${CMAKE_INSTALL_DATADIR}/qxzeva/qxzeva-host-report.schema.json)

@@ -1,8 +1,9 @@
-/* The facts of the module's interfaces that C and C++ hosts share, written once: result
-   codes, the identifier record and the interface identifiers, the value-type codes and
-   timestamp records, and the tags of the 22 properties every item's bag holds. The C view
-   (expert/qxzeva_c.h) and the module's C++ headers both include this header, and add only
-   what their language needs on top. */
+/** @file qxzeva_abi.h
+    The facts of the module's interfaces that C and C++ hosts share, written once: result
+    codes, the identifier record and the interface identifiers, the value-type codes and
+    timestamp records, and the tags of the 22 properties every item's bag holds. The C view
+    (expert/qxzeva_c.h) and the module's C++ headers both include this header, and add only
+    what their language needs on top. */
 #ifndef QX_COM_QXZEVA_ABI_H
 #define QX_COM_QXZEVA_ABI_H
 
@@ -11,22 +12,44 @@
 #include <stdint.h>
 #include <string.h>
 
-/* ---- Results: negative is failure ---- */
+/** @defgroup qxzeva_results Results
+    Every operation returns a 32-bit HRESULT: zero or positive is success, negative is
+    failure. These are all the codes the module returns:
+
+    | Name | Value | Meaning |
+    |---|---|---|
+    | S_OK | 0x00000000 | done |
+    | S_FALSE | 0x00000001 | a success that reports nothing: an empty list, the end |
+    | E_NOTIMPL | 0x80004001 | the operation is not offered |
+    | E_NOINTERFACE | 0x80004002 | the object has no interface of that identifier |
+    | E_POINTER | 0x80004003 | a pointer argument that must not be null was null |
+    | E_FAIL | 0x80004005 | an unexpected failure |
+    | E_OUTOFMEMORY | 0x8007000E | memory ran out; nothing was handed out |
+    | E_PROPERTY_TYPE_MISMATCH | 0x80040370 | the tag holds a value of another type |
+    | E_PROPERTY_NOT_FOUND | 0x80040371 | the bag holds no value under the tag |
+    | E_ITEM_NOT_FOUND | 0x80040375 | no item has that name |
+
+    Test results with QX_SUCCEEDED and QX_FAILED (C) or SUCCEEDED and FAILED (C++), never by
+    comparing with S_OK alone where S_FALSE may come.
+    @{ */
+
+/** The result of every operation; negative is failure. */
 typedef int32_t HRESULT;
 
-#define S_OK ((HRESULT)0)
-#define S_FALSE ((HRESULT)1) /* a success that reports nothing: an empty list, an absent tag */
-#define E_NOTIMPL ((HRESULT)0x80004001u)
-#define E_NOINTERFACE ((HRESULT)0x80004002u)
-#define E_POINTER ((HRESULT)0x80004003u)
-#define E_FAIL ((HRESULT)0x80004005u)
-#define E_OUTOFMEMORY ((HRESULT)0x8007000Eu)
+#define S_OK ((HRESULT)0)    /**< done */
+#define S_FALSE ((HRESULT)1) /**< a success that reports nothing: an empty list, an absent tag */
+#define E_NOTIMPL ((HRESULT)0x80004001u)     /**< the operation is not offered */
+#define E_NOINTERFACE ((HRESULT)0x80004002u) /**< no interface of that identifier */
+#define E_POINTER ((HRESULT)0x80004003u)     /**< a required pointer argument was null */
+#define E_FAIL ((HRESULT)0x80004005u)        /**< an unexpected failure */
+#define E_OUTOFMEMORY ((HRESULT)0x8007000Eu) /**< memory ran out; nothing was handed out */
 /* Interface-specific failures (facility 4) shared with the host framework. */
-#define E_PROPERTY_TYPE_MISMATCH ((HRESULT)0x80040370u)
-#define E_PROPERTY_NOT_FOUND ((HRESULT)0x80040371u)
-#define E_ITEM_NOT_FOUND ((HRESULT)0x80040375u)
+#define E_PROPERTY_TYPE_MISMATCH ((HRESULT)0x80040370u) /**< the tag holds another type */
+#define E_PROPERTY_NOT_FOUND ((HRESULT)0x80040371u)     /**< no value under the tag */
+#define E_ITEM_NOT_FOUND ((HRESULT)0x80040375u)         /**< no item has that name */
 
-/* The name of a code the module defines, or null. */
+/** The name of a code the module defines ("S_OK", "E_POINTER", ...), or null for any
+    other value. */
 static inline const char* qxHResultName(HRESULT result) {
     switch (result) {
     case S_OK:
@@ -54,17 +77,42 @@ static inline const char* qxHResultName(HRESULT result) {
     }
 }
 
-/* ---- Identifiers ---- */
+/** @} */
 
-/* Fields keep their native values; on the big-endian target the 16 bytes in memory read as
-   the identifier's text without dashes. */
+/** @defgroup qxzeva_identifiers Interface identifiers
+    The 16-byte identifiers that name the interfaces, for QueryInterface. The expert answers
+    IID_IUnknown, IID_IkcSysExpertInfo, IID_IkcSysExpert, IID_IkcSysExpert2 and
+    IID_IkcSysExpertPlugPlay; a property bag answers IID_IUnknown and the three bag
+    identifiers with one pointer; the enumerators answer IID_IUnknown and their own. Each is a
+    constant _GUID (static const in C, inline constexpr in C++) naming the interface of its name
+    without `IID_`; in the C view IkcSysExpertInfo and IkcSysExpert are the first slots of
+    IkcSysExpert2, IkcSysPropertyBag and IkcSysPropertyBag2 those of IkcSysPropertyBag3:
+
+    | Constant | Identifier |
+    |---|---|
+    | IID_IUnknown | {00000000-0000-0000-C000-000000000046} |
+    | IID_IkcSysExpertInfo | {9C257614-172D-4D5D-81BB-3D4F72BD30A4} |
+    | IID_IkcSysExpert | {B259235B-6978-4402-8910-E19E1295F326} |
+    | IID_IkcSysExpert2 | {CF3357AD-3023-4121-A60E-2FF9B3A87BEE} |
+    | IID_IkcSysExpertPlugPlay | {C20E7758-0346-431A-A411-BF7C1E736A60} |
+    | IID_IkcSysPropertyBag | {3E2F201D-CABE-466F-93AE-502244C18DDE} |
+    | IID_IkcSysPropertyBag2 | {E275E061-297B-4463-A5F1-5D2D9D8F3898} |
+    | IID_IkcSysPropertyBag3 | {B122AAB9-2F03-4E75-A0D1-A0F7C7DF2838} |
+    | IID_IkcSysEnumPropertyTag | {B21429CD-0DDD-48FA-9DDD-33A1CFA79CDE} |
+    | IID_IkcSysEnumStringList | {FB09815D-7F02-459F-87B8-78227BE84126} |
+    @{ */
+
+/** A 16-byte identifier, written {Data1-Data2-Data3-Data4[0..1]-Data4[2..7]} in hexadecimal.
+    Fields keep their native values; on the big-endian target the 16 bytes in memory read as
+    the identifier's text without dashes. */
 typedef struct _GUID {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
+    uint32_t Data1;   /**< first 8 hexadecimal digits */
+    uint16_t Data2;   /**< next 4 */
+    uint16_t Data3;   /**< next 4 */
+    uint8_t Data4[8]; /**< last 16, two per byte */
 } _GUID;
 
+/** @cond QX_INTERNAL (the constants are listed in the table above) */
 #ifdef __cplusplus
 #define QX_INTERFACE_ID(name, ...) inline constexpr _GUID name = __VA_ARGS__;
 #else
@@ -143,56 +191,69 @@ static inline const qxInterfaceInfo* qxFindInterface(const _GUID* iid) {
 }
 
 #undef QX_INTERFACE_ID
+/** @endcond */
 
-/* ---- Property values ---- */
+/** @} */
 
+/** @defgroup qxzeva_values Value types and item tags
+    What a property bag holds: a typed value under each 32-bit tag. Every item's bag, from
+    IkcSysExpert2Vtbl::GetPropertiesOfItem or IkcSysExpert2Vtbl::SearchForItemsAndProperties,
+    holds the 22 tags of kcSysItemPropertyTag.
+    @{ */
+
+/** @cond QX_INTERNAL */
 /* A 32-bit enumeration in both languages. */
 #ifdef __cplusplus
 #define QX_ENUM_32 : int32_t
 #else
 #define QX_ENUM_32
 #endif
+/** @endcond */
 
-/* Exactly the seven codes 1 to 7 are ever stored; 0 and codes above 7 name no type. */
+/** The type of a stored value, from GetPropertyType. Exactly the seven codes 1 to 7 are ever
+    stored; 0 and codes above 7 name no type. */
 typedef enum kcSysAttributeType QX_ENUM_32 {
-    kcSysAttrTypeBoolean = 1,
-    kcSysAttrTypeInteger = 2,
-    kcSysAttrTypeUnsignedInteger = 3,
-    kcSysAttrTypeDouble = 4,
-    kcSysAttrTypeGuid = 5,
-    kcSysAttrTypeString = 6,
-    kcSysAttrTypeTimestampUTC = 7
+    kcSysAttrTypeBoolean = 1,         /**< int, 0 or 1: Get/SetBooleanProperty */
+    kcSysAttrTypeInteger = 2,         /**< int32_t: Get/SetIntegerProperty */
+    kcSysAttrTypeUnsignedInteger = 3, /**< uint32_t: Get/SetUnsignedIntegerProperty */
+    kcSysAttrTypeDouble = 4,          /**< double: Get/SetDoubleProperty */
+    kcSysAttrTypeGuid = 5,            /**< _GUID: Get/SetGuidProperty */
+    kcSysAttrTypeString = 6,          /**< boundary string: Get/SetStringProperty */
+    kcSysAttrTypeTimestampUTC = 7     /**< kcSysAttrTimestampUTC: the timestamp operations */
 } kcSysAttributeType;
 
-/* The tags of an item's 22 properties, in the order the expert sets them. What the host
-   framework makes of the fixed ones is the host's; they are named here by the value they
-   always hold and the tag's distinguishing digits. */
+/** The tags of an item's 22 properties, in the order the expert sets them, each with the
+    type of its value and its meaning. What the host framework makes of the fixed ones is the
+    host's; they are named here by the value they always hold and the tag's distinguishing
+    digits. */
 typedef enum kcSysItemPropertyTag QX_ENUM_32 {
-    kcSysTagSerialNumber = 0x01007000,  /* string: "%08X" of the serial number */
-    kcSysTagConstant1C = 0x0101C000,    /* integer: 1 */
-    kcSysTagItemName = 0x0101D000,      /* string: the item name */
-    kcSysTagItemAlias = 0x0101F000,     /* string: the item name again */
-    kcSysTagFlag54 = 0x01054000,        /* boolean: false */
-    kcSysTagConstant2A = 0x0102A000,    /* integer: 99 */
-    kcSysTagFlag01 = 0x01001000,        /* boolean: true */
-    kcSysTagFlag28 = 0x01028000,        /* boolean: false */
-    kcSysTagConstant24 = 0x01024000,    /* integer: 1 */
-    kcSysTagFlag08 = 0x01008000,        /* boolean: true */
-    kcSysTagPciIdUpper = 0x01005000,    /* unsigned: upper 16 bits of the PCI identifier */
-    kcSysTagPciIdLower = 0x01003000,    /* unsigned: lower 16 bits of the PCI identifier */
-    kcSysTagVendor = 0x01004000,        /* string: the vendor */
-    kcSysTagModel = 0x01006000,         /* string: the board name without its family prefix */
-    kcSysTagEmptyText = 0x0100A000,     /* string: empty */
-    kcSysTagConstant0B = 0x0100B000,    /* integer: -1 */
-    kcSysTagDriverVersion = 0x0700C000, /* unsigned: the driver's version */
-    kcSysTagDriverFamily = 0x0700D000,  /* string: the driver family */
-    kcSysTagCount02 = 0x01002000,       /* unsigned: 1 */
-    kcSysTagPciBus = 0x01018000,        /* unsigned */
-    kcSysTagPciDevice = 0x01019000,     /* unsigned */
-    kcSysTagPciFunction = 0x0101A000    /* unsigned */
+    kcSysTagSerialNumber = 0x01007000,  /**< string: "%08X" of the serial number */
+    kcSysTagConstant1C = 0x0101C000,    /**< integer: 1 */
+    kcSysTagItemName = 0x0101D000,      /**< string: the item name */
+    kcSysTagItemAlias = 0x0101F000,     /**< string: the item name again */
+    kcSysTagFlag54 = 0x01054000,        /**< boolean: false */
+    kcSysTagConstant2A = 0x0102A000,    /**< integer: 99 */
+    kcSysTagFlag01 = 0x01001000,        /**< boolean: true */
+    kcSysTagFlag28 = 0x01028000,        /**< boolean: false */
+    kcSysTagConstant24 = 0x01024000,    /**< integer: 1 */
+    kcSysTagFlag08 = 0x01008000,        /**< boolean: true */
+    kcSysTagPciIdUpper = 0x01005000,    /**< unsigned: upper 16 bits of the PCI identifier */
+    kcSysTagPciIdLower = 0x01003000,    /**< unsigned: lower 16 bits of the PCI identifier */
+    kcSysTagVendor = 0x01004000,        /**< string: the vendor */
+    kcSysTagModel = 0x01006000,         /**< string: the board name without its family prefix */
+    kcSysTagEmptyText = 0x0100A000,     /**< string: empty */
+    kcSysTagConstant0B = 0x0100B000,    /**< integer: -1 */
+    kcSysTagDriverVersion = 0x0700C000, /**< unsigned: the driver's version */
+    kcSysTagDriverFamily = 0x0700D000,  /**< string: the driver family */
+    kcSysTagCount02 = 0x01002000,       /**< unsigned: 1 */
+    kcSysTagPciBus = 0x01018000,        /**< unsigned */
+    kcSysTagPciDevice = 0x01019000,     /**< unsigned */
+    kcSysTagPciFunction = 0x0101A000    /**< unsigned */
 } kcSysItemPropertyTag;
 
-#define QXZEVA_ITEM_PROPERTY_COUNT 22
+#define QXZEVA_ITEM_PROPERTY_COUNT 22 /**< the number of tags in every item's bag */
+
+/** @} */
 
 #undef QX_ENUM_32
 

@@ -3,6 +3,7 @@
 
 #include "com/iids.h"
 #include "com/widestring.h"
+#include "qxzeva_version.h"
 
 #include <cstdio>
 #include <type_traits>
@@ -12,8 +13,9 @@ static_assert(!std::is_destructible_v<CkcSysZeva>, "only the last Release may de
 namespace {
 constexpr char16_t k_displayName[] = u"QX ZEVA Sysapi Expert";
 constexpr char16_t k_programmaticName[] = u"qxzeva";
-constexpr unsigned k_versionMajor = 18;
-constexpr unsigned k_versionMinor = 5;
+// The product's version is the package's major and minor version.
+constexpr unsigned k_versionMajor = QXZEVA_VERSION_MAJOR;
+constexpr unsigned k_versionMinor = QXZEVA_VERSION_MINOR;
 } // namespace
 
 const _GUID CkcSysZeva::s_productID = {

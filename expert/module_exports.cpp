@@ -3,17 +3,22 @@
 #include "com/hresult_from_exception.h"
 #include "com/qxmutex.h"
 #include "expert/kcsyszeva.h"
+#include "qxzeva_version.h"
 
 namespace {
+// The record's versions are the package's, with the build's stage and number ("f0": final,
+// build 0) after them.
+#define QX_RECORD_VERSION QXZEVA_VERSION_STRING "f0"
+
 const char* const nQXVersion_versionStringArray[] = {
     "nQXVersion_CompanyName=Verantic Corporation",
     "nQXVersion_LegalCopyright=Copyright (c) 2018 Verantic Corporation. All rights reserved.",
     "nQXVersion_ProductName=QXZEVA_SYSAPI_EXPERT",
     "nQXVersion_OriginalFilename=qxzevaSysapiExpert.out",
     "nQXVersion_FileDescription=System API Expert for QX ZEVA",
-    "nQXVersion_ProductVersion=18.5.0f0",
-    "nQXVersion_FileVersion=18.5.0f0",
-    "nQXVersion_InternalName=QXZEVA_SYSAPI_EXPERT 18.5.0f0",
+    "nQXVersion_ProductVersion=" QX_RECORD_VERSION,
+    "nQXVersion_FileVersion=" QX_RECORD_VERSION,
+    "nQXVersion_InternalName=QXZEVA_SYSAPI_EXPERT " QX_RECORD_VERSION,
     "nQXVersion_Comments=2018/09/20 14:39:22, qxzevaSysapiExpert/vxworks/ppc603/"
     "windRiver-gcc-3.4/release",
     nullptr};

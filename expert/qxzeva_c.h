@@ -1,10 +1,15 @@
-/* The expert module's interfaces for hosts written in C: each interface is a struct whose
-   first member points at its table of operations (lpVtbl), in the same slot order as the C++
-   interfaces, so a pointer the module hands out can be used directly. Every operation takes
-   the interface pointer itself as its first argument. The codes, identifiers, value types and
-   tags it shares with C++ hosts are those of com/qxzeva_abi.h. */
+/** @file qxzeva_c.h
+    The expert module's interfaces for hosts written in C (C99) and C++: each interface is a
+    struct whose first member points at its table of operations (lpVtbl), in the same slot
+    order as the C++ interfaces, so a pointer the module hands out can be used directly. Every
+    operation takes the interface pointer itself as its first argument. The codes,
+    identifiers, value types and tags it shares with C++ hosts are those of qxzeva_abi.h. */
 #ifndef QX_EXPERT_QXZEVA_C_H
 #define QX_EXPERT_QXZEVA_C_H
+
+#if !defined(__cplusplus) && (!defined(__STDC_VERSION__) || __STDC_VERSION__ < 199901L)
+#error "the C view needs C99 or later (inline functions, stdint.h)"
+#endif
 
 #include "com/qxzeva_abi.h"
 
@@ -16,9 +21,12 @@
 extern "C" {
 #endif
 
-typedef uint16_t QX_WCHAR; /* one 16-bit unit of a wide string */
+/** One 16-bit unit of a wide string (UTF-16). @ingroup qxzeva_strings */
+typedef uint16_t QX_WCHAR;
 
+/** True for a success (S_OK, S_FALSE). @ingroup qxzeva_results */
 #define QX_SUCCEEDED(hr) ((HRESULT)(hr) >= 0)
+/** True for a failure (any negative code). @ingroup qxzeva_results */
 #define QX_FAILED(hr) ((HRESULT)(hr) < 0)
 
 /** @defgroup qxzeva_strings Boundary strings
@@ -43,15 +51,54 @@ static inline void qxFreeWideString(QX_WCHAR* text) {
 
 /** @} */
 
+/* In C++ the interface types below are those of namespace qxzeva::c, which a using-directive
+   brings into the global namespace: a translation unit may include the module's C++ interface
+   headers as well, whose classes of the same names stay ::IUnknown, ::IkcSysExpert2 and so
+   on, while these are then spelled qxzeva::c::IUnknown, qxzeva::c::IkcSysExpert2. */
+/** @cond QX_INTERNAL */
+#ifdef __cplusplus
+#define QX_C_VIEW_BEGIN namespace qxzeva::c {
+#define QX_C_VIEW_END }
+#else
+#define QX_C_VIEW_BEGIN
+#define QX_C_VIEW_END
+#endif
+
+/** @endcond */
+
+QX_C_VIEW_BEGIN
+
+/* The interfaces by name; IkcSysPropertyBag and IkcSysPropertyBag2 are the same table as
+   IkcSysPropertyBag3, whose first slots are theirs. Each struct is declared on its own first,
+   so that under C++ the name belongs to this namespace even when the C++ interface of the same
+   name was declared before. */
+struct IUnknown;
+struct IkcSysExpert2;
+struct IkcSysExpertPlugPlay;
+struct IkcSysPropertyBag3;
+struct IkcSysEnumStringList;
+struct IkcSysEnumPropertyTag;
+struct IkcSysPropertyBagCollection;
+struct IkcSysFrameworkNotificationHandler;
+/** Any interface, seen through its first three slots. */
 typedef struct IUnknown IUnknown;
+/** The expert. */
 typedef struct IkcSysExpert2 IkcSysExpert2;
+/** The expert's plug-and-play interface. */
 typedef struct IkcSysExpertPlugPlay IkcSysExpertPlugPlay;
+/** A property bag. */
 typedef struct IkcSysPropertyBag3 IkcSysPropertyBag3;
+/** A property bag: the same table as IkcSysPropertyBag3. */
 typedef struct IkcSysPropertyBag3 IkcSysPropertyBag;
+/** A property bag: the same table as IkcSysPropertyBag3. */
 typedef struct IkcSysPropertyBag3 IkcSysPropertyBag2;
+/** An enumerator of item names. */
 typedef struct IkcSysEnumStringList IkcSysEnumStringList;
+/** An enumerator of property tags. */
 typedef struct IkcSysEnumPropertyTag IkcSysEnumPropertyTag;
+/** A collection the host makes. */
 typedef struct IkcSysPropertyBagCollection IkcSysPropertyBagCollection;
+/** The host framework's notification handler; the module takes none. */
 typedef struct IkcSysFrameworkNotificationHandler IkcSysFrameworkNotificationHandler;
 
 /** @defgroup qxzeva_interfaces Interfaces
@@ -426,11 +473,32 @@ struct IkcSysPropertyBagCollection {
 
 /** @} */
 
-/* The module's exports. */
+QX_C_VIEW_END
+
+#ifdef __cplusplus
+using namespace qxzeva::c;
+#endif
+#undef QX_C_VIEW_BEGIN
+#undef QX_C_VIEW_END
+
+/** @defgroup qxzeva_exports Exports
+    The module's two exports a host calls, found with qxModuleSymbol by name.
+    @{ */
+
+/** The factory, exported as QX_FACTORY_SYMBOL: *expert receives an IkcSysExpert2 pointer
+    carrying one reference, which the caller gives back with Release. S_OK; E_POINTER when
+    expert is null; E_OUTOFMEMORY with *expert null. Any task, several at once. */
 typedef HRESULT (*qxCreateExpertFunction)(void** expert);
+/** The version record, exported as QX_VERSION_SYMBOL: nine "key=value" strings
+    (nQXVersion_CompanyName ... nQXVersion_Comments), then a null pointer. Static: the caller
+    neither frees nor changes it. Any task. */
 typedef const char* const* (*qxVersionArrayFunction)(void);
+/** The factory's symbol name. */
 #define QX_FACTORY_SYMBOL "createZEVASysapiExpert"
+/** The version record's symbol name. */
 #define QX_VERSION_SYMBOL "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray"
+
+/** @} */
 
 #ifdef __cplusplus
 }

@@ -4,9 +4,11 @@
 #include "host/options.h"
 #include "host/report.h"
 
+#include <module_loader.h>
 #include <zevadriver_control.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -23,13 +25,15 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : text.substr(0, slash);
 }
 
-// Beside the program in a build folder, in ../lib when installed.
+// $QXZEVA_MODULE when set; else beside the program in a build folder; else where the loader
+// finds the installed module.
 std::string DefaultModulePath() {
-    const std::string directory = ExecutableDirectory();
-    const std::string beside = directory + "/" QX_DEFAULT_MODULE_NAME;
-    if (access(beside.c_str(), F_OK) == 0)
+    const char* chosen = std::getenv(QX_MODULE_ENVIRONMENT);
+    const std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
+    if ((chosen == nullptr || *chosen == '\0') && access(beside.c_str(), F_OK) == 0)
         return beside;
-    return directory + "/../lib/" QX_DEFAULT_MODULE_NAME;
+    char found[4096] = {};
+    return qxInstalledModulePath(found, sizeof found) < 0 ? beside : std::string(found);
 }
 
 int Fail(HostExit code, const std::string& message) {

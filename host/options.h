@@ -5,7 +5,7 @@
 #include <string>
 
 struct HostOptions {
-    std::string modulePath; // empty: next to the program, then ../lib
+    std::string modulePath; // empty: $QXZEVA_MODULE, next to the program, then installed
     std::string boardsFile; // empty: the simulated driver's default boards
     std::string item;       // empty: every item
     std::string traceFile;  // empty: the trace goes to standard error

@@ -10,6 +10,7 @@ packages=(
     libtomlplusplus-dev nlohmann-json3-dev
     libclang-rt-14-dev libbenchmark-dev valgrind
     help2man doxygen python3-jsonschema pkgconf dpkg-dev file
+    debhelper lintian
 )
 
 missing=()

@@ -5,8 +5,9 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
-foreach(file bin/qxzeva-host lib/qxzevaSysapiExpert.so lib/libqxkernel.so lib/libqxloader.so
-        lib/libzevadriver.so include/qxzeva/expert/qxzeva_c.h include/qxzeva/hostkit/qxzeva_host.h
+foreach(file bin/qxzeva-host lib/qxzeva/qxzevaSysapiExpert.so lib/libqxkernel.so.18 lib/libqxloader.so.18
+        lib/libzevadriver.so.18 include/qxzeva/expert/qxzeva_c.h include/qxzeva/qxzeva_version.h
+        include/qxzeva/hostkit/qxzeva_host.h
         include/qxzeva/propertybag/propertybag_interfaces.h include/qxkernel/semLib.h
         include/qxloader/module_loader.h include/zevadriver/zevadriver_control.h)
     if(NOT EXISTS ${PREFIX}/${file})

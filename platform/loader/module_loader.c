@@ -1,9 +1,11 @@
+#define _GNU_SOURCE /* dladdr */
 #include "module_loader.h"
 
 #include <dlfcn.h>
 #include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 
 typedef void (*qx_static_function)(void);
@@ -126,4 +128,48 @@ int qxUnloadModule(qx_module* module) {
     const int status = dlclose(module->handle);
     free(module);
     return status == 0 ? 0 : -1;
+}
+
+static int FileExists(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+/* Copies text into path when it fits with its terminator; else leaves path empty. */
+static int CopyPath(char* path, size_t size, const char* text) {
+    const size_t length = strlen(text);
+    if (path == NULL || length >= size) {
+        if (path != NULL && size > 0)
+            path[0] = '\0';
+        return -1;
+    }
+    memcpy(path, text, length + 1);
+    return (int)length;
+}
+
+int qxInstalledModulePath(char* path, size_t size) {
+    const char* chosen = getenv(QX_MODULE_ENVIRONMENT);
+    if (chosen != NULL && chosen[0] != '\0')
+        return CopyPath(path, size, chosen);
+    /* The folder of this library, from the file the dynamic linker mapped it from. */
+    Dl_info self;
+    if (dladdr((void*)&qxInstalledModulePath, &self) == 0 || self.dli_fname == NULL)
+        return CopyPath(path, size, "");
+    const char* slash = strrchr(self.dli_fname, '/');
+    const char* folder = slash != NULL ? self.dli_fname : ".";
+    const int length = slash != NULL ? (int)(slash - self.dli_fname) : 1;
+    /* Installed, in the package's own folder; else beside the loader, as in a build folder.
+       When neither exists, the installed place, so that loading it says what is missing. */
+    char installed[4096];
+    char beside[4096];
+    const int installedLength = snprintf(installed, sizeof installed, "%.*s/%s/%s", length, folder,
+                                         QX_MODULE_FOLDER, QX_MODULE_FILE_NAME);
+    const int besideLength =
+        snprintf(beside, sizeof beside, "%.*s/%s", length, folder, QX_MODULE_FILE_NAME);
+    if (installedLength < 0 || (size_t)installedLength >= sizeof installed || besideLength < 0 ||
+        (size_t)besideLength >= sizeof beside)
+        return CopyPath(path, size, "");
+    if (!FileExists(installed) && FileExists(beside))
+        return CopyPath(path, size, beside);
+    return CopyPath(path, size, installed);
 }

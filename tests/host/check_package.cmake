@@ -1,10 +1,15 @@
 # Checks what a host author gets, from outside the build tree.
-#   MODE=prefix: installs into a prefix, moves the prefix elsewhere, then builds the C view
-#                test against it once through pkg-config and once through find_package, and
-#                runs both.
-#   MODE=deb:    makes the Debian package and the tarball, unpacks the Debian package into a
-#                temporary root and runs its host program from there.
-# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CPACK, MODE.
+#   MODE=prefix: installs into a prefix and moves it elsewhere; compiles the installed headers
+#                alone and together; builds the installed examples there, the C one with
+#                pkg-config and the C++ one with find_package, and the C view test both ways;
+#                runs them, the examples also under memcheck.
+#   MODE=deb:    builds the Debian packages with dpkg-buildpackage from a copy of the source,
+#                runs lintian on every one, checks the libraries' names, the plug-in's folder
+#                and the triggers, unpacks them into a temporary root, runs the host program
+#                and builds and runs the examples from there; makes the tarball.
+# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CXX_COMPILER, CPACK, VERSION, MODE.
+cmake_minimum_required(VERSION 3.25)
+
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
         ERROR_VARIABLE err)
@@ -15,11 +20,61 @@ function(run)
     set(run_output "${out}" PARENT_SCOPE)
 endfunction()
 
-set(c_host_source ${SOURCE_DIR}/tests/module/c_view_test.c)
+string(REGEX MATCH "^[0-9]+" major ${VERSION})
+# What both examples print on the simulated driver's default boards.
+set(example_output "Product version 18.5 (package ${VERSION})
+Items
+  img0
+  img1
+  img2
+  img3
+Item          img0
+Vendor        Verantic
+Model         PCIe-4C
+Serial number 01C4A2F0
+Every board
+  img0 on PCI bus 3
+  img1 on PCI bus 4
+  img2 on PCI bus 7
+  img3 on PCI bus 9
+4 boards reported
+")
+
+# Runs a program alone and then under memcheck: the same output, no error, no block lost.
+function(run_example program)
+    run(${program})
+    if(NOT run_output STREQUAL example_output)
+        message(FATAL_ERROR "${program} printed:\n${run_output}")
+    endif()
+    run(valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
+        --errors-for-leak-kinds=definite,indirect
+        --suppressions=${SOURCE_DIR}/tests/host/valgrind.supp ${program})
+    if(NOT run_output STREQUAL example_output)
+        message(FATAL_ERROR "${program} printed under memcheck:\n${run_output}")
+    endif()
+endfunction()
+
+# Builds both installed examples (DOCS: their folder) against the package at PREFIX (its
+# library folder LIBDIR) the way their own build files say, and runs them.
+function(build_and_run_examples docs prefix libdir name)
+    file(COPY ${docs}/examples/c ${docs}/examples/cpp DESTINATION ${WORK_DIR}/examples-${name})
+    set(ENV{PKG_CONFIG_PATH} ${libdir}/pkgconfig)
+    run(make -C ${WORK_DIR}/examples-${name}/c CC=${C_COMPILER}
+        "CFLAGS=-O2 -Wall -Wextra -Werror -pedantic")
+    run_example(${WORK_DIR}/examples-${name}/c/host)
+    run(${CMAKE_COMMAND} -S ${WORK_DIR}/examples-${name}/cpp -B ${WORK_DIR}/examples-${name}/cpp/build
+        -G Ninja -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_PREFIX_PATH=${prefix}
+        "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror -pedantic")
+    run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples-${name}/cpp/build)
+    run_example(${WORK_DIR}/examples-${name}/cpp/build/host)
+    message(STATUS "both examples (${name}) print the boards, with nothing lost")
+endfunction()
+
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
 if(MODE STREQUAL "prefix")
+    set(c_host_source ${SOURCE_DIR}/tests/module/c_view_test.c)
     run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/staged)
     # Relocatable: the files must work from wherever the prefix ends up.
     set(prefix ${WORK_DIR}/moved)
@@ -34,13 +89,51 @@ if(MODE STREQUAL "prefix")
             endif()
         endforeach()
     endforeach()
-    foreach(file share/man/man1/qxzeva-host.1 share/qxzeva/qxzeva-host-report.schema.json)
+    foreach(file share/man/man1/qxzeva-host.1 share/qxzeva/qxzeva-host-report.schema.json
+            share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
+            share/doc/qxzeva/examples/c/host.c share/doc/qxzeva/examples/cpp/host.cpp)
         if(NOT EXISTS ${prefix}/${file})
             message(FATAL_ERROR "not installed: ${file}")
         endif()
     endforeach()
 
-    set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+    # Every installed header compiles alone, the C ones also as C99; all of them in one C++
+    # translation unit: no header needs a file that is not installed.
+    set(includes -I${prefix}/include/qxzeva -I${prefix}/include/qxloader)
+    file(GLOB_RECURSE headers RELATIVE ${prefix}/include/qxzeva ${prefix}/include/qxzeva/*.h)
+    set(c_headers expert/qxzeva_c.h com/qxzeva_abi.h qx/kit/TimestampRecords.h qxzeva_version.h)
+    set(together "")
+    foreach(header IN LISTS headers)
+        string(APPEND together "#include \"${header}\"\n")
+        file(WRITE ${WORK_DIR}/alone.cpp "#include \"${header}\"\n")
+        run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes}
+            -fsyntax-only ${WORK_DIR}/alone.cpp)
+        if(header IN_LIST c_headers)
+            file(WRITE ${WORK_DIR}/alone.c "#include \"${header}\"\ntypedef int qx_not_empty;\n")
+            run(${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
+                ${WORK_DIR}/alone.c)
+        endif()
+    endforeach()
+    string(APPEND together "#include \"module_loader.h\"\n"
+        "static_assert(sizeof(qxzeva::c::IkcSysExpert2) == sizeof(void*), \"one table pointer\");\n"
+        "static_assert(sizeof(::IkcSysExpert2) == sizeof(void*), \"one table pointer\");\n")
+    file(WRITE ${WORK_DIR}/together.cpp "${together}")
+    # And the C view first, as a host that adds the C++ interfaces later includes them.
+    file(WRITE ${WORK_DIR}/c-view-first.cpp "#include \"expert/qxzeva_c.h\"\n${together}")
+    foreach(unit together c-view-first)
+        run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
+            ${WORK_DIR}/${unit}.cpp)
+    endforeach()
+
+    build_and_run_examples(${prefix}/share/doc/qxzeva ${prefix} ${prefix}/lib moved-prefix)
+    # The environment names another module: the host loads that one, or says it is missing.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env QXZEVA_MODULE=${WORK_DIR}/no-such-module.so
+        ${WORK_DIR}/examples-moved-prefix/c/host RESULT_VARIABLE status ERROR_VARIABLE err
+        OUTPUT_QUIET)
+    if(status EQUAL 0 OR NOT err MATCHES "module not found: ${WORK_DIR}/no-such-module.so")
+        message(FATAL_ERROR "QXZEVA_MODULE was not followed (${status}): ${err}")
+    endif()
+
     run(pkg-config --cflags --libs qxzeva)
     separate_arguments(flags UNIX_COMMAND "${run_output}")
     run(pkg-config --variable=module qxzeva)
@@ -48,33 +141,83 @@ if(MODE STREQUAL "prefix")
     run(${C_COMPILER} -std=c11 -Wall -Werror ${c_host_source} -DQX_MODULE_PATH="${module}"
         ${flags} -o ${WORK_DIR}/c_host_pkgconfig)
     run(${WORK_DIR}/c_host_pkgconfig)
-    message(STATUS "through pkg-config: ${run_output}")
+    message(STATUS "C view test through pkg-config: ${run_output}")
 
     run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/host/package_consumer -B ${WORK_DIR}/consumer
         -G Ninja -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_PREFIX_PATH=${prefix}
         -DQX_C_HOST_SOURCE=${c_host_source})
     run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
     run(${WORK_DIR}/consumer/c_host)
-    message(STATUS "through find_package: ${run_output}")
+    message(STATUS "C view test through find_package: ${run_output}")
 elseif(MODE STREQUAL "deb")
-    run(${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/packages)
-    file(GLOB deb ${WORK_DIR}/packages/*.deb)
-    file(GLOB tarball ${WORK_DIR}/packages/*.tar.gz)
-    if(NOT deb OR NOT tarball)
-        message(FATAL_ERROR "cpack made no Debian package or no tarball")
+    run(dpkg-parsechangelog -l ${SOURCE_DIR}/debian/changelog -S Version)
+    string(STRIP "${run_output}" changelog_version)
+    if(NOT changelog_version MATCHES "^${VERSION}(-|$)")
+        message(FATAL_ERROR "debian/changelog says ${changelog_version}, the project ${VERSION}")
     endif()
-    run(dpkg-deb --field ${deb} Depends)
-    if(NOT run_output MATCHES "libc6" OR NOT run_output MATCHES "libstdc\\+\\+6")
-        message(FATAL_ERROR "the Debian package states no runtime dependencies: ${run_output}")
+
+    # dpkg-buildpackage writes beside the tree it builds: a copy of the source, no tests.
+    file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}/source
+        REGEX "^${SOURCE_DIR}/(build|\\.git)$" EXCLUDE)
+    # Debian's tools with the system's own programs, not whatever comes first on the PATH.
+    set(debian_path PATH=/usr/sbin:/usr/bin:/sbin:/bin)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env ${debian_path}
+        "DEB_BUILD_OPTIONS=nocheck parallel=2" dpkg-buildpackage -b -us -uc
+        WORKING_DIRECTORY ${WORK_DIR}/source RESULT_VARIABLE status
+        OUTPUT_FILE ${WORK_DIR}/dpkg-buildpackage.log ERROR_FILE ${WORK_DIR}/dpkg-buildpackage.log)
+    if(NOT status EQUAL 0)
+        file(READ ${WORK_DIR}/dpkg-buildpackage.log log)
+        message(FATAL_ERROR "dpkg-buildpackage failed:\n${log}")
     endif()
+    file(GLOB debs ${WORK_DIR}/*.deb)
+    run(${CMAKE_COMMAND} -E env ${debian_path} lintian --fail-on error,warning ${debs})
+    if(run_output MATCHES "(^|\n)[EW]: ")
+        message(FATAL_ERROR "lintian:\n${run_output}")
+    endif()
+
+    run(dpkg-architecture -qDEB_HOST_MULTIARCH)
+    string(STRIP "${run_output}" multiarch)
+    set(root ${WORK_DIR}/root)
+    foreach(package qxzeva libqxloader${major} libqxkernel${major} libzevadriver${major}
+            libqxzeva-dev qxzeva-doc)
+        file(GLOB deb ${WORK_DIR}/${package}_*.deb)
+        if(NOT deb)
+            message(FATAL_ERROR "no package ${package}")
+        endif()
+        run(dpkg-deb -x ${deb} ${root})
+        if(package MATCHES "^lib.*${major}$")
+            file(GLOB symbols ${WORK_DIR}/${package}-dbgsym_*.deb)
+            run(dpkg-deb --info ${deb} triggers)
+            if(NOT symbols OR NOT run_output MATCHES "ldconfig")
+                message(FATAL_ERROR "${package}: no debug symbols package or no ldconfig trigger")
+            endif()
+        endif()
+    endforeach()
+    set(libdir ${root}/usr/lib/${multiarch})
+    foreach(library qxloader qxkernel zevadriver)
+        run(readelf -d ${libdir}/lib${library}.so.${VERSION})
+        if(NOT run_output MATCHES "Library soname: \\[lib${library}\\.so\\.${major}\\]")
+            message(FATAL_ERROR "lib${library} is not named for its major version:\n${run_output}")
+        endif()
+    endforeach()
+    if(EXISTS ${libdir}/qxzevaSysapiExpert.so OR NOT EXISTS ${libdir}/qxzeva/qxzevaSysapiExpert.so)
+        message(FATAL_ERROR "the plug-in is not in the package's own folder")
+    endif()
+    if(NOT EXISTS ${root}/usr/share/qxzeva/example_boards.toml)
+        message(FATAL_ERROR "the example board description is not under /usr/share/qxzeva")
+    endif()
+
+    run(${root}/usr/bin/qxzeva-host --names-only)
+    if(NOT run_output MATCHES "img3")
+        message(FATAL_ERROR "the packaged host program listed: ${run_output}")
+    endif()
+    build_and_run_examples(${root}/usr/share/doc/qxzeva-doc ${root}/usr ${libdir} debian)
+
+    run(${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/tarball)
+    file(GLOB tarball ${WORK_DIR}/tarball/*.tar.gz)
     run(tar -tzf ${tarball})
     if(NOT run_output MATCHES "bin/qxzeva-host\n" OR NOT run_output MATCHES "qxzeva.pc")
         message(FATAL_ERROR "the tarball lacks the host program or qxzeva.pc")
-    endif()
-    run(dpkg-deb -x ${deb} ${WORK_DIR}/unpacked)
-    run(${WORK_DIR}/unpacked/usr/bin/qxzeva-host --names-only)
-    if(NOT run_output MATCHES "img3")
-        message(FATAL_ERROR "the packaged host program listed: ${run_output}")
     endif()
 else()
     message(FATAL_ERROR "MODE must be prefix or deb")

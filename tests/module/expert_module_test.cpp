@@ -2,11 +2,15 @@
 #include "com/guid.h"
 #include "com/iids.h"
 #include "expert/expert_interfaces.h"
+#include "expert/qxzeva_c.h" // beside the C++ interfaces: a host may include both
+#include "qxzeva_version.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +29,7 @@ protected:
         ASSERT_NE(m_module.factory(), nullptr);
         void* pointer = nullptr;
         ASSERT_EQ(m_module.factory()(&pointer), S_OK);
-        m_expert = static_cast<IkcSysExpert2*>(pointer);
+        m_expert = static_cast<::IkcSysExpert2*>(pointer);
     }
     void TearDown() override {
         if (m_expert != nullptr) {
@@ -34,7 +38,7 @@ protected:
     }
 
     LoadedModule m_module;
-    IkcSysExpert2* m_expert = nullptr;
+    ::IkcSysExpert2* m_expert = nullptr;
 };
 
 // Calls slot `index` of the object's first table with the object as the hidden argument, as
@@ -96,7 +100,7 @@ TEST_F(ExpertModule, PlugPlay_pointer_differs_but_shares_the_count) {
     void* plugPlay = nullptr;
     ASSERT_EQ(m_expert->QueryInterface(IID_IkcSysExpertPlugPlay, &plugPlay), S_OK);
     EXPECT_NE(plugPlay, static_cast<void*>(m_expert));
-    auto* other = static_cast<IkcSysExpertPlugPlay*>(plugPlay);
+    auto* other = static_cast<::IkcSysExpertPlugPlay*>(plugPlay);
     EXPECT_EQ(other->RegisterNotificationCallback(nullptr), E_NOTIMPL);
     EXPECT_EQ(other->AddRef(), 3);
     EXPECT_EQ(m_expert->Release(), 2);
@@ -157,5 +161,62 @@ TEST(ModuleLoader, Loading_twice_and_unloading_twice_keeps_the_module_working) {
     ASSERT_TRUE(first.Loaded());
     void* expert = nullptr;
     ASSERT_EQ(first.factory()(&expert), S_OK);
-    EXPECT_EQ(static_cast<IUnknown*>(static_cast<IkcSysExpert2*>(expert))->Release(), 0);
+    EXPECT_EQ(static_cast<::IUnknown*>(static_cast<::IkcSysExpert2*>(expert))->Release(), 0);
+}
+
+// One object through both views in one translation unit: the C view's table is the C++
+// interface's, and the version it reports is the package's.
+TEST_F(ExpertModule, C_view_and_Cpp_interface_reach_the_same_slots) {
+    auto* viaC = reinterpret_cast<qxzeva::c::IkcSysExpert2*>(m_expert);
+    EXPECT_EQ(viaC->lpVtbl->AddRef(viaC), 2);
+    EXPECT_EQ(m_expert->Release(), 1);
+    QX_WCHAR* version = nullptr;
+    ASSERT_EQ(viaC->lpVtbl->GetProductVersion(viaC, &version), S_OK);
+    const std::string expected =
+        std::to_string(QXZEVA_VERSION_MAJOR) + "." + std::to_string(QXZEVA_VERSION_MINOR);
+    EXPECT_EQ(std::string(version, version + qxWideStringLength(version)), expected);
+    qxFreeWideString(version);
+}
+
+// Restores QXZEVA_MODULE as it was.
+class ModuleEnvironment : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* value = std::getenv(QX_MODULE_ENVIRONMENT);
+        m_had = value != nullptr;
+        m_value = m_had ? value : "";
+        unsetenv(QX_MODULE_ENVIRONMENT);
+    }
+    void TearDown() override {
+        if (m_had)
+            setenv(QX_MODULE_ENVIRONMENT, m_value.c_str(), 1);
+        else
+            unsetenv(QX_MODULE_ENVIRONMENT);
+    }
+
+private:
+    bool m_had = false;
+    std::string m_value;
+};
+
+TEST_F(ModuleEnvironment, Installed_module_path_is_the_environments_else_beside_the_loader) {
+    char path[4096] = "sentinel";
+    ASSERT_GT(qxInstalledModulePath(path, sizeof path), 0);
+    // In the build folder the module lies beside the loader, with no qxzeva folder there.
+    EXPECT_TRUE(std::filesystem::equivalent(path, QX_MODULE_PATH)) << path;
+
+    setenv(QX_MODULE_ENVIRONMENT, "/elsewhere/module.so", 1);
+    EXPECT_EQ(qxInstalledModulePath(path, sizeof path), 20);
+    EXPECT_STREQ(path, "/elsewhere/module.so");
+    setenv(QX_MODULE_ENVIRONMENT, "", 1); // empty counts as unset
+    ASSERT_GT(qxInstalledModulePath(path, sizeof path), 0);
+    EXPECT_TRUE(std::filesystem::equivalent(path, QX_MODULE_PATH)) << path;
+}
+
+TEST_F(ModuleEnvironment, Installed_module_path_that_does_not_fit_leaves_an_empty_text) {
+    setenv(QX_MODULE_ENVIRONMENT, "/elsewhere/module.so", 1);
+    char path[20] = "sentinel"; // one byte short of the terminator
+    EXPECT_EQ(qxInstalledModulePath(path, sizeof path), -1);
+    EXPECT_STREQ(path, "");
+    EXPECT_EQ(qxInstalledModulePath(nullptr, 0), -1);
 }

@@ -1,5 +1,7 @@
-/* Mutual-exclusion semaphores. A semaphore may be taken again by the task that holds it
-   and must then be given as often; a task that does not hold it cannot give it. */
+/** @file semLib.h
+    Mutual-exclusion semaphores. A semaphore may be taken again by the task that holds it
+    and must then be given as often; a task that does not hold it cannot give it.
+    @ingroup qxzeva_kernel */
 #ifndef QX_KERNEL_SEMLIB_H
 #define QX_KERNEL_SEMLIB_H
 
@@ -9,21 +11,30 @@
 extern "C" {
 #endif
 
+/** @addtogroup qxzeva_kernel
+    @{ */
+
+/** A mutual-exclusion semaphore. */
 typedef struct qx_semaphore* SEM_ID;
 
-#define SEM_Q_FIFO 0x0
-#define SEM_Q_PRIORITY 0x1
-#define SEM_DELETE_SAFE 0x4
-#define SEM_INVERSION_SAFE 0x8
+#define SEM_Q_FIFO 0x0         /**< waiting tasks queue in arrival order */
+#define SEM_Q_PRIORITY 0x1     /**< waiting tasks queue by priority */
+#define SEM_DELETE_SAFE 0x4    /**< accepted; the stand-in deletes no tasks */
+#define SEM_INVERSION_SAFE 0x8 /**< the holder inherits a waiter's priority */
 
-/* Null when the options are invalid or no memory is left. */
+/** A new semaphore, free; null when the options are invalid (SEM_INVERSION_SAFE needs
+    SEM_Q_PRIORITY) or no memory is left. Any task. */
 SEM_ID semMCreate(int options);
-/* timeout: WAIT_FOREVER, NO_WAIT or a number of clock ticks (milliseconds here). */
+/** Takes the semaphore, waiting up to timeout: WAIT_FOREVER, NO_WAIT or a number of clock
+    ticks (milliseconds here). OK once held; ERROR on timeout or when it is deleted. */
 STATUS semTake(SEM_ID semId, int timeout);
+/** Gives the semaphore back once; ERROR when the calling task does not hold it. */
 STATUS semGive(SEM_ID semId);
-/* In any state. Tasks waiting on it get ERROR once it is given up: at once when the deleting
-   task holds it, at its holder's last give otherwise (semaphore.cpp tells the whole scheme). */
+/** Deletes the semaphore, in any state. Tasks waiting on it get ERROR once it is given up: at
+    once when the deleting task holds it, at its holder's last give otherwise. */
 STATUS semDelete(SEM_ID semId);
+
+/** @} */
 
 #ifdef __cplusplus
 }

@@ -1,4 +1,5 @@
-/* The system symbol table. */
+/** @file sysSymTbl.h
+    The system symbol table. @ingroup qxzeva_kernel */
 #ifndef QX_KERNEL_SYSSYMTBL_H
 #define QX_KERNEL_SYSSYMTBL_H
 
@@ -8,6 +9,7 @@
 extern "C" {
 #endif
 
+/** The system symbol table: every global symbol of the process. @ingroup qxzeva_kernel */
 extern SYMTAB_ID sysSymTbl;
 
 #ifdef __cplusplus

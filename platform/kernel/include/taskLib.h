@@ -1,4 +1,5 @@
-/* Task identity: a stable, non-zero id per thread. */
+/** @file taskLib.h
+    Task identity: a stable, non-zero id per thread. @ingroup qxzeva_kernel */
 #ifndef QX_KERNEL_TASKLIB_H
 #define QX_KERNEL_TASKLIB_H
 
@@ -6,6 +7,7 @@
 extern "C" {
 #endif
 
+/** The calling task's id: stable for the thread's life, never 0. @ingroup qxzeva_kernel */
 int taskIdSelf(void);
 
 #ifdef __cplusplus

@@ -1,0 +1,201 @@
+/* A host written in C: loads the expert module, asks it which image-acquisition boards the
+   image driver knows, reads a few properties of the first one, has every board's property
+   bag handed to a small collection of its own, and gives back everything it was handed.
+
+   Build against the installed package (see Makefile beside this file):
+       cc -std=c99 host.c $(pkg-config --cflags --libs qxzeva) -o host
+   The module is found where the package installed it, or where QXZEVA_MODULE says. */
+#include "expert/qxzeva_c.h" /* the interfaces, results, identifiers and tags */
+#include "module_loader.h"   /* qxInstalledModulePath, qxLoadModule, qxModuleSymbol */
+#include "qxzeva_version.h"  /* QXZEVA_VERSION_STRING */
+
+#include <stdio.h>
+
+/* Prints a boundary string (UTF-16) as UTF-8. */
+static void PrintWide(const QX_WCHAR* text) {
+    uint32_t i;
+    uint32_t length = text != NULL ? qxWideStringLength(text) : 0;
+    for (i = 0; i < length; ++i) {
+        uint32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00u);
+        else if (code >= 0xD800 && code < 0xE000)
+            code = 0xFFFD; /* a lone surrogate */
+        if (code < 0x80) {
+            putchar((int)code);
+        } else if (code < 0x800) {
+            putchar((int)(0xC0 | code >> 6));
+            putchar((int)(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            putchar((int)(0xE0 | code >> 12));
+            putchar((int)(0x80 | (code >> 6 & 0x3F)));
+            putchar((int)(0x80 | (code & 0x3F)));
+        } else {
+            putchar((int)(0xF0 | code >> 18));
+            putchar((int)(0x80 | (code >> 12 & 0x3F)));
+            putchar((int)(0x80 | (code >> 6 & 0x3F)));
+            putchar((int)(0x80 | (code & 0x3F)));
+        }
+    }
+}
+
+/* The collection SearchForItemsAndProperties hands each item's bag to. It lives on the
+   stack of main and is never destroyed through Release, so its counts are nominal. */
+typedef struct BoardCollection {
+    IkcSysPropertyBagCollection iface; /* first: the module sees only this */
+    int boards;
+} BoardCollection;
+
+static HRESULT CollectionQueryInterface(IkcSysPropertyBagCollection* self, const _GUID* iid,
+                                        void** object) {
+    if (object == NULL)
+        return E_POINTER;
+    *object = NULL;
+    if (memcmp(iid, &IID_IUnknown, sizeof *iid) != 0)
+        return E_NOINTERFACE;
+    *object = self;
+    return S_OK;
+}
+static int32_t CollectionAddRef(IkcSysPropertyBagCollection* self) {
+    (void)self;
+    return 2;
+}
+static int32_t CollectionRelease(IkcSysPropertyBagCollection* self) {
+    (void)self;
+    return 1;
+}
+/* Each bag is lent for this call only: read it now, or AddRef it to keep it. */
+static HRESULT CollectionAddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    BoardCollection* collection = (BoardCollection*)self;
+    QX_WCHAR* name = NULL;
+    uint32_t bus = 0;
+    if (bag->lpVtbl->GetStringProperty(bag, kcSysTagItemName, &name) == S_OK &&
+        bag->lpVtbl->GetUnsignedIntegerProperty(bag, kcSysTagPciBus, &bus) == S_OK) {
+        printf("  ");
+        PrintWide(name);
+        printf(" on PCI bus %u\n", (unsigned)bus);
+    }
+    qxFreeWideString(name);
+    ++collection->boards;
+    return S_OK;
+}
+static const IkcSysPropertyBagCollectionVtbl g_collectionOperations = {
+    CollectionQueryInterface, CollectionAddRef, CollectionRelease, CollectionAddPropertyBag};
+
+/* Prints the first board's name, vendor, model and serial number. */
+static HRESULT ShowBoard(IkcSysExpert2* expert, const QX_WCHAR* itemName) {
+    static const struct {
+        uint32_t tag;
+        const char* label;
+    } k_shown[] = {{kcSysTagItemName, "Item"},
+                   {kcSysTagVendor, "Vendor"},
+                   {kcSysTagModel, "Model"},
+                   {kcSysTagSerialNumber, "Serial number"}};
+    IkcSysPropertyBag* bag = NULL;
+    size_t i;
+    HRESULT result = expert->lpVtbl->GetPropertiesOfItem(expert, itemName, &bag);
+    if (QX_FAILED(result))
+        return result;
+    for (i = 0; i < sizeof k_shown / sizeof k_shown[0] && QX_SUCCEEDED(result); ++i) {
+        QX_WCHAR* value = NULL;
+        result = bag->lpVtbl->GetStringProperty(bag, k_shown[i].tag, &value);
+        if (result == S_OK) {
+            printf("%-14s", k_shown[i].label);
+            PrintWide(value);
+            printf("\n");
+        }
+        qxFreeWideString(value); /* every string the module hands out is the caller's */
+    }
+    bag->lpVtbl->Release(bag);
+    return result;
+}
+
+/* Lists the item names and shows the first item. */
+static HRESULT ListBoards(IkcSysExpert2* expert) {
+    IkcSysEnumStringList* names = NULL;
+    QX_WCHAR* first = NULL;
+    QX_WCHAR* name = NULL;
+    uint32_t fetched = 0;
+    HRESULT result = expert->lpVtbl->SearchForItemNames(expert, &names);
+    if (result != S_OK) /* S_FALSE: no boards, and no enumerator */
+        return result;
+    printf("Items\n");
+    while (names->lpVtbl->Next(names, 1, &name, &fetched) == S_OK && fetched == 1) {
+        printf("  ");
+        PrintWide(name);
+        printf("\n");
+        if (first == NULL)
+            first = name; /* kept for below, freed there */
+        else
+            qxFreeWideString(name);
+        name = NULL;
+    }
+    names->lpVtbl->Release(names);
+    if (first != NULL)
+        result = ShowBoard(expert, first);
+    qxFreeWideString(first);
+    return result;
+}
+
+static HRESULT Report(IkcSysExpert2* expert) {
+    BoardCollection collection = {{&g_collectionOperations}, 0};
+    QX_WCHAR* version = NULL;
+    HRESULT result = expert->lpVtbl->GetProductVersion(expert, &version);
+    if (QX_FAILED(result))
+        return result;
+    printf("Product version ");
+    PrintWide(version);
+    printf(" (package %s)\n", QXZEVA_VERSION_STRING);
+    qxFreeWideString(version);
+
+    /* Initialize asks the driver once; S_FALSE means it did not answer. */
+    result = expert->lpVtbl->Initialize(expert);
+    if (result != S_OK)
+        return QX_FAILED(result) ? result : E_FAIL;
+    result = ListBoards(expert);
+    if (QX_SUCCEEDED(result)) {
+        printf("Every board\n");
+        result = expert->lpVtbl->SearchForItemsAndProperties(expert, &collection.iface);
+        printf("%d boards reported\n", collection.boards);
+    }
+    expert->lpVtbl->Finalize(expert);
+    return result;
+}
+
+int main(void) {
+    char path[4096];
+    char error[512];
+    qx_load_status status = QX_LOAD_OK;
+    qx_module* module;
+    qxCreateExpertFunction create = NULL;
+    void* symbol;
+    IkcSysExpert2* expert = NULL;
+    HRESULT result;
+
+    /* No path is compiled in: the loader knows where the package put the module. */
+    if (qxInstalledModulePath(path, sizeof path) < 0) {
+        fprintf(stderr, "cannot tell where the module is installed\n");
+        return 1;
+    }
+    module = qxLoadModule(path, &status, error, sizeof error);
+    if (module == NULL) {
+        fprintf(stderr, "%s\n", error);
+        return 1;
+    }
+    /* A symbol's address is an object pointer in ISO C: copy it into the function pointer. */
+    symbol = qxModuleSymbol(module, QX_FACTORY_SYMBOL);
+    if (symbol != NULL)
+        memcpy(&create, &symbol, sizeof create);
+    result = create != NULL ? create((void**)&expert) : E_FAIL;
+    if (QX_SUCCEEDED(result)) {
+        result = Report(expert);
+        expert->lpVtbl->Release(expert); /* the factory's reference */
+    }
+    if (QX_FAILED(result)) {
+        const char* name = qxHResultName(result);
+        fprintf(stderr, "failed: %s (0x%08X)\n", name != NULL ? name : "HRESULT", (unsigned)result);
+    }
+    qxUnloadModule(module);
+    return QX_SUCCEEDED(result) ? 0 : 1;
+}

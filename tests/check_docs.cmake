@@ -1,0 +1,42 @@
+# Checks the HTML reference the build made (HTML_DIR) against the headers (SOURCE_DIR): both
+# examples embedded, every entry of the lists summarised, and each table of operations listed
+# in its slot order, which is the interface.
+set(findings)
+foreach(page c_2host_8c-example.html cpp_2host_8cpp-example.html group__qxzeva__loader.html
+        group__qxzeva__results.html group__qxzeva__values.html group__qxzeva__identifiers.html
+        group__qxzeva__exports.html group__qxzeva__kernel.html qxzeva__version_8h.html)
+    if(NOT EXISTS ${HTML_DIR}/${page})
+        list(APPEND findings "no page ${page}")
+    endif()
+endforeach()
+file(GLOB pages ${HTML_DIR}/*.html)
+foreach(page IN LISTS pages)
+    file(READ ${page} html)
+    if(html MATCHES "class=\"desc\"></td>")
+        get_filename_component(name ${page} NAME)
+        list(APPEND findings "${name} lists an entry with no summary")
+    endif()
+endforeach()
+
+file(READ ${SOURCE_DIR}/expert/qxzeva_c.h header)
+# The perl filter of the Doxyfile joins slots that clang-format broke over two lines.
+string(REGEX REPLACE "\\)\n[ \t]*\\(" ")(" header "${header}")
+foreach(table IUnknownVtbl IkcSysExpert2Vtbl IkcSysExpertPlugPlayVtbl IkcSysPropertyBag3Vtbl
+        IkcSysEnumStringListVtbl IkcSysEnumPropertyTagVtbl IkcSysPropertyBagCollectionVtbl)
+    string(REGEX MATCH "typedef struct ${table} {[^}]*} ${table};" body "${header}")
+    string(REGEX MATCHALL "\\(\\*[A-Za-z_]+\\)" declared "${body}")
+    list(TRANSFORM declared REPLACE "[(*)]" "")
+    file(READ ${HTML_DIR}/struct${table}.html html)
+    string(REGEX MATCHALL "memItemRight\" valign=\"bottom\"><a [^>]*>[A-Za-z_]+</a>"
+        listed "${html}")
+    list(TRANSFORM listed REPLACE ".*>([A-Za-z_]+)</a>$" "\\1")
+    if(NOT declared OR NOT declared STREQUAL listed)
+        list(APPEND findings "${table}: slots ${declared}, listed ${listed}")
+    endif()
+endforeach()
+
+if(findings)
+    list(JOIN findings "\n  " text)
+    message(FATAL_ERROR "the reference:\n  ${text}")
+endif()
+message(STATUS "the reference embeds both examples and lists every table in slot order")
