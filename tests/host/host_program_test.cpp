@@ -243,6 +243,10 @@ TEST(HostProgram, A_failed_write_is_never_success) {
     EXPECT_THAT(trace.err,
                 HasSubstr("cannot write the trace to /dev/full: No space left on device"));
 
+    const Outcome toStandardError =
+        RunCommand("sh -c '" QX_HOST_PROGRAM " -n --trace 2>/dev/full'");
+    EXPECT_EQ(toStandardError.exitCode, 9) << "a trace on a full standard error";
+
     const Outcome unopenable = RunHost("--trace=/nonexistent/dir/t.txt");
     EXPECT_EQ(unopenable.exitCode, 1);
     ExpectOneLineError(
