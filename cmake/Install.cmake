@@ -54,7 +54,8 @@ install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
 # Manual pages, written or generated: each file listed here is installed in the folder of
 # the section its suffix names (qxzeva-host.1 in man1). Add a page by adding its file.
 if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
-    set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1)
+    set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1
+        ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5)
     foreach(page IN LISTS QX_MAN_PAGES)
         string(REGEX REPLACE ".*\\.([1-9])$" "\\1" section ${page})
         install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})

@@ -3,6 +3,7 @@
 #include <zevadriver_control.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <utility>
 
@@ -70,6 +71,9 @@ void CallTrace::OpenInnermost() {
 }
 
 void CallTrace::Write(std::size_t depth, const std::string& text) {
-    std::fprintf(m_out, "%*s%s\n", static_cast<int>(depth * 2), "", text.c_str());
-    std::fflush(m_out);
+    if (std::fprintf(m_out, "%*s%s\n", static_cast<int>(depth * 2), "", text.c_str()) < 0 ||
+        std::fflush(m_out) != 0) {
+        m_writeError = errno != 0 ? errno : EIO;
+        m_stopped = true;
+    }
 }

@@ -34,6 +34,8 @@ public:
     // Out of memory while tracing: says so once and traces nothing more.
     void Stop();
     bool Stopped() const { return m_stopped; }
+    // The errno of the first write that failed, after which the trace stops; 0 while none has.
+    int WriteError() const { return m_writeError; }
 
     // Numbers the objects the trace shows, in the order the host first sees them.
     int NextObjectNumber() { return ++m_objects; }
@@ -54,6 +56,7 @@ private:
     std::vector<OpenCall> m_open;
     int m_objects = 0;
     bool m_stopped = false;
+    int m_writeError = 0;
 };
 
 #endif

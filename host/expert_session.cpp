@@ -5,12 +5,46 @@
 #include "host/traced_interfaces.h"
 #include "hostkit/qxzeva_host.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cinttypes>
+#include <cstdio>
+
 namespace {
 
 std::string TakeWide(QX_WCHAR* text) {
     qxzeva::WideString owned;
     *owned.put() = text;
     return owned.utf8();
+}
+
+bool SameIgnoringCase(const std::string& left, const std::string& right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(), [](char a, char b) {
+               return std::toupper(static_cast<unsigned char>(a)) ==
+                      std::toupper(static_cast<unsigned char>(b));
+           });
+}
+
+// The listed name the expert picks for `wanted`: spelled exactly so, else the first that
+// matches without regard to case (the module upper-cases only units up to 255, which in the
+// C locale leaves every byte of a multi-byte UTF-8 sequence as it is).
+std::string ListedSpelling(const std::vector<std::string>& names, const std::string& wanted) {
+    if (std::find(names.begin(), names.end(), wanted) != names.end())
+        return wanted;
+    const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+        return SameIgnoringCase(name, wanted);
+    });
+    return found == names.end() ? wanted : *found;
+}
+
+std::string NamesInOneLine(const std::vector<std::string>& names) {
+    if (names.empty())
+        return "there are no items";
+    std::string text = "the items are";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? " " : ", ") + names[i];
+    return text;
 }
 
 } // namespace
@@ -161,7 +195,7 @@ HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
     const HRESULT result =
         m_expert->lpVtbl->GetPropertiesOfItem(m_expert.get(), wide.data(), bag.put());
     if (result == E_ITEM_NOT_FOUND) {
-        *error = "no item named '" + name + "'";
+        *error = "no item named '" + name + "'; " + NamesInOneLine(report->itemNames);
         return k_exitUnknownItem;
     }
     if (QX_FAILED(result) || !bag) {
@@ -170,6 +204,7 @@ HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
     }
     ItemReading item;
     item.name = name;
+    report->listedItem = ListedSpelling(report->itemNames, name);
     const HRESULT read = ReadBag(bag.get(), &item.properties);
     bag.reset();
     if (QX_FAILED(read)) {

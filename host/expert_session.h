@@ -4,25 +4,13 @@
 
 #include "expert/qxzeva_c.h"
 #include "host/call_trace.h"
+#include "host/exit_codes.h"
 #include "host/report.h"
 #include "hostkit/qxzeva_host.h"
 
 #include <module_loader.h>
 
 #include <string>
-
-// Exit codes of the host program.
-enum HostExit {
-    k_exitOk = 0,
-    k_exitUsage = 1,
-    k_exitModule = 2,
-    k_exitExportMissing = 3,
-    k_exitFactory = 4,
-    k_exitInitialize = 5,
-    k_exitUnknownItem = 6,
-    k_exitBoards = 7,
-    k_exitOperation = 8
-};
 
 class ExpertSession {
 public:
@@ -38,6 +26,8 @@ public:
     HostExit Initialize(std::string* error);
     HostExit ListNames(HostReport* report, std::string* error);
     HostExit ReportAll(HostReport* report, std::string* error);
+    // After ListNames: an unknown item's error names the items there are, and a found one
+    // has its listed spelling in report->listedItem.
     HostExit ReportItem(const std::string& item, HostReport* report, std::string* error);
 
     // Finalize, last Release, destructors, unmapping; also done by the destructor.

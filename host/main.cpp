@@ -1,5 +1,6 @@
 // The host program: loads the expert module as the host framework does and shows a person
 // what it reports.
+#include "host/exit_codes.h"
 #include "host/expert_session.h"
 #include "host/options.h"
 #include "host/report.h"
@@ -7,13 +8,17 @@
 #include <module_loader.h>
 #include <zevadriver_control.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unistd.h>
 
 namespace {
+
+constexpr char k_boardsVariable[] = "ZEVADRIVER_BOARDS";
 
 std::string ExecutableDirectory() {
     char path[4096] = {};
@@ -36,54 +41,115 @@ std::string DefaultModulePath() {
     return qxInstalledModulePath(found, sizeof found) < 0 ? beside : std::string(found);
 }
 
+// When even this line cannot be written, the exit code still tells the failure.
 int Fail(HostExit code, const std::string& message) {
     std::fprintf(stderr, "qxzeva-host: %s\n", message.c_str());
     return code;
 }
 
+// A reader that went away (a pager that quit) is no failure worth a message: with SIGPIPE
+// at its default the program ends by the signal, as the usual tools do; where SIGPIPE is
+// ignored the write fails with EPIPE and the exit code alone says so.
+int FailedWrite(const std::string& what, int error) {
+    if (error == EPIPE)
+        return k_exitWrite;
+    return Fail(k_exitWrite, "cannot write " + what + ": " + std::strerror(error));
+}
+
+// Writes all of text and flushes it; returns 0 or the errno of the failure.
+int WriteAll(std::FILE* out, const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0)
+        return 0;
+    return errno != 0 ? errno : EIO;
+}
+
+int WriteToStandardOutput(const std::string& text, const char* what) {
+    const int error = WriteAll(stdout, text);
+    return error == 0 ? k_exitOk : FailedWrite(std::string(what) + " to standard output", error);
+}
+
+// The boards: --boards, else the file ZEVADRIVER_BOARDS names, else the driver's own. The
+// program reads the variable itself and takes it from the environment before the driver's
+// first use, so that a broken file is the same error by either route rather than a warning
+// from the driver and its built-in boards.
+HostExit LoadBoards(const HostOptions& options, std::string* error) {
+    std::string path = options.boardsFile;
+    std::string route;
+    const char* variable = std::getenv(k_boardsVariable);
+    if (path.empty() && variable != nullptr && *variable != '\0') {
+        path = variable;
+        route = std::string(" (") + k_boardsVariable + ")";
+    }
+    unsetenv(k_boardsVariable);
+    if (path.empty())
+        return k_exitOk;
+    char reason[512] = {};
+    if (zevadriverLoadDescription(path.c_str(), reason, sizeof reason) != 0) {
+        *error = "bad board description" + route + ": " + reason;
+        return k_exitBoards;
+    }
+    return k_exitOk;
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+using FileHolder = std::unique_ptr<std::FILE, FileCloser>;
+
+HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* report,
+                 std::string* error) {
+    report->modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
+    report->namesOnly = options.namesOnly;
+    ExpertSession session(trace);
+    HostExit code = session.Load(report->modulePath, error);
+    if (code == k_exitOk)
+        code = session.Identify(report, error);
+    if (code == k_exitOk)
+        code = session.Initialize(error);
+    if (code == k_exitOk)
+        code = session.ListNames(report, error);
+    if (code == k_exitOk && !options.namesOnly)
+        code = options.item.empty() ? session.ReportAll(report, error)
+                                    : session.ReportItem(options.item, report, error);
+    if (code == k_exitOk)
+        session.Close();
+    return code;
+}
+
+std::string Shown(const HostOptions& options, const HostReport& report) {
+    if (options.json)
+        return ReportJson(report);
+    if (options.namesOnly)
+        return NamesText(report);
+    return options.verbose ? VerboseText(report) : ListingText(report);
+}
 
 int Run(const HostOptions& options) {
-    std::unique_ptr<std::FILE, FileCloser> traceFile;
+    std::string error;
+    if (const HostExit code = LoadBoards(options, &error); code != k_exitOk)
+        return Fail(code, error);
+    FileHolder traceFile;
     std::unique_ptr<CallTrace> trace;
+    const std::string traceName = options.traceFile.empty() ? "standard error" : options.traceFile;
     if (options.trace) {
         if (!options.traceFile.empty()) {
             traceFile.reset(std::fopen(options.traceFile.c_str(), "w"));
             if (!traceFile)
-                return Fail(k_exitUsage, "cannot write the trace to " + options.traceFile);
+                return Fail(k_exitUsage, "cannot open the trace file " + options.traceFile + ": " +
+                                             std::strerror(errno));
         }
         trace = std::make_unique<CallTrace>(traceFile ? traceFile.get() : stderr);
     }
-    if (!options.boardsFile.empty()) {
-        char reason[512] = {};
-        if (zevadriverLoadDescription(options.boardsFile.c_str(), reason, sizeof reason) != 0)
-            return Fail(k_exitBoards, std::string("bad board description: ") + reason);
-    }
     HostReport report;
-    report.modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
-    report.namesOnly = options.namesOnly;
-    ExpertSession session(trace.get());
-    std::string error;
-    HostExit code = session.Load(report.modulePath, &error);
-    if (code == k_exitOk)
-        code = session.Identify(&report, &error);
-    if (code == k_exitOk)
-        code = session.Initialize(&error);
-    if (code == k_exitOk)
-        code = session.ListNames(&report, &error);
-    if (code == k_exitOk && !options.namesOnly)
-        code = options.item.empty() ? session.ReportAll(&report, &error)
-                                    : session.ReportItem(options.item, &report, &error);
-    if (code != k_exitOk)
+    if (const HostExit code = Collect(options, trace.get(), &report, &error); code != k_exitOk)
         return Fail(code, error);
-    session.Close();
-    if (options.json)
-        PrintReportJson(report, stdout);
-    else
-        PrintReportText(report, stdout);
-    return k_exitOk;
+    if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))
+        return code;
+    int traceError = trace ? trace->WriteError() : 0;
+    if (traceError == 0 && traceFile && std::fclose(traceFile.release()) != 0)
+        traceError = errno;
+    return traceError == 0 ? k_exitOk : FailedWrite("the trace to " + traceName, traceError);
 }
 
 } // namespace
@@ -91,18 +157,12 @@ int Run(const HostOptions& options) {
 int main(int argc, char** argv) {
     HostOptions options;
     std::string error;
-    if (!ParseHostOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "qxzeva-host: %s (try --help)\n", error.c_str());
-        return k_exitUsage;
-    }
-    if (options.help) {
-        PrintHostUsage(argv[0]);
-        return k_exitOk;
-    }
-    if (options.version) {
-        std::printf("qxzeva-host " QX_HOST_VERSION "\n");
-        return k_exitOk;
-    }
+    if (!ParseHostOptions(argc, argv, &options, &error))
+        return Fail(k_exitUsage, error + " (try --help)");
+    if (options.help)
+        return WriteToStandardOutput(HostUsage(argv[0]), "the help");
+    if (options.version)
+        return WriteToStandardOutput("qxzeva-host " QX_HOST_VERSION "\n", "the version");
     try {
         return Run(options);
     } catch (const std::exception& failure) {

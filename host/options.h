@@ -6,10 +6,11 @@
 
 struct HostOptions {
     std::string modulePath; // empty: $QXZEVA_MODULE, next to the program, then installed
-    std::string boardsFile; // empty: the simulated driver's default boards
+    std::string boardsFile; // empty: ZEVADRIVER_BOARDS, else the simulated driver's defaults
     std::string item;       // empty: every item
     std::string traceFile;  // empty: the trace goes to standard error
     bool trace = false;
+    bool verbose = false;
     bool namesOnly = false;
     bool json = false;
     bool help = false;
@@ -19,6 +20,7 @@ struct HostOptions {
 // Parses argv; on a usage error returns false with a one-line reason in error.
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error);
 
-void PrintHostUsage(const char* program);
+// The --help text, exit codes included.
+std::string HostUsage(const char* program);
 
 #endif

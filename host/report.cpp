@@ -4,7 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <cinttypes>
+#include <cstdio>
 
 namespace {
 
@@ -52,33 +55,140 @@ nlohmann::json ValueJson(const PropertyReading& property) {
     }
 }
 
-} // namespace
-
-void PrintReportText(const HostReport& report, std::FILE* out) {
-    std::fprintf(out, "Module        %s\n", report.modulePath.c_str());
-    std::fprintf(out, "Product       %s\n", report.displayName.c_str());
-    std::fprintf(out, "Programmatic  %s\n", report.programmaticName.c_str());
-    std::fprintf(out, "Version       %s\n", report.version.c_str());
-    std::fprintf(out, "Product ID    %s\n", report.productId.c_str());
-    std::fprintf(out, "Version record\n");
-    for (const std::string& entry : report.versionRecord)
-        std::fprintf(out, "  %s\n", entry.c_str());
-    std::fprintf(out, "\nItems (%zu)\n", report.itemNames.size());
-    for (const std::string& name : report.itemNames)
-        std::fprintf(out, "  %s\n", name.c_str());
-    if (report.namesOnly)
-        return;
-    for (const ItemReading& item : report.items) {
-        std::fprintf(out, "\nItem %s: %zu properties\n", item.name.c_str(), item.properties.size());
-        std::fprintf(out, "  %-10s  %-30s  %-9s  %s\n", "Tag", "Property", "Type", "Value");
-        for (const PropertyReading& property : item.properties)
-            std::fprintf(out, "  %-10s  %-30s  %-9s  %s\n", TagText(property.tag).c_str(),
-                         PropertyLabel(property.tag), AttributeTypeName(property.type),
-                         ValueText(property).c_str());
-    }
+const PropertyReading* Find(const ItemReading& item, std::uint32_t tag, std::int32_t type) {
+    const auto found = std::find_if(item.properties.begin(), item.properties.end(),
+                                    [&](const PropertyReading& property) {
+                                        return property.tag == tag && property.type == type;
+                                    });
+    return found == item.properties.end() ? nullptr : &*found;
 }
 
-void PrintReportJson(const HostReport& report, std::FILE* out) {
+std::string TextOf(const ItemReading& item, std::uint32_t tag) {
+    const PropertyReading* property = Find(item, tag, kcSysAttrTypeString);
+    return property == nullptr || property->isNull || property->text.empty() ? "-" : property->text;
+}
+
+// Bus, device and function as the PCI tools write them: "03:00.0".
+std::string PciAddressOf(const ItemReading& item) {
+    const PropertyReading* bus = Find(item, kcSysTagPciBus, kcSysAttrTypeUnsignedInteger);
+    const PropertyReading* device = Find(item, kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger);
+    const PropertyReading* function = Find(item, kcSysTagPciFunction, kcSysAttrTypeUnsignedInteger);
+    if (bus == nullptr || device == nullptr || function == nullptr)
+        return "-";
+    char text[40];
+    std::snprintf(text, sizeof text, "%02" PRIx32 ":%02" PRIx32 ".%" PRIx32, bus->unsignedInteger,
+                  device->unsignedInteger, function->unsignedInteger);
+    return text;
+}
+
+std::string DriverVersionOf(const ItemReading& item) {
+    const PropertyReading* version =
+        Find(item, kcSysTagDriverVersion, kcSysAttrTypeUnsignedInteger);
+    if (version == nullptr)
+        return "-";
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08" PRIX32, version->unsignedInteger);
+    return text;
+}
+
+// The name a person and a script know the item by: the listing's spelling.
+const std::string& ListedName(const HostReport& report, const ItemReading& item) {
+    return report.listedItem.empty() ? item.name : report.listedItem;
+}
+
+// "nQXVersion_CompanyName" reads "Company name": the key's words after its prefix.
+std::string RecordLabel(const std::string& key) {
+    const std::string prefix = "nQXVersion_";
+    const std::string name =
+        key.compare(0, prefix.size(), prefix) == 0 ? key.substr(prefix.size()) : key;
+    std::string label;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto unit = static_cast<unsigned char>(name[i]);
+        if (i > 0 && std::isupper(unit) != 0 &&
+            std::islower(static_cast<unsigned char>(name[i - 1])) != 0) {
+            label += ' ';
+            label += static_cast<char>(std::tolower(unit));
+        } else {
+            label += name[i];
+        }
+    }
+    return label;
+}
+
+void AppendRow(std::string* out, const std::vector<std::string>& cells,
+               const std::vector<std::size_t>& widths) {
+    std::string line;
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        line += cells[column];
+        if (column + 1 < cells.size())
+            line.append(widths[column] - cells[column].size() + 2, ' ');
+    }
+    *out += line + "\n";
+}
+
+} // namespace
+
+std::string ListingText(const HostReport& report) {
+    std::vector<std::vector<std::string>> rows = {
+        {"Item", "Serial", "Model", "PCI", "Driver version"}};
+    for (const ItemReading& item : report.items)
+        rows.push_back({ListedName(report, item), TextOf(item, kcSysTagSerialNumber),
+                        TextOf(item, kcSysTagModel), PciAddressOf(item), DriverVersionOf(item)});
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    std::string out;
+    for (const auto& row : rows)
+        AppendRow(&out, row, widths);
+    return out;
+}
+
+std::string VerboseText(const HostReport& report) {
+    std::string out = "Module        " + report.modulePath + "\n" + "Product       " +
+                      report.displayName + "\n" + "Programmatic  " + report.programmaticName +
+                      "\n" + "Version       " + report.version + "\n" + "Product ID    " +
+                      report.productId + "\n" + "Version record\n";
+    std::vector<std::pair<std::string, std::string>> record;
+    std::size_t width = 0;
+    for (const std::string& entry : report.versionRecord) {
+        const auto equals = entry.find('=');
+        record.emplace_back(RecordLabel(entry.substr(0, equals)),
+                            equals == std::string::npos ? "" : entry.substr(equals + 1));
+        width = std::max(width, record.back().first.size());
+    }
+    for (const auto& [label, value] : record)
+        out += "  " + label + std::string(width - label.size() + 2, ' ') + value + "\n";
+    out += "\nItems (" + std::to_string(report.itemNames.size()) + ")\n";
+    for (const std::string& name : report.itemNames)
+        out += "  " + name + "\n";
+    for (const ItemReading& item : report.items) {
+        std::string heading = "\nItem " + item.name;
+        if (ListedName(report, item) != item.name)
+            heading += " (listed as " + ListedName(report, item) + ")";
+        out += heading + ": " + std::to_string(item.properties.size()) + " properties\n";
+        char line[256];
+        std::snprintf(line, sizeof line, "  %-10s  %-30s  %-9s  %s\n", "Tag", "Property", "Type",
+                      "Value");
+        out += line;
+        for (const PropertyReading& property : item.properties) {
+            std::snprintf(line, sizeof line, "  %-10s  %-30s  %-9s  ",
+                          TagText(property.tag).c_str(), PropertyLabel(property.tag),
+                          AttributeTypeName(property.type));
+            out += line + ValueText(property) + "\n";
+        }
+    }
+    return out;
+}
+
+std::string NamesText(const HostReport& report) {
+    std::string out;
+    for (const std::string& name : report.itemNames)
+        out += name + "\n";
+    return out;
+}
+
+std::string ReportJson(const HostReport& report) {
     nlohmann::json document;
     document["module"] = report.modulePath;
     document["product"] = {{"displayName", report.displayName},
@@ -102,11 +212,12 @@ void PrintReportJson(const HostReport& report, std::FILE* out) {
                                       {"label", PropertyLabel(property.tag)},
                                       {"type", AttributeTypeName(property.type)},
                                       {"value", ValueJson(property)}});
-            items.push_back({{"name", item.name}, {"properties", properties}});
+            items.push_back({{"name", item.name},
+                             {"listedName", ListedName(report, item)},
+                             {"properties", properties}});
         }
         document["items"] = items;
     }
     // Texts from the driver may hold bytes that are no UTF-8: replace, never throw.
-    const std::string text = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-    std::fprintf(out, "%s\n", text.c_str());
+    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

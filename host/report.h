@@ -1,10 +1,10 @@
-// What the host program learned from the module, and how it is shown.
+// What the host program learned from the module, and the ways it is shown: a line per
+// board, the full report, the names alone, JSON.
 #ifndef QX_HOST_REPORT_H
 #define QX_HOST_REPORT_H
 
 #include "host/bag_reader.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,10 +17,19 @@ struct HostReport {
     std::vector<std::string> versionRecord; // "key=value" entries
     std::vector<std::string> itemNames;
     bool namesOnly = false;
-    std::vector<ItemReading> items;
+    std::vector<ItemReading> items; // each named as the expert's bag names it
+    // With --item: the name as the listing spells it, which may differ in case from the
+    // name asked for (and so from the bag's).
+    std::string listedItem;
 };
 
-void PrintReportText(const HostReport& report, std::FILE* out);
-void PrintReportJson(const HostReport& report, std::FILE* out);
+// A heading, then one line per item: name, serial number, model, PCI bus:device.function
+// and driver version.
+std::string ListingText(const HostReport& report);
+// Identity, version record, names, and every property of each item.
+std::string VerboseText(const HostReport& report);
+// The item names, one a line.
+std::string NamesText(const HostReport& report);
+std::string ReportJson(const HostReport& report);
 
 #endif

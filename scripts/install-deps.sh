@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever the build and the tests need and this machine
 # lacks. Does nothing when everything is there.
+#   install-deps.sh        everything scripts/test-all.sh uses, on every target
+#   install-deps.sh --run  only what the native build of the module, the stand-ins and the
+#                          host program needs (scripts/run.sh)
 set -euo pipefail
 
+run_packages=(cmake ninja-build g++ libtomlplusplus-dev nlohmann-json3-dev)
 packages=(
-    cmake ninja-build g++ clang clang-format
+    "${run_packages[@]}"
+    clang clang-format
     googletest
     g++-powerpc-linux-gnu qemu-user
-    libtomlplusplus-dev nlohmann-json3-dev
     libclang-rt-14-dev libbenchmark-dev valgrind
-    help2man doxygen python3-jsonschema pkgconf dpkg-dev file
+    doxygen python3-jsonschema pkgconf dpkg-dev file man-db
     debhelper lintian
 )
+case "${1:-}" in
+"") ;;
+--run) packages=("${run_packages[@]}") ;;
+*)
+    echo "usage: $0 [--run]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <map>
@@ -55,6 +56,10 @@ private:
     }
 
     toml::table Parse() const {
+        // A directory opens as a stream like a file and reads as empty.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(m_path, ignored))
+            throw DescriptionError(m_path + ": is a directory, not a description file");
         std::ifstream file(m_path, std::ios::binary);
         if (!file)
             throw DescriptionError(m_path + ": cannot be read: " + std::strerror(errno));

@@ -89,7 +89,8 @@ if(MODE STREQUAL "prefix")
             endif()
         endforeach()
     endforeach()
-    foreach(file share/man/man1/qxzeva-host.1 share/qxzeva/qxzeva-host-report.schema.json
+    foreach(file share/man/man1/qxzeva-host.1 share/man/man5/qxzeva-boards.5
+            share/qxzeva/qxzeva-host-report.schema.json
             share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
             share/doc/qxzeva/examples/c/host.c share/doc/qxzeva/examples/cpp/host.cpp)
         if(NOT EXISTS ${prefix}/${file})

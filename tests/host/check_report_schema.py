@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Validates the host program's --json report against its JSON Schema (draft 2020-12) for
-the default boards, one item, names only and a board file with no boards, and makes sure the
-schema refuses reports that break it. Usage: check_report_schema.py HOST SCHEMA WORKDIR"""
+the default boards, one item (also by another spelling), names only and a board file with no
+boards, and makes sure the schema refuses reports that break it.
+Usage: check_report_schema.py HOST SCHEMA WORKDIR"""
 import copy
 import json
 import os
@@ -31,6 +32,7 @@ def main():
     cases = {
         "default boards": report(host),
         "one item": report(host, "--item", "img1"),
+        "another spelling": report(host, "--item", "IMG1"),
         "names only": report(host, "--names-only"),
         "no boards": report(host, "--boards", no_boards),
     }
@@ -40,6 +42,9 @@ def main():
         for error in errors:
             print(f"{name}: {error.json_path}: {error.message}")
         failed += bool(errors)
+    if cases["another spelling"]["items"][0]["listedName"] != "img1":
+        print("another spelling: expected the listed name img1")
+        failed += 1
     if cases["no boards"]["itemNames"] != [] or cases["no boards"].get("items") != []:
         print("no boards: expected no item names and no items")
         failed += 1
