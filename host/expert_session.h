@@ -38,7 +38,7 @@ public:
     HostExit Initialize(std::string* error);
     HostExit ListNames(HostReport* report, std::string* error);
     HostExit ReportAll(HostReport* report, std::string* error);
-    HostExit ReportItem(const std::string& item, HostReport* report, std::string* error);
+    HostExit ReportItem(const std::string& name, HostReport* report, std::string* error);
 
     // Finalize, last Release, destructors, unmapping; also done by the destructor.
     void Close();

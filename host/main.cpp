@@ -26,7 +26,7 @@ std::string ExecutableDirectory() {
 // Beside the program in a build folder, in ../lib when installed.
 std::string DefaultModulePath() {
     const std::string directory = ExecutableDirectory();
-    const std::string beside = directory + "/" QX_DEFAULT_MODULE_NAME;
+    std::string beside = directory + "/" QX_DEFAULT_MODULE_NAME;
     if (access(beside.c_str(), F_OK) == 0)
         return beside;
     return directory + "/../lib/" QX_DEFAULT_MODULE_NAME;

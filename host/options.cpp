@@ -17,6 +17,7 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
     opterr = 0;
     optind = 1;
     for (;;) {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): the arguments are read before any task starts
         const int code = getopt_long(argc, argv, ":m:b:i:njhV", k_long, nullptr);
         if (code == -1)
             break;

@@ -345,10 +345,13 @@ HRESULT TracedAddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBa
 } // namespace
 
 // Each slot of a table below forwards through Forward, named by the slot.
+// slot is a member's name, not an expression to put in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QX_TRACED(Face, slot)                                                                      \
     [](Face* self, auto... args) {                                                                 \
         return Forward<Face>(#slot, &TableOf<Face>::slot, self, args...);                          \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 const IkcSysExpert2Vtbl FaceInfo<IkcSysExpert2>::table = {
     TracedQueryInterface<IkcSysExpert2>,

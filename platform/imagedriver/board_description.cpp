@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string_view>
+#include <system_error>
 
 namespace zevadriver {
 namespace {
@@ -57,7 +57,8 @@ private:
     toml::table Parse() const {
         std::ifstream file(m_path, std::ios::binary);
         if (!file)
-            throw DescriptionError(m_path + ": cannot be read: " + std::strerror(errno));
+            throw DescriptionError(m_path +
+                                   ": cannot be read: " + std::generic_category().message(errno));
         std::ostringstream content;
         content << file.rdbuf();
         try {

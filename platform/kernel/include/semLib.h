@@ -19,11 +19,11 @@ typedef struct qx_semaphore* SEM_ID;
 /* Null when the options are invalid or no memory is left. */
 SEM_ID semMCreate(int options);
 /* timeout: WAIT_FOREVER, NO_WAIT or a number of clock ticks (milliseconds here). */
-STATUS semTake(SEM_ID semId, int timeout);
-STATUS semGive(SEM_ID semId);
+STATUS semTake(SEM_ID semaphore, int timeout);
+STATUS semGive(SEM_ID semaphore);
 /* In any state. Tasks waiting on it get ERROR once it is given up: at once when the deleting
    task holds it, at its holder's last give otherwise (semaphore.cpp tells the whole scheme). */
-STATUS semDelete(SEM_ID semId);
+STATUS semDelete(SEM_ID semaphore);
 
 #ifdef __cplusplus
 }

@@ -41,7 +41,9 @@ std::string SeparatorText(std::int32_t separator) {
         return ".";
     if (separator == k_separatorComma)
         return ",";
-    const std::lconv* conventions = std::localeconv();
+    // The module never sets the locale; a host that does so while another task formats a
+    // time races in the C library whatever is called here.
+    const std::lconv* conventions = std::localeconv(); // NOLINT(concurrency-mt-unsafe)
     return conventions != nullptr && conventions->decimal_point != nullptr
                ? conventions->decimal_point
                : ".";
