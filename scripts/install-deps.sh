@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang clang-format
+    cmake ninja-build g++ clang clang-format clang-tidy cppcheck gcovr git
     googletest
     g++-powerpc-linux-gnu qemu-user
     libtomlplusplus-dev nlohmann-json3-dev
