@@ -2,7 +2,7 @@
 # Builds and runs every test on every target: native, AddressSanitizer with
 # UndefinedBehaviorSanitizer, ThreadSanitizer (threaded tests), 32-bit big-endian PowerPC
 # under qemu-ppc, the coverage floors, and short bounded runs of every fuzzer. The native
-# tests also check the sources' format and run clang-tidy over them.
+# tests also check the sources' format and run clang-tidy and cppcheck over them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
