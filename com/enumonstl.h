@@ -91,7 +91,7 @@ HRESULT IQXEnumOnSTLImpl<I, piid, T, Copy, CollType>::Next(std::uint32_t wanted,
         for (std::uint32_t i = 0; i < count; ++i)
             Copy::destroy(&elements[i]);
         for (std::uint32_t i = 0; i <= count; ++i)
-            elements[i] = T();
+            elements[i] = T{};
         m_position = start;
         count = 0;
         result = E_OUTOFMEMORY;

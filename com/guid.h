@@ -20,7 +20,7 @@ inline bool operator!=(const _GUID& left, const _GUID& right) {
 inline std::uint32_t GuidWordBigEndian(const _GUID& guid, unsigned index) {
     unsigned char bytes[sizeof(_GUID)];
     std::memcpy(bytes, &guid, sizeof bytes);
-    const unsigned char* word = bytes + 4 * index;
+    const unsigned char* word = bytes + std::size_t{4} * index;
     return (std::uint32_t{word[0]} << 24) | (std::uint32_t{word[1]} << 16) |
            (std::uint32_t{word[2]} << 8) | std::uint32_t{word[3]};
 }

@@ -37,6 +37,7 @@ HRESULT InternalQueryInterface(void* object, const InterfaceEntry* entries, cons
             assert(row->iid != nullptr && "a simple row names its identifier");
             return TakeRow(object, *row, out);
         }
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): a row holds its handler or a marker
         const auto handler = reinterpret_cast<InterfaceEntryFunc>(row->func);
         const HRESULT result = handler(object, iid, out, row->offset);
         if (result == S_OK)

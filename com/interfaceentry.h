@@ -27,9 +27,10 @@ struct InterfaceEntry {
 template <class Base, class Derived>
 std::uint32_t OffsetOfBase() {
     constexpr std::uintptr_t k_probe = 0x1000;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the probe is never dereferenced
+    const auto* derived = reinterpret_cast<Derived*>(k_probe);
     return static_cast<std::uint32_t>(
-        reinterpret_cast<std::uintptr_t>(static_cast<Base*>(reinterpret_cast<Derived*>(k_probe))) -
-        k_probe);
+        reinterpret_cast<std::uintptr_t>(static_cast<const Base*>(derived)) - k_probe);
 }
 
 // IUnknown is {00000000-0000-0000-C000-000000000046}, also accepted with 00C0 in the

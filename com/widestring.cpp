@@ -32,14 +32,14 @@ char16_t* AllocWideString(const char16_t* s) {
     return AllocWideStringOfUnits(s, WideTextLength(s));
 }
 
-char16_t* AllocWideStringOfUnits(const char16_t* s, std::uint32_t units) {
-    unsigned char* block = AllocateBoundaryBlock(units);
+char16_t* AllocWideStringOfUnits(const char16_t* units, std::uint32_t count) {
+    unsigned char* block = AllocateBoundaryBlock(count);
     if (block == nullptr)
         return nullptr;
-    std::memcpy(block, &units, k_countBytes);
+    std::memcpy(block, &count, k_countBytes);
     auto* text = reinterpret_cast<char16_t*>(block + k_countBytes);
-    std::memcpy(text, s, std::size_t{units} * sizeof(char16_t));
-    text[units] = 0;
+    std::memcpy(text, units, std::size_t{count} * sizeof(char16_t));
+    text[count] = 0;
     return text;
 }
 

@@ -10,6 +10,8 @@ namespace {
 // build 0) after them.
 #define QX_RECORD_VERSION QXZEVA_VERSION_STRING "f0"
 
+// The last entry is one text written on two lines.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 const char* const nQXVersion_versionStringArray[] = {
     "nQXVersion_CompanyName=Verantic Corporation",
     "nQXVersion_LegalCopyright=Copyright (c) 2018 Verantic Corporation. All rights reserved.",
@@ -22,6 +24,7 @@ const char* const nQXVersion_versionStringArray[] = {
     "nQXVersion_Comments=2018/09/20 14:39:22, qxzevaSysapiExpert/vxworks/ppc603/"
     "windRiver-gcc-3.4/release",
     nullptr};
+// NOLINTEND(bugprone-suspicious-missing-comma)
 } // namespace
 
 extern "C" {

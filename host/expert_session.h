@@ -28,7 +28,7 @@ public:
     HostExit ReportAll(HostReport* report, std::string* error);
     // After ListNames: an unknown item's error names the items there are, and a found one
     // has its listed spelling in report->listedItem.
-    HostExit ReportItem(const std::string& item, HostReport* report, std::string* error);
+    HostExit ReportItem(const std::string& name, HostReport* report, std::string* error);
 
     // Finalize, last Release, destructors, unmapping; also done by the destructor.
     void Close();

@@ -11,9 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -33,12 +33,18 @@ std::string ExecutableDirectory() {
 // $QXZEVA_MODULE when set; else beside the program in a build folder; else where the loader
 // finds the installed module.
 std::string DefaultModulePath() {
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any task starts
     const char* chosen = std::getenv(QX_MODULE_ENVIRONMENT);
-    const std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
+    std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
     if ((chosen == nullptr || *chosen == '\0') && access(beside.c_str(), F_OK) == 0)
         return beside;
     char found[4096] = {};
     return qxInstalledModulePath(found, sizeof found) < 0 ? beside : std::string(found);
+}
+
+// The system's words for an errno value; std::strerror may share its buffer between tasks.
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
 }
 
 // When even this line cannot be written, the exit code still tells the failure.
@@ -53,7 +59,7 @@ int Fail(HostExit code, const std::string& message) {
 int FailedWrite(const std::string& what, int error) {
     if (error == EPIPE)
         return k_exitWrite;
-    return Fail(k_exitWrite, "cannot write " + what + ": " + std::strerror(error));
+    return Fail(k_exitWrite, "cannot write " + what + ": " + SystemReason(error));
 }
 
 // Writes all of text and flushes it; returns 0 or the errno of the failure.
@@ -76,12 +82,13 @@ int WriteToStandardOutput(const std::string& text, const char* what) {
 HostExit LoadBoards(const HostOptions& options, std::string* error) {
     std::string path = options.boardsFile;
     std::string route;
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any task starts
     const char* variable = std::getenv(k_boardsVariable);
     if (path.empty() && variable != nullptr && *variable != '\0') {
         path = variable;
         route = std::string(" (") + k_boardsVariable + ")";
     }
-    unsetenv(k_boardsVariable);
+    unsetenv(k_boardsVariable); // NOLINT(concurrency-mt-unsafe): no task has started yet
     if (path.empty())
         return k_exitOk;
     char reason[512] = {};
@@ -137,7 +144,7 @@ int Run(const HostOptions& options) {
             traceFile.reset(std::fopen(options.traceFile.c_str(), "w"));
             if (!traceFile)
                 return Fail(k_exitUsage, "cannot open the trace file " + options.traceFile + ": " +
-                                             std::strerror(errno));
+                                             SystemReason(errno));
         }
         trace = std::make_unique<CallTrace>(traceFile ? traceFile.get() : stderr);
     }

@@ -11,7 +11,7 @@ namespace {
 // An option's value may not be empty: "--item=" or "--boards ''" is a slip, not a request
 // for the default.
 bool TakeValue(const char* option, std::string* value, std::string* error) {
-    if (*optarg == '\0') {
+    if (optarg == nullptr || *optarg == '\0') {
         *error = std::string("option --") + option + " needs a non-empty value";
         return false;
     }
@@ -31,6 +31,7 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
     opterr = 0;
     optind = 1;
     for (;;) {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): the arguments are read before any task starts
         const int code = getopt_long(argc, argv, ":m:b:i:njvhV", k_long, nullptr);
         if (code == -1)
             break;

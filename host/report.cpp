@@ -158,7 +158,7 @@ std::string VerboseText(const HostReport& report) {
         width = std::max(width, record.back().first.size());
     }
     for (const auto& [label, value] : record)
-        out += "  " + label + std::string(width - label.size() + 2, ' ') + value + "\n";
+        out.append("  ").append(label).append(width - label.size() + 2, ' ').append(value) += '\n';
     out += "\nItems (" + std::to_string(report.itemNames.size()) + ")\n";
     for (const std::string& name : report.itemNames)
         out += "  " + name + "\n";

@@ -23,6 +23,6 @@ std::string TracedLabel(IkcSysExpert2* expert);
 // module and ends its own hold with EndHostHold once that call has returned.
 IkcSysPropertyBagCollection* TraceHostCollection(CallTrace* trace,
                                                  IkcSysPropertyBagCollection* collection);
-void EndHostHold(IkcSysPropertyBagCollection* traced);
+void EndHostHold(IkcSysPropertyBagCollection* collection);
 
 #endif

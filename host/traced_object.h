@@ -86,9 +86,12 @@ struct Traced {
 
 // The traced pointer is cast back to its object: that holds only for a standard-layout object
 // whose first member is the interface.
+// Face names a type in a template argument, where parentheses do not belong.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QX_TRACED_LAYOUT(Face)                                                                     \
     static_assert(std::is_standard_layout_v<Traced<Face>> && offsetof(Traced<Face>, face) == 0,    \
                   "a traced " #Face " starts with its interface");
+// NOLINTEND(bugprone-macro-parentheses)
 QX_TRACED_LAYOUT(IkcSysExpert2)
 QX_TRACED_LAYOUT(IkcSysExpertPlugPlay)
 QX_TRACED_LAYOUT(IkcSysPropertyBag3)

@@ -26,11 +26,14 @@ HRESULT TracedAddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBa
 
 } // namespace
 
-// Each slot of a table below forwards through Forward, named by the slot.
+// Each slot of a table below forwards through Forward, named by the slot. Face and slot name
+// a type and a member, where parentheses do not belong.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QX_TRACED(Face, slot)                                                                      \
     [](Face* self, auto... args) {                                                                 \
         return Forward<Face>(#slot, &TableOf<Face>::slot, self, args...);                          \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 const IkcSysExpert2Vtbl FaceInfo<IkcSysExpert2>::table = {
     TracedQueryInterface<IkcSysExpert2>,

@@ -27,7 +27,7 @@ CkcDynamicPropertyBag::CkcDynamicPropertyBag() = default;
 
 CkcDynamicPropertyBag::~CkcDynamicPropertyBag() {
     Tessaly::CqxSyncLock lock(m_cs);
-    DeleteAllProperties();
+    ClearProperties();
     GiveBackKeptBatchLocks();
 }
 
@@ -78,6 +78,7 @@ HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
     }
     const auto [mark, newlyMarked] = m_changedTags.insert(tag);
     if (exists) {
+        // NOLINTNEXTLINE(bugprone-use-after-move): value was moved only where the tag is new
         stored->SetValue(std::move(value)); // a move: nothing to allocate
         return S_OK;
     }
@@ -121,12 +122,17 @@ HRESULT CkcDynamicPropertyBag::DeleteProperty(std::uint32_t tag) noexcept {
 
 HRESULT CkcDynamicPropertyBag::DeleteAllProperties() noexcept {
     return Locked([&] {
-        for (auto& property : m_properties)
-            property.second.reset();
-        m_properties.clear();
-        m_changedTags.clear();
+        ClearProperties();
         return S_OK;
     });
+}
+
+// Not the virtual DeleteAllProperties: the destructor runs this too.
+void CkcDynamicPropertyBag::ClearProperties() noexcept {
+    for (auto& property : m_properties)
+        property.second.reset();
+    m_properties.clear();
+    m_changedTags.clear();
 }
 
 HRESULT CkcDynamicPropertyBag::SetBooleanProperty(std::uint32_t tag, int value) noexcept {

@@ -93,6 +93,8 @@ private:
     using PropertyMap = std::map<std::uint32_t, std::unique_ptr<CkcPropertyValue>>;
     // Fills this new, empty bag with copies of properties; none is marked changed.
     HRESULT TakeCopiesOf(const PropertyMap& properties);
+    // Every property and changed tag gone; the caller holds m_cs.
+    void ClearProperties() noexcept;
     void GiveBackKeptBatchLocks();
 
     Tessaly::CqxCS m_cs;

@@ -13,6 +13,7 @@ CqxBStr::CqxBStr(const CqxBStr& other) : m_string(AllocWideString(other.m_string
 
 CqxBStr::CqxBStr(CqxBStr&& other) noexcept : m_string(other.Detach()) {}
 
+// NOLINTNEXTLINE(bugprone-unhandled-self-assignment): Assign keeps a text it already holds
 CqxBStr& CqxBStr::operator=(const CqxBStr& other) {
     Assign(other.m_string);
     return *this;

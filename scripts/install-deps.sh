@@ -9,7 +9,7 @@ set -euo pipefail
 run_packages=(cmake ninja-build g++ libtomlplusplus-dev nlohmann-json3-dev)
 packages=(
     "${run_packages[@]}"
-    clang clang-format
+    clang clang-format clang-tidy cppcheck gcovr git
     googletest
     g++-powerpc-linux-gnu qemu-user
     libclang-rt-14-dev libbenchmark-dev valgrind

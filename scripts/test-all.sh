@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test on every target: native, AddressSanitizer with
 # UndefinedBehaviorSanitizer, ThreadSanitizer (threaded tests), 32-bit big-endian PowerPC
-# under qemu-ppc, and short bounded runs of every fuzzer.
+# under qemu-ppc, the coverage floors, and short bounded runs of every fuzzer. The native
+# tests also check the sources' format and run clang-tidy and cppcheck over them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -28,6 +29,11 @@ run_preset() {
         scripts/fuzz.sh short && passed+=("$preset") || failed+=("$preset")
         return
     fi
+    if [ "$preset" = coverage ]; then
+        echo "=== $preset: tests and the coverage floors"
+        scripts/coverage.sh && passed+=("$preset") || failed+=("$preset")
+        return
+    fi
     echo "=== $preset: tests"
     if ctest --preset "$preset"; then
         passed+=("$preset")
@@ -36,7 +42,7 @@ run_preset() {
     fi
 }
 
-for preset in native asan tsan ppc ${QX_EXTRA_PRESETS:-}; do
+for preset in native asan tsan ppc coverage ${QX_EXTRA_PRESETS:-}; do
     run_preset "$preset"
 done
 [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ] && run_preset fuzz
@@ -53,6 +59,10 @@ figures() {
 figures native
 figures tsan
 [ -f build/fuzz/fuzz-summary.txt ] && cat build/fuzz/fuzz-summary.txt
+if [ -f build/coverage/coverage-summary.txt ]; then
+    echo "=== coverage of the module's layers (floors in gcovr.cfg)"
+    grep -E '^(lines|branches):' build/coverage/coverage-summary.txt
+fi
 
 echo "targets passed: ${passed[*]:-none}"
 echo "targets failed: ${failed[*]:-none}"

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string_view>
+#include <system_error>
 
 namespace zevadriver {
 namespace {
@@ -62,7 +62,8 @@ private:
             throw DescriptionError(m_path + ": is a directory, not a description file");
         std::ifstream file(m_path, std::ios::binary);
         if (!file)
-            throw DescriptionError(m_path + ": cannot be read: " + std::strerror(errno));
+            throw DescriptionError(m_path +
+                                   ": cannot be read: " + std::generic_category().message(errno));
         std::ostringstream content;
         content << file.rdbuf();
         try {

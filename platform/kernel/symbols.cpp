@@ -18,9 +18,10 @@ SYMTAB_ID sysSymTbl = reinterpret_cast<SYMTAB_ID>(&g_systemTable);
 STATUS symFindByName(SYMTAB_ID symTblId, const char* name, char** pValue, SYM_TYPE* pType) {
     if (symTblId != sysSymTbl || name == nullptr || pValue == nullptr)
         return ERROR;
-    dlerror();
+    // The C library keeps dlerror's state per thread.
+    dlerror(); // NOLINT(concurrency-mt-unsafe)
     void* address = dlsym(RTLD_DEFAULT, name);
-    if (address == nullptr || dlerror() != nullptr)
+    if (address == nullptr || dlerror() != nullptr) // NOLINT(concurrency-mt-unsafe)
         return ERROR;
     *pValue = static_cast<char*>(address);
     if (pType != nullptr)

@@ -88,7 +88,8 @@ qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, s
                     path != NULL ? path : "(null)");
     void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (handle == NULL)
-        return Fail(status, QX_LOAD_NOT_LOADABLE, error, size, "module not loadable", dlerror());
+        return Fail(status, QX_LOAD_NOT_LOADABLE, error, size, "module not loadable",
+                    dlerror()); // NOLINT(concurrency-mt-unsafe): its state is per thread
     qx_static_function* constructors = (qx_static_function*)dlsym(handle, "_ctors");
     qx_static_function* destructors = (qx_static_function*)dlsym(handle, "_dtors");
     if (constructors == NULL || destructors == NULL) {
@@ -148,6 +149,7 @@ static int CopyPath(char* path, size_t size, const char* text) {
 }
 
 int qxInstalledModulePath(char* path, size_t size) {
+    /* NOLINTNEXTLINE(concurrency-mt-unsafe): read only; a host sets it before loading */
     const char* chosen = getenv(QX_MODULE_ENVIRONMENT);
     if (chosen != NULL && chosen[0] != '\0')
         return CopyPath(path, size, chosen);

@@ -46,7 +46,9 @@ Fixed::tFixedPoint128(double value) : m_words{0, 0, 0, 0} {
     const bool negative = (bits >> 63) != 0;
     const auto exponent = static_cast<std::int32_t>((bits >> k_doubleMantissaBits) & 0x7FF);
     const std::uint64_t mantissa = bits & ((1ull << k_doubleMantissaBits) - 1);
-    if (exponent == k_allOnesExponent || exponent >= k_firstUnrepresentableExponent) {
+    static_assert(k_allOnesExponent >= k_firstUnrepresentableExponent,
+                  "infinities and NaNs saturate with the finite values too large");
+    if (exponent >= k_firstUnrepresentableExponent) {
         *this = negative ? Smallest() : Largest();
         return;
     }

@@ -18,9 +18,8 @@ To NumericCast(From value) {
     using Limits = std::numeric_limits<To>;
     if constexpr (std::is_signed_v<From>) {
         if (value < 0) {
-            if constexpr (std::is_unsigned_v<To>)
-                RaiseNumericCastOutOfRange();
-            else if (static_cast<std::intmax_t>(value) < std::intmax_t{Limits::min()})
+            // An unsigned target's minimum is 0, so every negative value raises.
+            if (static_cast<std::intmax_t>(value) < static_cast<std::intmax_t>(Limits::min()))
                 RaiseNumericCastOutOfRange();
             return static_cast<To>(value);
         }

@@ -36,6 +36,7 @@ public:
     StringBase(const StringBase& source, std::uint32_t position, std::uint32_t count = npos);
     // first then second.
     StringBase(const StringBase& first, const StringBase& second);
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment): assign keeps units it already holds
     StringBase& operator=(const StringBase& other);
     ~StringBase();
 

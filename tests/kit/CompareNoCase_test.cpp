@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+
 using qx::kit::CompareNoCase;
 
 namespace {
@@ -26,6 +29,12 @@ TEST(CompareNoCase, Ranges_compare_only_their_bytes) {
     EXPECT_EQ(0, CompareNoCase(text, text + 5, other, other + 5));
     EXPECT_NE(0, CompareNoCase(text, text + 6, other, other + 6));
     EXPECT_EQ(0, CompareNoCase(nullptr, nullptr, other, other));
+}
+
+TEST(CompareNoCase, A_length_difference_beyond_int_keeps_its_sign) {
+    // Only the common units are read, so the claimed lengths may exceed the text.
+    EXPECT_EQ(INT_MIN, CompareNoCase(u"a", 1, u"a", UINT32_MAX));
+    EXPECT_EQ(INT_MAX, CompareNoCase(u"a", UINT32_MAX, u"a", 1));
 }
 
 } // namespace

@@ -27,12 +27,12 @@ typedef struct qx_semaphore* SEM_ID;
 SEM_ID semMCreate(int options);
 /** Takes the semaphore, waiting up to timeout: WAIT_FOREVER, NO_WAIT or a number of clock
     ticks (milliseconds here). OK once held; ERROR on timeout or when it is deleted. */
-STATUS semTake(SEM_ID semId, int timeout);
+STATUS semTake(SEM_ID semaphore, int timeout);
 /** Gives the semaphore back once; ERROR when the calling task does not hold it. */
-STATUS semGive(SEM_ID semId);
+STATUS semGive(SEM_ID semaphore);
 /** Deletes the semaphore, in any state. Tasks waiting on it get ERROR once it is given up: at
     once when the deleting task holds it, at its holder's last give otherwise. */
-STATUS semDelete(SEM_ID semId);
+STATUS semDelete(SEM_ID semaphore);
 
 /** @} */
 
