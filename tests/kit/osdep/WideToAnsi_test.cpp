@@ -15,7 +15,7 @@ using qx::kit::exception::InvalidLocale;
 namespace {
 
 constexpr char k_sentinel = '#';
-constexpr const char* k_file = "qx/kit/osdep/WideToAnsi";
+namespace site = qx::kit::raise_site;
 
 std::string Narrow(const std::u16string& text, std::size_t capacity, const char* locale = "") {
     std::string buffer(capacity + 1, k_sentinel);
@@ -37,9 +37,10 @@ TEST_F(WithoutPlatformConversions, Units_up_to_255_become_bytes_and_others_a_que
 }
 
 TEST_F(WithoutPlatformConversions, Other_locale_names_and_full_output_raise) {
-    ExpectRaised<InvalidLocale>([] { Narrow(u"abc", 3, "C.UTF-8"); }, k_file, 102);
+    ExpectRaised<InvalidLocale>([] { Narrow(u"abc", 3, "C.UTF-8"); }, site::k_wideToAnsiLocale);
     errno = 0;
-    const auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 2); }, k_file, 110);
+    const auto error =
+        ExpectRaised<PosixError>([] { Narrow(u"abc", 2); }, site::k_wideToAnsiOutputFull);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(0, error->getErrorCode()) << "a failure must not report success";
 }
@@ -55,16 +56,16 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_from_their_call) {
     const std::u16string text = u"abc";
     g_fakeConversions.fail = FakeConversionControl::Fail::Measuring;
     g_fakeConversions.failErrno = EILSEQ;
-    ExpectRaised<PosixError>([&] { WideToAnsiLength(text.data(), text.data() + 3, 0); }, k_file,
-                             185);
+    ExpectRaised<PosixError>([&] { WideToAnsiLength(text.data(), text.data() + 3, 0); },
+                             site::k_wideToAnsiMeasuring);
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
-    auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, site::k_wideToAnsiConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(EILSEQ, error->whatcode());
 
     g_fakeConversions.fail = FakeConversionControl::Fail::Overstating;
     errno = EILSEQ;
-    error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, site::k_wideToAnsiConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(ERANGE, error->whatcode());
 }
