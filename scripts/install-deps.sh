@@ -10,6 +10,7 @@ packages=(
     libtomlplusplus-dev nlohmann-json3-dev
     libclang-rt-14-dev libbenchmark-dev valgrind
     help2man doxygen python3-jsonschema pkgconf dpkg-dev file
+    locales
 )
 
 missing=()
@@ -18,10 +19,18 @@ for package in "${packages[@]}"; do
         missing+=("$package")
 done
 
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
 if ((${#missing[@]} > 0)); then
     echo "installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi
+
+# A locale whose decimal point is a comma, for the tests of time formatting in the locale's
+# own notation.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "generating locale de_DE.UTF-8"
+    "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
