@@ -3,9 +3,11 @@
 
 #include "expect_raised.h"
 #include "fake_platform_conversions.h"
+#include "qx/kit/WideTextLength.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 using qx::kit::WideString;
@@ -146,6 +148,17 @@ TEST(StringBase, Find_searches_from_the_start_position) {
     EXPECT_EQ(3u, s.find(u'.', 2));
     EXPECT_EQ(WideString::npos, s.find(u'.', 4));
     EXPECT_EQ(WideString::npos, s.find(u'a', 5));
+    EXPECT_EQ(WideString::npos, s.find(u'\0')) << "the terminator is not part of the text";
+}
+
+TEST(StringBase, Wide_text_length_stops_at_the_first_zero_or_at_the_limit) {
+    EXPECT_EQ(2u, WideTextLength(u"ab\0c"));
+    EXPECT_EQ(2u, WideTextLength(u"ab\0c", 3));
+    // A block with no zero in it at all: read up to the limit and not one unit further.
+    const std::unique_ptr<char16_t[]> units(new char16_t[3]{u'x', u'y', u'z'});
+    EXPECT_EQ(3u, WideTextLength(units.get(), 3));
+    EXPECT_EQ(1u, WideTextLength(units.get(), 1));
+    EXPECT_EQ(0u, WideTextLength(units.get(), 0));
 }
 
 TEST(StringBase, Substring_takes_what_the_text_holds_and_rejects_bad_positions) {

@@ -44,8 +44,10 @@ TEST(Utf8ToWide, Overlong_four_byte_and_stray_bytes_raise_when_counting_and_deco
     };
     const Case cases[] = {
         {"\xC0\x80", site::k_utf8BadLead},         {"\x80", site::k_utf8BadLead},
-        {"\xF0\x9F\x98\x80", site::k_utf8BadLead}, {"\xE0\x9F\xBF", site::k_utf8BadTrail},
-        {"\xC3\x41", site::k_utf8BadTrail},        {"\xE2\x28\xA1", site::k_utf8BadTrail}};
+        {"\xF0\x9F\x98\x80", site::k_utf8BadLead}, {"\xF4\x80\x80", site::k_utf8BadLead},
+        {"\xF8\x80\x80", site::k_utf8BadLead},     {"\xFF\x80\x80", site::k_utf8BadLead},
+        {"\xE0\x9F\xBF", site::k_utf8BadTrail},    {"\xC3\x41", site::k_utf8BadTrail},
+        {"\xE2\x28\xA1", site::k_utf8BadTrail}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
         const auto block = Exact(c.bytes);

@@ -28,6 +28,10 @@ TEST(WideToUtf8, Encodes_by_unit_value_and_stops_before_a_unit_that_does_not_fit
     EXPECT_EQ('#', out[3]);
     ExpectRaised<InvalidArgument>([&] { WideToUtf8(&next, next + 1, nullptr, out); },
                                   qx::kit::raise_site::k_wideToUtf8BadArguments);
+    EXPECT_EQ(0u, WideToUtf8(nullptr, next, out, out + 4));
+    const char16_t* nothing = nullptr;
+    EXPECT_EQ(0u, WideToUtf8(&nothing, next, out, out + 4));
+    EXPECT_EQ('#', out[3]);
     std::unique_ptr<char[]> empty(WideToUtf8Array(nullptr, 1));
     EXPECT_STREQ("", empty.get());
 }

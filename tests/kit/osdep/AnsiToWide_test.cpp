@@ -37,6 +37,17 @@ TEST_F(WithoutPlatformConversions, Each_byte_becomes_one_zero_extended_unit) {
     EXPECT_EQ(u"ok", Widen("ok", 2, "US-ASCII"));
 }
 
+TEST_F(WithPlatformConversions, Empty_input_gives_0_without_asking_the_platform) {
+    char16_t output[2] = {k_sentinel, k_sentinel};
+    char16_t* end = output + 2;
+    const char* text = "x";
+    EXPECT_EQ(0u, AnsiToWide(text, text, "", 0, output, &end));
+    EXPECT_EQ(output, end);
+    EXPECT_EQ(0u, AnsiToWideLength(text, text, 0));
+    EXPECT_EQ(0, g_fakeConversions.calls);
+    EXPECT_EQ(k_sentinel, output[0]);
+}
+
 TEST_F(WithoutPlatformConversions, Empty_input_writes_nothing_and_ends_at_the_start) {
     char16_t output[2] = {k_sentinel, k_sentinel};
     char16_t* end = output + 2;

@@ -28,6 +28,18 @@ std::string Narrow(const std::u16string& text, std::size_t capacity, const char*
     return buffer;
 }
 
+// An empty range is no call for the platform, which takes a length of 0 as an error.
+TEST_F(WithPlatformConversions, Empty_input_gives_0_without_asking_the_platform) {
+    char output[2] = {k_sentinel, k_sentinel};
+    char* end = output + 2;
+    const char16_t* text = u"x";
+    EXPECT_EQ(0u, WideToAnsi(text, text, "", 0, output, &end));
+    EXPECT_EQ(output, end);
+    EXPECT_EQ(0u, WideToAnsiLength(text, text, 0));
+    EXPECT_EQ(0, g_fakeConversions.calls);
+    EXPECT_EQ(k_sentinel, output[0]);
+}
+
 TEST_F(WithoutPlatformConversions, Units_up_to_255_become_bytes_and_others_a_question_mark) {
     EXPECT_EQ("caf\xE9", Narrow(u"caf\u00E9", 4));
     EXPECT_EQ("?", Narrow(u"\u20AC", 1));
