@@ -14,6 +14,7 @@ usage: scripts/mutants.py [--count N] [--seed S] [--files GLOB ...]
 """
 
 import argparse
+import filecmp
 import fnmatch
 import os
 import random
@@ -49,6 +50,20 @@ def run(command, cwd, timeout):
         return "timeout"
 
 
+def sync_tree(source):
+    """Copies the tracked files into source, leaving those already the same untouched so that
+    a second run rebuilds only what changed."""
+    tracked = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, capture_output=True,
+                             check=True).stdout.decode().split("\0")
+    for path in filter(None, tracked):
+        origin = os.path.join(ROOT, path)
+        copy = os.path.join(source, path)
+        if os.path.isfile(copy) and filecmp.cmp(origin, copy, shallow=False):
+            continue
+        os.makedirs(os.path.dirname(copy), exist_ok=True)
+        shutil.copy2(origin, copy)
+
+
 def candidates(source, patterns):
     found = []
     for path in sorted(subprocess.run(["git", "ls-files"], cwd=ROOT, capture_output=True,
@@ -59,9 +74,14 @@ def candidates(source, patterns):
             continue
         with open(os.path.join(source, path), encoding="utf-8") as text:
             lines = text.read().split("\n")
+        in_comment = False
         for number, line in enumerate(lines):
             stripped = line.strip()
-            if stripped.startswith(("//", "#", "*", "static_assert")) or "assert(" in line:
+            opens = "/*" in line
+            if in_comment or opens:
+                in_comment = "*/" not in line.split("/*")[-1] if opens else "*/" not in line
+                continue
+            if stripped.startswith(("//", "#", "static_assert")) or "assert(" in line:
                 continue
             code = line.split("//")[0]
             for old, new in OPERATORS:
@@ -77,23 +97,15 @@ def main():
     parser.add_argument("--files", nargs="*", default=[])
     args = parser.parse_args()
 
-    work = os.path.join(ROOT, "build", "mutants")
-    source = os.path.join(work, "src")
-    shutil.rmtree(source, ignore_errors=True)
-    os.makedirs(source)
-    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, capture_output=True,
-                           check=True).stdout
-    subprocess.run(["tar", "-c", "--null", "-T", "-", "-f", "-"], cwd=ROOT, input=files,
-                   stdout=open(os.path.join(work, "tree.tar"), "wb"), check=True)
-    subprocess.run(["tar", "-x", "-f", os.path.join(work, "tree.tar")], cwd=source, check=True)
-
+    source = os.path.join(ROOT, "build", "mutants", "src")
+    sync_tree(source)
     build = os.path.join(source, "build", "native")
     if run(["cmake", "--preset", "native"], source, 600) != 0:
         sys.exit("configuring the copy failed")
 
     def rebuild_and_test(path):
         built = run(["cmake", "--build", build, "-j2", "--target", "unit_tests",
-                     "thread_tests"], source, 900)
+                     "thread_tests"], source, 1800)
         if built != 0:
             return "stillborn"
         if run([os.path.join(build, "unit_tests"), "--gtest_brief=1"], build, 300) != 0:
@@ -103,8 +115,9 @@ def main():
                 return "killed"
         return "survived"
 
-    if rebuild_and_test(None) != "survived":
-        sys.exit("the unmutated copy does not build or pass its tests")
+    baseline = rebuild_and_test(None)
+    if baseline != "survived":
+        sys.exit(f"the unmutated copy does not pass: {baseline} (build it in {build} to see)")
 
     found = candidates(source, args.files)
     random.Random(args.seed).shuffle(found)
