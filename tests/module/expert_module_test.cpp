@@ -62,6 +62,8 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
     EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 1);
 
     EXPECT_EQ((CallSlot<HRESULT, _GUID*>(self, 3, nullptr)), E_POINTER);
+    for (std::size_t slot = 4; slot <= 6; ++slot)
+        EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, slot, nullptr)), E_POINTER) << slot;
     _GUID id{};
     EXPECT_EQ((CallSlot<HRESULT, _GUID*>(self, 3, &id)), S_OK);
     EXPECT_EQ(id.Data1, 0x2AB917E5u);
