@@ -37,8 +37,10 @@ OPERATORS = [
     ("E_OUTOFMEMORY", "E_FAIL"), ("E_FAIL", "S_OK"),
 ]
 
-# Tests beyond the unit tests that cover a file's code: the locks and counting.
+# Tests beyond the unit tests that cover a file's code: the locks and counting, and the
+# expert's exports and identity as a host loads them.
 THREADED_FILES = ("com/qxcs.cpp", "com/qxmutex.cpp")
+MODULE_PREFIX = "expert/"
 
 
 def run(command, cwd, timeout):
@@ -105,13 +107,16 @@ def main():
 
     def rebuild_and_test(path):
         built = run(["cmake", "--build", build, "-j2", "--target", "unit_tests",
-                     "thread_tests"], source, 1800)
+                     "thread_tests", "module_tests"], source, 1800)
         if built != 0:
             return "stillborn"
         if run([os.path.join(build, "unit_tests"), "--gtest_brief=1"], build, 300) != 0:
             return "killed"
         if path in THREADED_FILES:
             if run([os.path.join(build, "thread_tests"), "--gtest_brief=1"], build, 300) != 0:
+                return "killed"
+        if path is None or path.startswith(MODULE_PREFIX):
+            if run([os.path.join(build, "module_tests"), "--gtest_brief=1"], build, 600) != 0:
                 return "killed"
         return "survived"
 
