@@ -15,6 +15,7 @@ packages=(
     libclang-rt-14-dev libbenchmark-dev valgrind
     doxygen python3-jsonschema pkgconf dpkg-dev file man-db
     debhelper lintian
+    locales
 )
 case "${1:-}" in
 "") ;;
@@ -31,10 +32,26 @@ for package in "${packages[@]}"; do
         missing+=("$package")
 done
 
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
 if ((${#missing[@]} > 0)); then
     echo "installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -q
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi
+
+# A locale whose decimal point is a comma, for the tests of time formatting in the locale's
+# own notation: once for this machine, and once in big-endian form for the PowerPC runtime
+# that the emulator runs the cross-built tests on.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "generating locale de_DE.UTF-8"
+    "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
+ppc_root=/usr/powerpc-linux-gnu
+if ! localedef --big-endian --prefix="$ppc_root" --list-archive 2>/dev/null |
+    grep -qix 'de_DE\.utf-\?8'; then
+    echo "generating locale de_DE.UTF-8 for $ppc_root"
+    "${sudo_cmd[@]}" mkdir -p "$ppc_root/usr/lib/locale"
+    "${sudo_cmd[@]}" localedef --big-endian --prefix="$ppc_root" -i de_DE -f UTF-8 de_DE.UTF-8
 fi

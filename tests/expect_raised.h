@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <typeinfo>
+#include <utility>
 
 // Returns the caught exception for further checks; fails the test when none or another
 // class was raised. The message and code are checked against the class's fixed ones.
@@ -38,6 +39,11 @@ std::optional<Error> ExpectRaised(Call&& call, const char* file, std::int32_t li
     }
     ADD_FAILURE() << "nothing raised";
     return std::nullopt;
+}
+
+template <class Error, class Call>
+std::optional<Error> ExpectRaised(Call&& call, const qx::kit::RaiseSite& site) {
+    return ExpectRaised<Error>(std::forward<Call>(call), site.file, site.line);
 }
 
 #endif

@@ -20,6 +20,18 @@ char Narrow(char16_t unit) {
     return unit <= 0xFF && unit != 0xA4 ? static_cast<char>(unit) : '?';
 }
 
+// The library passes code page 0, no flags and, narrowing, neither a default character nor a
+// place to report its use. Anything else fails the test and is refused, as the platform
+// refuses a flag it does not know.
+bool Refused(std::uint32_t codePage, std::uint32_t flags, bool defaultsGiven) {
+    if (codePage == 0 && flags == 0 && !defaultsGiven)
+        return false;
+    ADD_FAILURE() << "platform conversion called with code page " << codePage << ", flags " << flags
+                  << (defaultsGiven ? " and a default character" : "");
+    errno = EINVAL;
+    return true;
+}
+
 // Records the call; false when the fake is told to fail it.
 bool Admit(std::int32_t inputLength, bool outputNull, std::int32_t capacity) {
     FakeConversionControl& control = g_fakeConversions;
@@ -63,9 +75,9 @@ SYMTAB_ID EmptyTable() {
 extern "C" {
 
 __attribute__((visibility("default"))) std::int32_t
-MultiByteToWideChar(std::uint32_t, std::uint32_t, const char* input, std::int32_t inputBytes,
-                    char16_t* output, std::int32_t outputUnits) {
-    if (!Admit(inputBytes, output == nullptr, outputUnits))
+MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* input,
+                    std::int32_t inputBytes, char16_t* output, std::int32_t outputUnits) {
+    if (Refused(codePage, flags, false) || !Admit(inputBytes, output == nullptr, outputUnits))
         return 0;
     const std::int32_t written = Written(inputBytes, outputUnits);
     for (std::int32_t i = 0; output != nullptr && i < written; ++i)
@@ -74,9 +86,11 @@ MultiByteToWideChar(std::uint32_t, std::uint32_t, const char* input, std::int32_
 }
 
 __attribute__((visibility("default"))) std::int32_t
-WideCharToMultiByte(std::uint32_t, std::uint32_t, const char16_t* input, std::int32_t inputUnits,
-                    char* output, std::int32_t outputBytes, const char*, std::int32_t*) {
-    if (!Admit(inputUnits, output == nullptr, outputBytes))
+WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* input,
+                    std::int32_t inputUnits, char* output, std::int32_t outputBytes,
+                    const char* defaultChar, std::int32_t* usedDefaultChar) {
+    if (Refused(codePage, flags, defaultChar != nullptr || usedDefaultChar != nullptr) ||
+        !Admit(inputUnits, output == nullptr, outputBytes))
         return 0;
     const std::int32_t written = Written(inputUnits, outputBytes);
     for (std::int32_t i = 0; output != nullptr && i < written; ++i)

@@ -1,7 +1,8 @@
 // The target's optional multi-byte conversion pair, as the test program defines and exports
 // them so that the symbol table finds them. Code page 0 is taken as ISO 8859-15: it differs
 // from the library's byte-for-unit fallback (0xA4 is the euro sign, not U+00A4), so a test
-// sees which path converted.
+// sees which path converted. Both refuse, and fail the test on, any code page, flag or
+// default character the library must not pass.
 #ifndef QX_TESTS_FAKE_PLATFORM_CONVERSIONS_H
 #define QX_TESTS_FAKE_PLATFORM_CONVERSIONS_H
 

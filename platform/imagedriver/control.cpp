@@ -138,6 +138,11 @@ void zevadriverSetUnterminatedTexts(zevadriverFunction function, int on) {
         Guarded([&](Simulator& driver) { driver.SetUnterminatedTexts(function, on != 0); });
 }
 
+void zevadriverSetTextBufferSize(zevadriverFunction function, uint32_t bytes) {
+    if (IsFunction(function))
+        Guarded([&](Simulator& driver) { driver.SetTextBufferSize(function, bytes); });
+}
+
 size_t zevadriverReadLog(zevadriverCall* calls, size_t capacity) {
     return Guarded(size_t{0}, [&](Simulator& driver) { return driver.ReadLog(calls, capacity); });
 }

@@ -66,6 +66,8 @@ std::string Simulator::UnusedFileName() const {
 
 void Simulator::WriteText(zevadriverFunction function, char* out, const std::string& text,
                           std::size_t bufferSize) const {
+    if (m_textBufferSizes[function] != 0)
+        bufferSize = m_textBufferSizes[function];
     if ((m_unterminatedTexts & (1u << function)) != 0) {
         const std::size_t length = std::min(text.size(), bufferSize);
         std::memcpy(out, text.data(), length);

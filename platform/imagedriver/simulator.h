@@ -45,6 +45,7 @@ public:
     void ClearFailures();
     void OverrideSerialCount(std::uint32_t count);
     void SetUnterminatedTexts(zevadriverFunction function, bool on);
+    void SetTextBufferSize(zevadriverFunction function, std::size_t bytes);
     std::size_t ReadLog(zevadriverCall* calls, std::size_t capacity);
     void ClearLog();
 
@@ -69,7 +70,8 @@ private:
     FailurePlan m_failures;
     CallLog m_log;
     std::optional<std::uint32_t> m_serialCountOverride;
-    unsigned m_unterminatedTexts = 0; // one bit per zevadriverFunction
+    unsigned m_unterminatedTexts = 0;                              // one bit per zevadriverFunction
+    std::size_t m_textBufferSizes[ZEVADRIVER_FUNCTION_COUNT] = {}; // 0: the driver's own
 };
 
 } // namespace zevadriver

@@ -24,6 +24,7 @@ void Simulator::Reset() {
     m_log.Clear();
     m_serialCountOverride.reset();
     m_unterminatedTexts = 0;
+    std::fill(std::begin(m_textBufferSizes), std::end(m_textBufferSizes), 0);
 }
 
 void Simulator::Replace(BoardSet set) {
@@ -115,6 +116,11 @@ void Simulator::SetUnterminatedTexts(zevadriverFunction function, bool on) {
     std::lock_guard<std::mutex> lock(m_mutex);
     const unsigned bit = 1u << function;
     m_unterminatedTexts = on ? (m_unterminatedTexts | bit) : (m_unterminatedTexts & ~bit);
+}
+
+void Simulator::SetTextBufferSize(zevadriverFunction function, std::size_t bytes) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_textBufferSizes[function] = bytes;
 }
 
 std::size_t Simulator::ReadLog(zevadriverCall* calls, std::size_t capacity) {

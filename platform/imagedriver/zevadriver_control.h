@@ -99,6 +99,11 @@ void zevadriverOverrideSerialCount(uint32_t count);
  * buffer, padded with '#', and get no terminating zero. */
 void zevadriverSetUnterminatedTexts(zevadriverFunction function, int on);
 
+/* Takes the caller's buffer for the function's texts to be `bytes` long instead of the
+ * driver's own size (0 goes back to it), so that an unterminated text fills a caller's larger
+ * buffer to its end. */
+void zevadriverSetTextBufferSize(zevadriverFunction function, uint32_t bytes);
+
 /* The call log: one entry per driver call, in order, with the serial number it named (0 for
  * the functions that take none) and the status it returned. The log keeps the first 4096
  * calls after it was cleared. */

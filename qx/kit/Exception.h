@@ -3,6 +3,8 @@
 #ifndef QX_KIT_EXCEPTION_H
 #define QX_KIT_EXCEPTION_H
 
+#include "qx/kit/RaiseSite.h"
+
 #include <cstdint>
 #include <exception>
 
@@ -15,6 +17,8 @@ public:
     // file is a static literal and is not owned; null and 0 mean "not given".
     explicit Exception(const char* file = nullptr, std::int32_t line = 0) noexcept
         : m_line(line), m_file(file) {}
+    // Raised from one of the library's sites.
+    explicit Exception(const RaiseSite& site) noexcept : Exception(site.file, site.line) {}
     Exception(const Exception&) noexcept = default;
     Exception& operator=(const Exception&) noexcept = default;
     ~Exception() override;

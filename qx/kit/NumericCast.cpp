@@ -6,7 +6,7 @@ namespace qx {
 namespace kit {
 
 void RaiseNumericCastOutOfRange() {
-    throw exception::OutOfRange("./qx/kit/NumericCast", 92);
+    throw exception::OutOfRange(raise_site::k_numericCast);
 }
 
 } // namespace kit

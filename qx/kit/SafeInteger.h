@@ -17,11 +17,6 @@ enum class DoublingSite {
 
 class SafeInteger {
 public:
-    static constexpr const char* k_file = "./qx/kit/SafeInteger";
-    static constexpr std::int32_t k_additionLine = 125;
-    static constexpr std::int32_t k_boundaryDoublingLine = 163;
-    static constexpr std::int32_t k_stringDoublingLine = 194;
-
     constexpr explicit SafeInteger(std::uint32_t value) noexcept : m_value(value) {}
 
     constexpr std::uint32_t value() const noexcept { return m_value; }

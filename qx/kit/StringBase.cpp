@@ -88,7 +88,7 @@ template <class C, class N, class W>
 StringBase<C, N, W>::StringBase(const StringBase& source, std::uint32_t position,
                                 std::uint32_t count) {
     if (position > source.length())
-        throw exception::OutOfRange("qx/kit/StringBase", __LINE__);
+        throw exception::OutOfRange(raise_site::k_substringPosition);
     std::uint32_t taken = source.length() - position;
     if (count != npos && SafeAdd(position, count) <= source.length())
         taken = count;

@@ -10,14 +10,6 @@ namespace kit {
 
 namespace {
 
-constexpr const char* k_file = "qx/kit/Utf8ToWide";
-constexpr std::int32_t k_badLeadLine = 62;
-constexpr std::int32_t k_badTrailLine = 76;
-constexpr std::int32_t k_countCutOffLine = 151;
-constexpr std::int32_t k_decodeCutOffLine = 171;
-constexpr std::int32_t k_notConsumedLine = 243;
-constexpr std::int32_t k_badArgumentsLine = 272;
-
 bool IsTrail(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -27,26 +19,26 @@ std::uint32_t SequenceLength(unsigned char lead) {
     if (lead < 0x80)
         return 1;
     if (lead <= 0xC1 || lead >= 0xF0)
-        throw exception::InvalidSequence(k_file, k_badLeadLine);
+        throw exception::InvalidSequence(raise_site::k_utf8BadLead);
     return lead <= 0xDF ? 2 : 3;
 }
 
-// Decodes the sequence at next into *unit and returns its length. cutOffLine says who asks:
-// a sequence that runs past end is reported from there.
+// Decodes the sequence at next into *unit and returns its length. cutOff says who asks: a
+// sequence that runs past end is reported from there.
 std::uint32_t DecodeOne(const unsigned char* next, const unsigned char* end, char16_t* unit,
-                        std::int32_t cutOffLine) {
+                        const RaiseSite& cutOff) {
     const std::uint32_t length = SequenceLength(next[0]);
     if (static_cast<std::uint32_t>(end - next) < length)
-        throw exception::InvalidSequence(k_file, cutOffLine);
+        throw exception::InvalidSequence(cutOff);
     if (length == 1) {
         *unit = next[0];
     } else if (length == 2) {
         if (!IsTrail(next[1]))
-            throw exception::InvalidSequence(k_file, k_badTrailLine);
+            throw exception::InvalidSequence(raise_site::k_utf8BadTrail);
         *unit = static_cast<char16_t>((next[0] & 0x1F) << 6 | (next[1] & 0x3F));
     } else {
         if (!IsTrail(next[1]) || !IsTrail(next[2]) || (next[0] == 0xE0 && next[1] < 0xA0))
-            throw exception::InvalidSequence(k_file, k_badTrailLine);
+            throw exception::InvalidSequence(raise_site::k_utf8BadTrail);
         *unit = static_cast<char16_t>((next[0] & 0x0F) << 12 | (next[1] & 0x3F) << 6 |
                                       (next[2] & 0x3F));
     }
@@ -63,20 +55,20 @@ std::uint32_t Utf8ToWideLength(const char* first, const char* last) {
     std::uint32_t count = 0;
     char16_t unit = 0;
     for (const unsigned char* next = Bytes(first); next != Bytes(last); ++count)
-        next += DecodeOne(next, Bytes(last), &unit, k_countCutOffLine);
+        next += DecodeOne(next, Bytes(last), &unit, raise_site::k_utf8CountCutOff);
     return count;
 }
 
 std::uint32_t Utf8ToWide(const char** input, const char* inputEnd, char16_t* output,
                          char16_t* outputEnd) {
     if (output == nullptr || outputEnd < output)
-        throw exception::InvalidArgument(k_file, k_badArgumentsLine);
+        throw exception::InvalidArgument(raise_site::k_utf8BadArguments);
     if (input == nullptr || *input == nullptr)
         return 0;
     char16_t* out = output;
     const unsigned char* next = Bytes(*input);
     for (; next != Bytes(inputEnd) && out != outputEnd; ++out) {
-        next += DecodeOne(next, Bytes(inputEnd), out, k_decodeCutOffLine);
+        next += DecodeOne(next, Bytes(inputEnd), out, raise_site::k_utf8DecodeCutOff);
         *input = reinterpret_cast<const char*>(next);
     }
     return static_cast<std::uint32_t>(out - output);
@@ -92,7 +84,7 @@ std::unique_ptr<char16_t[]> Utf8ToWideArray(const char* text, std::uint32_t leng
     const char* next = text;
     const std::uint32_t written = Utf8ToWide(&next, end, units.get(), units.get() + count);
     if (next != end) // the same decoder counted the units: never
-        throw exception::BufferOverflow(k_file, k_notConsumedLine); // GCOVR_EXCL_LINE
+        throw exception::BufferOverflow(raise_site::k_utf8NotConsumed); // GCOVR_EXCL_LINE
     units[written] = 0;
     return units;
 }

@@ -10,10 +10,6 @@ namespace kit {
 
 namespace {
 
-constexpr const char* k_file = "qx/kit/WideToUtf8";
-constexpr std::int32_t k_notConsumedLine = 204;
-constexpr std::int32_t k_badArgumentsLine = 230;
-
 std::uint32_t EncodedLength(char16_t unit) {
     if (unit <= 0x7F)
         return 1;
@@ -45,7 +41,7 @@ std::uint32_t WideToUtf8Length(const char16_t* first, const char16_t* last) {
 std::uint32_t WideToUtf8(const char16_t** input, const char16_t* inputEnd, char* output,
                          char* outputEnd) {
     if (output == nullptr || outputEnd < output)
-        throw exception::InvalidArgument(k_file, k_badArgumentsLine);
+        throw exception::InvalidArgument(raise_site::k_wideToUtf8BadArguments);
     if (input == nullptr || *input == nullptr)
         return 0;
     auto* out = reinterpret_cast<unsigned char*>(output);
@@ -69,7 +65,7 @@ std::unique_ptr<char[]> WideToUtf8Array(const char16_t* text, std::uint32_t leng
     const char16_t* next = text;
     const std::uint32_t written = WideToUtf8(&next, end, encoded.get(), encoded.get() + bytes);
     if (next != end) // the same encoder counted the bytes: never
-        throw exception::BufferOverflow(k_file, k_notConsumedLine); // GCOVR_EXCL_LINE
+        throw exception::BufferOverflow(raise_site::k_wideToUtf8NotConsumed); // GCOVR_EXCL_LINE
     encoded[written] = 0;
     return encoded;
 }

@@ -155,10 +155,9 @@ struct FailingNameCopy {
     static inline int s_failAt = -1;
     static inline int s_copied = 0;
     static HRESULT copy(char16_t** to, const qx::kit::WideString* from) {
-        if (s_copied++ == s_failAt) {
-            *to = nullptr;
+        // A failed copy may leave its slot as it found it: the enumerator clears it.
+        if (s_copied++ == s_failAt)
             return E_OUTOFMEMORY;
-        }
         return CkcSysEnumItemNames::copy(to, from);
     }
     static void destroy(char16_t** name) { CkcSysEnumItemNames::destroy(name); }

@@ -61,6 +61,17 @@ TEST_F(ItemNames, An_interface_whose_file_cannot_be_read_keeps_its_earlier_name)
     EXPECT_THAT(Names(), ElementsAre("img0", "img1"));
 }
 
+// The refresh gives the driver 512 bytes; a driver that fills all of them leaves no zero, and
+// the name ends where the buffer does.
+TEST_F(ItemNames, A_refreshed_file_name_that_fills_its_buffer_is_read_up_to_its_end_only) {
+    AddBoard({0x10, "img0.zid"});
+    Discover();
+    zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 1);
+    zevadriverSetTextBufferSize(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 512);
+    // 512 bytes read, ".zid" found, the last four dropped.
+    EXPECT_THAT(Names(), ElementsAre("img0.zid" + std::string(512 - 8 - 4, '#')));
+}
+
 TEST_F(ItemNames, The_refresh_asks_only_for_each_active_file_in_record_order) {
     AddBoard({0x10, "img0.zid"});
     AddBoard({0x20, "img1.zid"});

@@ -59,10 +59,37 @@ TEST(FixedPoint128, Sums_carry_across_words_and_wrap_and_comparison_is_signed) {
     EXPECT_TRUE(Fixed(0, 0, k_half, 0) < Fixed(0, 1, 0, 0));
 }
 
+TEST(FixedPoint128, Integers_zero_masks_and_equality_act_on_every_word_in_its_place) {
+    EXPECT_EQ(WordsOf(Fixed(std::uint32_t{0x80000000u})), (Words{0, k_half, 0, 0}));
+    EXPECT_EQ(WordsOf(Fixed::Zero()), (Words{0, 0, 0, 0}));
+    EXPECT_TRUE(Fixed::Zero().IsZero());
+    const Fixed distinct(0x01020304u, 0x05060708u, 0x090A0B0Cu, 0x0D0E0F10u);
+    EXPECT_EQ(WordsOf(distinct & Fixed(k_ones, 0x0000FFFFu, 0xFF00FF00u, 0x0F0F0F0Fu)),
+              (Words{0x01020304u, 0x00000708u, 0x09000B00u, 0x0D0E0F00u}));
+    std::uint32_t words[4] = {k_ones, k_ones, k_ones, k_ones};
+    distinct.ToWords(words);
+    EXPECT_EQ((Words{words[0], words[1], words[2], words[3]}), WordsOf(distinct));
+    for (unsigned i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        std::uint32_t one[4] = {0, 0, 0, 0};
+        one[i] = 1;
+        const Fixed differing = Fixed::FromWords(one);
+        EXPECT_FALSE(differing.IsZero());
+        EXPECT_TRUE(differing != Fixed::Zero());
+        EXPECT_FALSE(differing == Fixed::Zero());
+        EXPECT_FALSE(differing < differing);
+        EXPECT_FALSE(differing != differing);
+    }
+}
+
 TEST(FixedPoint128, Shifts_move_whole_halves_then_bits_and_fill_as_asked) {
     const Fixed negative(k_half, 0, 0, 0x10u);
     EXPECT_EQ(Shifted(negative, 4, true), (Words{0xF8000000u, 0, 0, 1}));
     EXPECT_EQ(Shifted(negative, 4, false), (Words{0x08000000u, 0, 0, 1}));
+    EXPECT_EQ(Shifted(negative, 64, true), (Words{k_ones, k_ones, k_half, 0}));
+    EXPECT_EQ(Shifted(negative, 64, false), (Words{0, 0, k_half, 0}));
+    EXPECT_EQ(Shifted(negative, 65, true), (Words{k_ones, k_ones, 0xC0000000u, 0}));
+    EXPECT_EQ(Shifted(negative, 65, false), (Words{0, 0, 0x40000000u, 0}));
     EXPECT_EQ(Shifted(negative, 96, false), (Words{0, 0, 0, k_half}));
     EXPECT_EQ(Shifted(negative, 127, true), (Words{k_ones, k_ones, k_ones, k_ones}));
     EXPECT_EQ(Shifted(negative, 128, true), (Words{k_ones, k_ones, k_ones, k_ones}));

@@ -3,9 +3,11 @@
 
 #include "expect_raised.h"
 #include "fake_platform_conversions.h"
+#include "qx/kit/WideTextLength.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 using qx::kit::WideString;
@@ -14,7 +16,7 @@ using qx::kit::exception::OutOfRange;
 
 namespace {
 
-constexpr const char* k_safeInteger = "./qx/kit/SafeInteger";
+namespace site = qx::kit::raise_site;
 
 std::u16string Text(const WideString& s) {
     return std::u16string(s.c_str(), s.length());
@@ -52,7 +54,7 @@ TEST(StringBase, Units_are_copied_exactly_with_embedded_zeros_and_copies_are_dee
 
 TEST_F(WithoutPlatformConversions, Narrow_text_widens_byte_for_unit) {
     EXPECT_EQ(u"caf\u00E9\u00A4", Text(WideString("caf\xE9\xA4")));
-    ExpectRaised<InvalidLocale>([] { WideString("abc", "fr_FR"); }, "qx/kit/osdep/AnsiToWide", 101);
+    ExpectRaised<InvalidLocale>([] { WideString("abc", "fr_FR"); }, site::k_ansiToWideLocale);
 }
 
 TEST_F(WithPlatformConversions, Narrow_text_widens_through_the_platform_function) {
@@ -64,8 +66,8 @@ TEST_F(WithPlatformConversions, Narrow_text_widens_through_the_platform_function
 TEST_F(WithPlatformConversions, Failed_conversion_raises_and_leaves_no_block) {
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
     g_fakeConversions.failErrno = EILSEQ;
-    ExpectRaised<qx::kit::osdep::PosixError>([] { WideString("abc"); }, "qx/kit/osdep/AnsiToWide",
-                                             205);
+    ExpectRaised<qx::kit::osdep::PosixError>([] { WideString("abc"); },
+                                             site::k_ansiToWideConverting);
 }
 
 TEST(StringBase, Case_is_ignored_for_ascii_letters_only_and_length_always_counts) {
@@ -131,11 +133,11 @@ TEST(StringBase, Assign_from_its_own_block_copies_first) {
 }
 
 TEST(StringBase, Oversized_counts_raise_before_anything_changes) {
-    ExpectRaised<OutOfRange>([] { WideString(nullptr, 0xFFFFFFFFu); }, k_safeInteger, 125);
+    ExpectRaised<OutOfRange>([] { WideString(nullptr, 0xFFFFFFFFu); }, site::k_safeAddition);
     WideString s = Exact(u"abc");
     const char16_t other[] = u"x";
-    ExpectRaised<OutOfRange>([&] { s.assign(other, 0x7FFFFFFFu); }, k_safeInteger, 194);
-    ExpectRaised<OutOfRange>([&] { s.append(other, 0xFFFFFFFEu); }, k_safeInteger, 125);
+    ExpectRaised<OutOfRange>([&] { s.assign(other, 0x7FFFFFFFu); }, site::k_stringCodeDoubling);
+    ExpectRaised<OutOfRange>([&] { s.append(other, 0xFFFFFFFEu); }, site::k_safeAddition);
     EXPECT_EQ(u"abc", Text(s));
     EXPECT_EQ(3u, s.capacity());
 }
@@ -146,6 +148,17 @@ TEST(StringBase, Find_searches_from_the_start_position) {
     EXPECT_EQ(3u, s.find(u'.', 2));
     EXPECT_EQ(WideString::npos, s.find(u'.', 4));
     EXPECT_EQ(WideString::npos, s.find(u'a', 5));
+    EXPECT_EQ(WideString::npos, s.find(u'\0')) << "the terminator is not part of the text";
+}
+
+TEST(StringBase, Wide_text_length_stops_at_the_first_zero_or_at_the_limit) {
+    EXPECT_EQ(2u, WideTextLength(u"ab\0c"));
+    EXPECT_EQ(2u, WideTextLength(u"ab\0c", 3));
+    // A block with no zero in it at all: read up to the limit and not one unit further.
+    const std::unique_ptr<char16_t[]> units(new char16_t[3]{u'x', u'y', u'z'});
+    EXPECT_EQ(3u, WideTextLength(units.get(), 3));
+    EXPECT_EQ(1u, WideTextLength(units.get(), 1));
+    EXPECT_EQ(0u, WideTextLength(units.get(), 0));
 }
 
 TEST(StringBase, Substring_takes_what_the_text_holds_and_rejects_bad_positions) {
@@ -154,8 +167,8 @@ TEST(StringBase, Substring_takes_what_the_text_holds_and_rejects_bad_positions) 
     EXPECT_EQ(u"face0", Text(WideString(s, 5, 100)));
     EXPECT_EQ(u"0", Text(WideString(s, 9)));
     EXPECT_EQ(u"", Text(WideString(s, 10)));
-    ExpectRaised<OutOfRange>([&] { WideString(s, 2, 0xFFFFFFFEu); }, k_safeInteger, 125);
-    ExpectRaised<OutOfRange>([&] { WideString(s, 11, 0); }, "qx/kit/StringBase", k_anyLine);
+    ExpectRaised<OutOfRange>([&] { WideString(s, 2, 0xFFFFFFFEu); }, site::k_safeAddition);
+    ExpectRaised<OutOfRange>([&] { WideString(s, 11, 0); }, site::k_substringPosition);
 }
 
 TEST(StringBase, Concatenation_is_sized_exactly) {
@@ -177,7 +190,7 @@ TEST_F(WithPlatformConversions, To_narrow_goes_through_the_platform_function) {
     EXPECT_EQ(2u, narrow.capacity());
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
     ExpectRaised<qx::kit::osdep::PosixError>([] { Exact(u"abc").toNarrow(); },
-                                             "qx/kit/osdep/WideToAnsi", 212);
+                                             site::k_wideToAnsiConverting);
 }
 
 } // namespace

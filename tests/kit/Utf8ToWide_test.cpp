@@ -12,10 +12,9 @@
 using namespace qx::kit;
 using qx::kit::exception::InvalidArgument;
 using qx::kit::exception::InvalidSequence;
+namespace site = qx::kit::raise_site;
 
 namespace {
-
-constexpr const char* k_file = "qx/kit/Utf8ToWide";
 
 // The bytes in a block of exactly their size, so a read past the end is caught.
 std::unique_ptr<char[]> Exact(const std::string& bytes) {
@@ -41,29 +40,34 @@ TEST(Utf8ToWide, Decodes_one_two_and_three_byte_sequences) {
 TEST(Utf8ToWide, Overlong_four_byte_and_stray_bytes_raise_when_counting_and_decoding) {
     struct Case {
         std::string bytes;
-        std::int32_t line;
+        RaiseSite site;
     };
-    const Case cases[] = {{"\xC0\x80", 62},     {"\x80", 62},     {"\xF0\x9F\x98\x80", 62},
-                          {"\xE0\x9F\xBF", 76}, {"\xC3\x41", 76}, {"\xE2\x28\xA1", 76}};
+    const Case cases[] = {
+        {"\xC0\x80", site::k_utf8BadLead},         {"\x80", site::k_utf8BadLead},
+        {"\xF0\x9F\x98\x80", site::k_utf8BadLead}, {"\xF4\x80\x80", site::k_utf8BadLead},
+        {"\xF8\x80\x80", site::k_utf8BadLead},     {"\xFF\x80\x80", site::k_utf8BadLead},
+        {"\xE0\x9F\xBF", site::k_utf8BadTrail},    {"\xC3\x41", site::k_utf8BadTrail},
+        {"\xE2\x28\xA1", site::k_utf8BadTrail}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(c.bytes);
         const auto block = Exact(c.bytes);
         const char* end = block.get() + c.bytes.size();
-        ExpectRaised<InvalidSequence>([&] { Utf8ToWideLength(block.get(), end); }, k_file, c.line);
+        ExpectRaised<InvalidSequence>([&] { Utf8ToWideLength(block.get(), end); }, c.site);
         char16_t out[4];
         const char* next = block.get();
-        ExpectRaised<InvalidSequence>([&] { Utf8ToWide(&next, end, out, out + 4); }, k_file,
-                                      c.line);
+        ExpectRaised<InvalidSequence>([&] { Utf8ToWide(&next, end, out, out + 4); }, c.site);
     }
 }
 
 TEST(Utf8ToWide, Sequence_cut_off_by_the_end_raises_without_reading_past_it) {
     const auto block = Exact("a\xE2\x82");
     const char* end = block.get() + 3;
-    ExpectRaised<InvalidSequence>([&] { Utf8ToWideLength(block.get(), end); }, k_file, 151);
+    ExpectRaised<InvalidSequence>([&] { Utf8ToWideLength(block.get(), end); },
+                                  site::k_utf8CountCutOff);
     char16_t out[4] = {};
     const char* next = block.get();
-    ExpectRaised<InvalidSequence>([&] { Utf8ToWide(&next, end, out, out + 4); }, k_file, 171);
+    ExpectRaised<InvalidSequence>([&] { Utf8ToWide(&next, end, out, out + 4); },
+                                  site::k_utf8DecodeCutOff);
     EXPECT_EQ(block.get() + 1, next) << "the position stays at the cut-off sequence";
     EXPECT_EQ(u'a', out[0]);
 }
@@ -76,8 +80,10 @@ TEST(Utf8ToWide, Buffer_form_stops_at_a_full_output_and_checks_its_arguments) {
     EXPECT_EQ(bytes.data() + 3, next);
     EXPECT_EQ(u'\u00E9', out[1]);
 
-    ExpectRaised<InvalidArgument>([&] { Utf8ToWide(&next, next + 1, nullptr, out); }, k_file, 272);
-    ExpectRaised<InvalidArgument>([&] { Utf8ToWide(&next, next + 1, out + 1, out); }, k_file, 272);
+    ExpectRaised<InvalidArgument>([&] { Utf8ToWide(&next, next + 1, nullptr, out); },
+                                  site::k_utf8BadArguments);
+    ExpectRaised<InvalidArgument>([&] { Utf8ToWide(&next, next + 1, out + 1, out); },
+                                  site::k_utf8BadArguments);
     EXPECT_EQ(0u, Utf8ToWide(nullptr, next, out, out + 2));
 }
 

@@ -27,7 +27,11 @@ TEST(WideToUtf8, Encodes_by_unit_value_and_stops_before_a_unit_that_does_not_fit
     EXPECT_EQ(text.data() + 2, next);
     EXPECT_EQ('#', out[3]);
     ExpectRaised<InvalidArgument>([&] { WideToUtf8(&next, next + 1, nullptr, out); },
-                                  "qx/kit/WideToUtf8", 230);
+                                  qx::kit::raise_site::k_wideToUtf8BadArguments);
+    EXPECT_EQ(0u, WideToUtf8(nullptr, next, out, out + 4));
+    const char16_t* nothing = nullptr;
+    EXPECT_EQ(0u, WideToUtf8(&nothing, next, out, out + 4));
+    EXPECT_EQ('#', out[3]);
     const auto empty = WideToUtf8Array(nullptr, 1);
     EXPECT_STREQ("", empty.get());
 }

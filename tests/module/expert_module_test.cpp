@@ -65,6 +65,9 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
     EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 2);
     EXPECT_EQ((CallSlot<std::int32_t>(self, 2)), 1);
 
+    EXPECT_EQ((CallSlot<HRESULT, _GUID*>(self, 3, nullptr)), E_POINTER);
+    for (std::size_t slot = 4; slot <= 6; ++slot)
+        EXPECT_EQ((CallSlot<HRESULT, char16_t**>(self, slot, nullptr)), E_POINTER) << slot;
     _GUID id{};
     EXPECT_EQ((CallSlot<HRESULT, _GUID*>(self, 3, &id)), S_OK);
     EXPECT_EQ(id.Data1, 0x2AB917E5u);
@@ -94,6 +97,9 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
     EXPECT_EQ(message, nullptr);
     EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, int*>(self, 16, nullptr, self, nullptr)),
               E_NOTIMPL);
+    EXPECT_EQ(
+        (CallSlot<HRESULT, const char16_t*, void*, int*>(self, 16, nullptr, nullptr, nullptr)),
+        E_POINTER);
 }
 
 TEST_F(ExpertModule, PlugPlay_pointer_differs_but_shares_the_count) {

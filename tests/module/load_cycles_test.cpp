@@ -1,6 +1,8 @@
 // The module loaded, used and unloaded a thousand times in one process, as a host that loads
 // it for each configuration pass would: every cycle gives the same report, and the heap and
-// the resident size do not grow from one cycle to the next.
+// the resident size do not grow from one cycle to the next. Once through the loader, which
+// runs the module's static tables itself, and once with a plain dlopen and dlclose, where
+// the module must run them on its own.
 #include "com/enuminterfaces.h"
 #include "com/iids.h"
 #include "expert/expert_interfaces.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <malloc.h>
 
 #include <cstdint>
@@ -104,11 +107,32 @@ std::string BagText(IkcSysPropertyBag* bag) {
     return text;
 }
 
+// The module mapped by the dynamic linker alone, with none of the loader's table runs.
+class PlainModule {
+public:
+    PlainModule() : m_handle(dlopen(QX_MODULE_PATH, RTLD_NOW | RTLD_LOCAL)) {}
+    ~PlainModule() {
+        if (m_handle != nullptr)
+            dlclose(m_handle);
+    }
+    PlainModule(const PlainModule&) = delete;
+    PlainModule& operator=(const PlainModule&) = delete;
+
+    bool Loaded() const { return m_handle != nullptr; }
+    LoadedModule::Factory factory() const {
+        return reinterpret_cast<LoadedModule::Factory>(dlsym(m_handle, "createZEVASysapiExpert"));
+    }
+
+private:
+    void* m_handle;
+};
+
 // One cycle: load, factory, Initialize, both searches, last Release, unload. Returns the
 // report the host would build, with every result code and reference count in it.
+template <class Module>
 std::string Cycle() {
     std::string report;
-    LoadedModule* module = new LoadedModule();
+    Module* module = new Module();
     if (!module->Loaded()) {
         delete module;
         return "not loaded";
@@ -142,18 +166,17 @@ std::string Cycle() {
     return report;
 }
 
-} // namespace
-
-TEST(ModuleLoadCycles, Thousand_load_use_unload_cycles_give_one_report_and_no_growth) {
+template <class Module>
+void ExpectCyclesGiveOneReportAndNoGrowth() {
     zevadriverReset();
-    const std::string first = Cycle();
+    const std::string first = Cycle<Module>();
     ASSERT_NE(first.find("search 0\n"), std::string::npos) << first;
     ASSERT_NE(first.find("expert references 0\n"), std::string::npos) << first;
     long heapSettled = 0;
     long residentSettled = 0;
     for (int cycle = 2; cycle <= k_cycles; ++cycle) {
         zevadriverClearLog();
-        const std::string report = Cycle();
+        const std::string report = Cycle<Module>();
         ASSERT_EQ(report, first) << "cycle " << cycle;
         if (cycle == k_settledCycle) {
             heapSettled = HeapInUse();
@@ -171,4 +194,14 @@ TEST(ModuleLoadCycles, Thousand_load_use_unload_cycles_give_one_report_and_no_gr
     EXPECT_LE(residentGrowth, k_residentTolerance);
 #endif
     zevadriverReset();
+}
+
+} // namespace
+
+TEST(ModuleLoadCycles, Thousand_load_use_unload_cycles_give_one_report_and_no_growth) {
+    ExpectCyclesGiveOneReportAndNoGrowth<LoadedModule>();
+}
+
+TEST(ModuleLoadCycles, Plain_dlopen_and_dlclose_cycles_run_the_static_tables_too) {
+    ExpectCyclesGiveOneReportAndNoGrowth<PlainModule>();
 }

@@ -37,6 +37,11 @@ TEST(CqxBStr, Self_assignment_keeps_the_string) {
     EXPECT_EQ(Raw(holder), before);
     holder = std::move(alias);
     EXPECT_EQ(std::u16string(Raw(holder)), u"self");
+    // Its own string again: kept as it is, nothing allocated, and reported as done.
+    AllocationFailure failure(AllocationFailure::k_malloc, 1);
+    EXPECT_TRUE(holder.Assign(holder));
+    EXPECT_FALSE(failure.Failed());
+    EXPECT_EQ(Raw(holder), before);
 }
 
 TEST(CqxBStr, A_copy_that_cannot_be_allocated_is_null_and_an_assignment_keeps_the_old_string) {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <limits>
 #include <linux/futex.h>
 #include <string>
 #include <sys/syscall.h>
@@ -98,6 +99,35 @@ TEST(InterLockedCounting, Increment_and_decrement_return_the_value_they_stored) 
     EXPECT_EQ(value, 0);
 }
 
+TEST(InterLockedCounting, Reference_counts_stop_at_their_ends_instead_of_wrapping) {
+    struct Case {
+        std::int32_t start;
+        bool incremented;
+        bool decremented;
+    };
+    constexpr std::int32_t k_max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t k_min = std::numeric_limits<std::int32_t>::min();
+    const Case cases[] = {{-1, false, false},
+                          {0, true, false},
+                          {1, true, true},
+                          {k_max, false, true},
+                          {k_min, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        std::int32_t count = c.start;
+        bool changed = !c.incremented;
+        EXPECT_EQ(InterLockedIncrementCount(&count, &changed),
+                  c.incremented ? c.start + 1 : c.start);
+        EXPECT_EQ(changed, c.incremented);
+        count = c.start;
+        changed = !c.decremented;
+        EXPECT_EQ(InterLockedDecrementCount(&count, &changed),
+                  c.decremented ? c.start - 1 : c.start);
+        EXPECT_EQ(changed, c.decremented);
+        EXPECT_EQ(count, c.decremented ? c.start - 1 : c.start);
+    }
+}
+
 TEST(InterLockedCounting, Many_tasks_leave_a_shared_count_where_it_started) {
     std::int32_t value = 5;
     RunThreads(k_threads, [&](int) {
@@ -168,6 +198,19 @@ TEST(CriticalSectionThreads, Section_held_three_times_keeps_another_task_waiting
     EXPECT_EQ(unlocksSeenByWaiter, 3);
     EXPECT_EQ(section.Mutex().Depth(), 0);
     EXPECT_EQ(section.Mutex().OwnerTask(), 0);
+}
+
+// A new section is held by no task, so not even the first task the kernel numbered may
+// unlock it.
+TEST(CriticalSectionThreads, A_new_section_is_free_and_refuses_every_unlock) {
+    Tessaly::CqxCS section;
+    EXPECT_EQ(section.Mutex().OwnerTask(), 0);
+    EXPECT_EQ(section.Mutex().Depth(), 0);
+    std::vector<std::int32_t> statuses;
+    std::thread([&] { statuses.push_back(section.Unlock()); }).join();
+    statuses.push_back(section.Unlock());
+    EXPECT_EQ(statuses, (std::vector<std::int32_t>{ERROR, ERROR}));
+    EXPECT_EQ(section.Mutex().Depth(), 0);
 }
 
 TEST(CriticalSectionThreads, Unlock_by_a_task_that_does_not_hold_changes_nothing) {

@@ -16,8 +16,6 @@ namespace osdep {
 
 namespace {
 
-constexpr const char* k_sourceFile = "qx/kit/osdep/AbsTimeToString";
-constexpr std::int32_t k_fractionFormatLine = 231;
 constexpr std::int32_t k_maxDigits = 9; // 10^9 - 1 still fits a signed 32-bit int
 // strftime reports a result that does not fit and an empty result alike; past this size an
 // empty answer is taken as the real one.
@@ -58,11 +56,11 @@ std::string FractionText(std::int32_t value, std::int32_t digits, std::int32_t s
                                            static_cast<int>(digits));
     // A decimal point is a few bytes and digits at most 9, far within both buffers.
     if (formatLength < 0 || static_cast<std::size_t>(formatLength) >= sizeof format)
-        throw exception::BufferOverflow(k_sourceFile, k_fractionFormatLine); // GCOVR_EXCL_LINE
+        throw exception::BufferOverflow(raise_site::k_fractionFormat); // GCOVR_EXCL_LINE
     char text[96] = {};
     const int textLength = std::snprintf(text, sizeof text, format, static_cast<int>(value));
     if (textLength < 0 || static_cast<std::size_t>(textLength) >= sizeof text)
-        throw exception::BufferOverflow(k_sourceFile, k_fractionFormatLine); // GCOVR_EXCL_LINE
+        throw exception::BufferOverflow(raise_site::k_fractionFormat); // GCOVR_EXCL_LINE
     return EscapePercent(text);
 }
 

@@ -14,22 +14,16 @@ namespace osdep {
 
 namespace {
 
-constexpr const char* k_file = "qx/kit/osdep/AnsiToWide";
-constexpr std::int32_t k_localeRejectedLine = 101;
-constexpr std::int32_t k_outputFullLine = 109;
-constexpr std::int32_t k_measuringFailedLine = 174;
-constexpr std::int32_t k_convertingFailedLine = 205;
-
 std::uint32_t ConvertByBytes(const char* first, const char* last, const char* localeName,
                              char16_t* output, char16_t** outputEnd) {
     if (!IsFallbackLocale(localeName))
-        throw exception::InvalidLocale(k_file, k_localeRejectedLine);
+        throw exception::InvalidLocale(raise_site::k_ansiToWideLocale);
     char16_t* const limit = *outputEnd;
     char16_t* next = output;
     for (; first != last; ++first) {
         if (next == limit) {
             errno = ERANGE; // say why, rather than whatever an earlier call left
-            RaisePosixError(k_file, k_outputFullLine);
+            RaisePosixError(raise_site::k_ansiToWideOutputFull);
         }
         // Zero extension whatever the signedness of char: byte 0xE9 is U+00E9.
         *next++ = static_cast<unsigned char>(*first);
@@ -49,7 +43,7 @@ std::uint32_t AnsiToWideLength(const char* first, const char* last, std::uint32_
         return static_cast<std::uint32_t>(bytes);
     const std::int32_t units = convert(codePage, 0, first, bytes, nullptr, 0);
     if (units <= 0)
-        RaisePosixError(k_file, k_measuringFailedLine);
+        RaisePosixError(raise_site::k_ansiToWideMeasuring);
     return static_cast<std::uint32_t>(units);
 }
 
@@ -66,11 +60,11 @@ std::uint32_t AnsiToWide(const char* first, const char* last, const char* locale
     const std::int32_t capacity = NumericCast<std::int32_t>(*outputEnd - output);
     const std::int32_t units = convert(codePage, 0, first, bytes, output, capacity);
     if (units <= 0)
-        RaisePosixError(k_file, k_convertingFailedLine);
+        RaisePosixError(raise_site::k_ansiToWideConverting);
     // A count beyond the capacity cannot be trusted either; the call set no errno for it.
     if (units > capacity) {
         errno = ERANGE;
-        RaisePosixError(k_file, k_convertingFailedLine);
+        RaisePosixError(raise_site::k_ansiToWideConverting);
     }
     *outputEnd = output + units;
     return static_cast<std::uint32_t>(units);

@@ -64,8 +64,8 @@ std::int32_t PosixError::getErrorCode() const noexcept {
     return whatcode() == k_noSuchFileOrDirectory ? 7 : 42;
 }
 
-void RaisePosixError(const char* file, std::int32_t line) {
-    throw PosixError(PosixError(), file, line);
+void RaisePosixError(const RaiseSite& site) {
+    throw PosixError(PosixError(), site.file, site.line);
 }
 
 } // namespace osdep

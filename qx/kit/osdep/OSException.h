@@ -46,8 +46,8 @@ public:
     std::int32_t getErrorCode() const noexcept override;
 };
 
-// Throws a PosixError for the errno the failing call just left, stamped with file and line.
-[[noreturn]] void RaisePosixError(const char* file, std::int32_t line);
+// Throws a PosixError for the errno the failing call just left, stamped with the site.
+[[noreturn]] void RaisePosixError(const RaiseSite& site);
 
 } // namespace osdep
 } // namespace kit

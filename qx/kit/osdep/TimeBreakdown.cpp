@@ -12,11 +12,6 @@ namespace osdep {
 
 namespace {
 
-constexpr const char* k_sourceFile = "qx/kit/osdep/AbsTimeToString";
-constexpr std::int32_t k_rangeCheckLine = 98;
-constexpr std::int32_t k_localtimeLine = 104;
-constexpr std::int32_t k_gmtimeLine = 143;
-
 // Whole seconds since 1970 of t as the 32-bit time value. Out of the signed 32-bit range
 // (also after the bias or the rounding wrapped in 128 bits, which lands far outside it) the
 // time is refused rather than wrapped into another date.
@@ -27,7 +22,7 @@ std::time_t ToTime_T(const AbsTime& t, int rounding) {
     const std::int64_t seconds = since1970.IntegerPart64();
     if (seconds < std::numeric_limits<std::int32_t>::min() ||
         seconds > std::numeric_limits<std::int32_t>::max())
-        throw exception::OutOfRange(k_sourceFile, k_rangeCheckLine);
+        throw exception::OutOfRange(raise_site::k_timeOutOfRange);
     // Signed 32 bits first, so that a date before 1970 stays before 1970 where time_t is
     // 64 bits wide.
     return static_cast<std::time_t>(static_cast<std::int32_t>(since1970.IntegerPart32()));
@@ -37,12 +32,12 @@ std::time_t ToTime_T(const AbsTime& t, int rounding) {
 
 void LocalTm(std::time_t t, std::tm* out) {
     if (localtime_r(&t, out) == nullptr)
-        throw exception::OutOfRange(k_sourceFile, k_localtimeLine);
+        throw exception::OutOfRange(raise_site::k_localtimeRefused);
 }
 
 void UtcTm(std::time_t t, std::tm* out) {
     if (gmtime_r(&t, out) == nullptr)
-        throw exception::OutOfRange(k_sourceFile, k_gmtimeLine);
+        throw exception::OutOfRange(raise_site::k_gmtimeRefused);
 }
 
 std::tm* ToLocalTm(std::tm* out, const AbsTime& t, int rounding) {

@@ -14,22 +14,16 @@ namespace osdep {
 
 namespace {
 
-constexpr const char* k_file = "qx/kit/osdep/WideToAnsi";
-constexpr std::int32_t k_localeRejectedLine = 102;
-constexpr std::int32_t k_outputFullLine = 110;
-constexpr std::int32_t k_measuringFailedLine = 185;
-constexpr std::int32_t k_convertingFailedLine = 212;
-
 std::uint32_t ConvertByUnits(const char16_t* first, const char16_t* last, const char* localeName,
                              char* output, char** outputEnd) {
     if (!IsFallbackLocale(localeName))
-        throw exception::InvalidLocale(k_file, k_localeRejectedLine);
+        throw exception::InvalidLocale(raise_site::k_wideToAnsiLocale);
     char* const limit = *outputEnd;
     char* next = output;
     for (; first != last; ++first) {
         if (next == limit) {
             errno = ERANGE; // say why, rather than whatever an earlier call left
-            RaisePosixError(k_file, k_outputFullLine);
+            RaisePosixError(raise_site::k_wideToAnsiOutputFull);
         }
         *next++ = *first <= 0xFF ? static_cast<char>(*first) : '?';
     }
@@ -49,7 +43,7 @@ std::uint32_t WideToAnsiLength(const char16_t* first, const char16_t* last,
         return static_cast<std::uint32_t>(units);
     const std::int32_t bytes = convert(codePage, 0, first, units, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
-        RaisePosixError(k_file, k_measuringFailedLine);
+        RaisePosixError(raise_site::k_wideToAnsiMeasuring);
     return static_cast<std::uint32_t>(bytes);
 }
 
@@ -67,11 +61,11 @@ std::uint32_t WideToAnsi(const char16_t* first, const char16_t* last, const char
     const std::int32_t bytes =
         convert(codePage, 0, first, units, output, capacity, nullptr, nullptr);
     if (bytes <= 0)
-        RaisePosixError(k_file, k_convertingFailedLine);
+        RaisePosixError(raise_site::k_wideToAnsiConverting);
     // A count beyond the capacity cannot be trusted either; the call set no errno for it.
     if (bytes > capacity) {
         errno = ERANGE;
-        RaisePosixError(k_file, k_convertingFailedLine);
+        RaisePosixError(raise_site::k_wideToAnsiConverting);
     }
     *outputEnd = output + bytes;
     return static_cast<std::uint32_t>(bytes);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 namespace {
@@ -52,6 +53,49 @@ TEST(AbsTimeToString, Breaks_down_in_local_time_or_utc) {
     const AbsTime epoch(0, k_1970, 0, 0);
     EXPECT_EQ(Format(epoch, u"%H", 0, 1), u"02");
     EXPECT_EQ(Format(epoch, u"%H", 0, 1, true), u"00");
+}
+
+TEST(AbsTimeToString, Output_longer_than_the_first_buffer_is_formatted_whole) {
+    TimeZone utc("UTC0");
+    const AbsTime epoch(0, k_1970, 0, 0);
+    const std::u16string date = u"Thu Jan  1 00:00:00 1970";
+    EXPECT_EQ(Format(epoch, u"%c", 0, 1), date);
+    // Ten format characters give 120 of output, beyond twice the format and 64 more.
+    EXPECT_EQ(Format(epoch, u"%c%c%c%c%c", 0, 1), date + date + date + date + date);
+}
+
+// The numeric part of a locale whose decimal point is a comma, for one scope.
+class CommaLocale {
+public:
+    CommaLocale() : m_old(std::setlocale(LC_NUMERIC, nullptr)) {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+            if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+                m_set = true;
+                return;
+            }
+        }
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, m_old.c_str()); }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+
+    bool set() const { return m_set; }
+
+private:
+    std::string m_old;
+    bool m_set = false;
+};
+
+TEST(AbsTimeToString, Point_and_comma_are_fixed_and_any_other_choice_follows_the_locale) {
+    TimeZone utc("UTC0");
+    CommaLocale comma;
+    if (!comma.set())
+        GTEST_SKIP() << "no de_DE locale: scripts/install-deps.sh generates de_DE.UTF-8";
+    ASSERT_STREQ(",", std::localeconv()->decimal_point);
+    const AbsTime t(0, k_1970 + 7, 0x80000000u, 0);
+    EXPECT_EQ(Format(t, u"%S", 1, qx::kit::osdep::k_separatorPoint), u"07.5");
+    EXPECT_EQ(Format(t, u"%S", 1, qx::kit::osdep::k_separatorComma), u"07,5");
+    EXPECT_EQ(Format(t, u"%S", 1, 0), u"07,5");
 }
 
 } // namespace

@@ -16,7 +16,7 @@ using qx::kit::exception::InvalidLocale;
 namespace {
 
 constexpr char16_t k_sentinel = 0xBEEF;
-constexpr const char* k_file = "qx/kit/osdep/AnsiToWide";
+namespace site = qx::kit::raise_site;
 
 // Converts text into a buffer of capacity units followed by a sentinel.
 std::u16string Widen(const std::string& text, std::size_t capacity, const char* locale = "") {
@@ -37,6 +37,17 @@ TEST_F(WithoutPlatformConversions, Each_byte_becomes_one_zero_extended_unit) {
     EXPECT_EQ(u"ok", Widen("ok", 2, "US-ASCII"));
 }
 
+TEST_F(WithPlatformConversions, Empty_input_gives_0_without_asking_the_platform) {
+    char16_t output[2] = {k_sentinel, k_sentinel};
+    char16_t* end = output + 2;
+    const char* text = "x";
+    EXPECT_EQ(0u, AnsiToWide(text, text, "", 0, output, &end));
+    EXPECT_EQ(output, end);
+    EXPECT_EQ(0u, AnsiToWideLength(text, text, 0));
+    EXPECT_EQ(0, g_fakeConversions.calls);
+    EXPECT_EQ(k_sentinel, output[0]);
+}
+
 TEST_F(WithoutPlatformConversions, Empty_input_writes_nothing_and_ends_at_the_start) {
     char16_t output[2] = {k_sentinel, k_sentinel};
     char16_t* end = output + 2;
@@ -49,13 +60,14 @@ TEST_F(WithoutPlatformConversions, Empty_input_writes_nothing_and_ends_at_the_st
 TEST_F(WithoutPlatformConversions, Other_locale_names_are_refused_when_converting_only) {
     const std::string text = "abc";
     EXPECT_EQ(3u, AnsiToWideLength(text.data(), text.data() + 3, 0));
-    ExpectRaised<InvalidLocale>([&] { Widen(text, 3, "de_DE.UTF-8"); }, k_file, 101);
-    ExpectRaised<InvalidLocale>([&] { Widen(text, 3, "us-ascii"); }, k_file, 101);
+    ExpectRaised<InvalidLocale>([&] { Widen(text, 3, "de_DE.UTF-8"); }, site::k_ansiToWideLocale);
+    ExpectRaised<InvalidLocale>([&] { Widen(text, 3, "us-ascii"); }, site::k_ansiToWideLocale);
 }
 
 TEST_F(WithoutPlatformConversions, Full_output_raises_before_writing_past_the_limit) {
     errno = ENOENT; // a stale error must not be reported as the reason
-    const auto error = ExpectRaised<PosixError>([] { Widen("abcd", 3); }, k_file, 109);
+    const auto error =
+        ExpectRaised<PosixError>([] { Widen("abcd", 3); }, site::k_ansiToWideOutputFull);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(ERANGE, error->whatcode());
 }
@@ -75,15 +87,15 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_with_the_errno_left_behi
     const char* text = "abc";
     g_fakeConversions.fail = FakeConversionControl::Fail::Measuring;
     g_fakeConversions.failErrno = EILSEQ;
-    auto error =
-        ExpectRaised<PosixError>([&] { AnsiToWideLength(text, text + 3, 0); }, k_file, 174);
+    auto error = ExpectRaised<PosixError>([&] { AnsiToWideLength(text, text + 3, 0); },
+                                          site::k_ansiToWideMeasuring);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(EILSEQ, error->whatcode());
     EXPECT_EQ(42, error->getErrorCode());
 
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
     g_fakeConversions.failErrno = ENOENT;
-    error = ExpectRaised<PosixError>([] { Widen("abc", 3); }, k_file, 205);
+    error = ExpectRaised<PosixError>([] { Widen("abc", 3); }, site::k_ansiToWideConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(7, error->getErrorCode());
     EXPECT_STREQ(std::strerror(ENOENT), error->what());
@@ -91,7 +103,7 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_with_the_errno_left_behi
     // A count beyond the output says ERANGE, not what an earlier call left in errno.
     g_fakeConversions.fail = FakeConversionControl::Fail::Overstating;
     errno = EILSEQ;
-    error = ExpectRaised<PosixError>([] { Widen("abc", 3); }, k_file, 205);
+    error = ExpectRaised<PosixError>([] { Widen("abc", 3); }, site::k_ansiToWideConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(ERANGE, error->whatcode());
 }

@@ -36,7 +36,7 @@ TEST(PosixError, No_error_reports_code_0_and_any_other_error_42) {
 TEST(PosixError, Raising_stamps_the_raising_place_and_keeps_errno) {
     errno = EACCES;
     try {
-        qx::kit::osdep::RaisePosixError("qx/kit/osdep/AnsiToWide", 174);
+        qx::kit::osdep::RaisePosixError(qx::kit::raise_site::k_ansiToWideMeasuring);
         FAIL() << "nothing raised";
     } catch (const qx::kit::exception::Exception& error) {
         EXPECT_STREQ("qx/kit/osdep/AnsiToWide", error.getFile());

@@ -93,9 +93,9 @@ TEST(UtcTm, Ignores_the_zone_and_raises_what_the_runtime_refuses) {
         GTEST_SKIP() << "every 32-bit time value has a breakdown";
     const auto huge = static_cast<std::time_t>(std::numeric_limits<std::int64_t>::max() / 2);
     ExpectRaised<qx::kit::exception::OutOfRange>([&] { qx::kit::osdep::UtcTm(huge, &out); },
-                                                 "qx/kit/osdep/AbsTimeToString", 143);
+                                                 qx::kit::raise_site::k_gmtimeRefused);
     ExpectRaised<qx::kit::exception::OutOfRange>([&] { qx::kit::osdep::LocalTm(huge, &out); },
-                                                 "qx/kit/osdep/AbsTimeToString", 104);
+                                                 qx::kit::raise_site::k_localtimeRefused);
 }
 
 } // namespace

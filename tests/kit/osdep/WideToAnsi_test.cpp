@@ -15,7 +15,7 @@ using qx::kit::exception::InvalidLocale;
 namespace {
 
 constexpr char k_sentinel = '#';
-constexpr const char* k_file = "qx/kit/osdep/WideToAnsi";
+namespace site = qx::kit::raise_site;
 
 std::string Narrow(const std::u16string& text, std::size_t capacity, const char* locale = "") {
     std::string buffer(capacity + 1, k_sentinel);
@@ -28,6 +28,18 @@ std::string Narrow(const std::u16string& text, std::size_t capacity, const char*
     return buffer;
 }
 
+// An empty range is no call for the platform, which takes a length of 0 as an error.
+TEST_F(WithPlatformConversions, Empty_input_gives_0_without_asking_the_platform) {
+    char output[2] = {k_sentinel, k_sentinel};
+    char* end = output + 2;
+    const char16_t* text = u"x";
+    EXPECT_EQ(0u, WideToAnsi(text, text, "", 0, output, &end));
+    EXPECT_EQ(output, end);
+    EXPECT_EQ(0u, WideToAnsiLength(text, text, 0));
+    EXPECT_EQ(0, g_fakeConversions.calls);
+    EXPECT_EQ(k_sentinel, output[0]);
+}
+
 TEST_F(WithoutPlatformConversions, Units_up_to_255_become_bytes_and_others_a_question_mark) {
     EXPECT_EQ("caf\xE9", Narrow(u"caf\u00E9", 4));
     EXPECT_EQ("?", Narrow(u"\u20AC", 1));
@@ -37,9 +49,10 @@ TEST_F(WithoutPlatformConversions, Units_up_to_255_become_bytes_and_others_a_que
 }
 
 TEST_F(WithoutPlatformConversions, Other_locale_names_and_full_output_raise) {
-    ExpectRaised<InvalidLocale>([] { Narrow(u"abc", 3, "C.UTF-8"); }, k_file, 102);
+    ExpectRaised<InvalidLocale>([] { Narrow(u"abc", 3, "C.UTF-8"); }, site::k_wideToAnsiLocale);
     errno = 0;
-    const auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 2); }, k_file, 110);
+    const auto error =
+        ExpectRaised<PosixError>([] { Narrow(u"abc", 2); }, site::k_wideToAnsiOutputFull);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(0, error->getErrorCode()) << "a failure must not report success";
 }
@@ -55,16 +68,16 @@ TEST_F(WithPlatformConversions, Platform_failures_raise_from_their_call) {
     const std::u16string text = u"abc";
     g_fakeConversions.fail = FakeConversionControl::Fail::Measuring;
     g_fakeConversions.failErrno = EILSEQ;
-    ExpectRaised<PosixError>([&] { WideToAnsiLength(text.data(), text.data() + 3, 0); }, k_file,
-                             185);
+    ExpectRaised<PosixError>([&] { WideToAnsiLength(text.data(), text.data() + 3, 0); },
+                             site::k_wideToAnsiMeasuring);
     g_fakeConversions.fail = FakeConversionControl::Fail::Converting;
-    auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    auto error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, site::k_wideToAnsiConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(EILSEQ, error->whatcode());
 
     g_fakeConversions.fail = FakeConversionControl::Fail::Overstating;
     errno = EILSEQ;
-    error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, k_file, 212);
+    error = ExpectRaised<PosixError>([] { Narrow(u"abc", 3); }, site::k_wideToAnsiConverting);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(ERANGE, error->whatcode());
 }
