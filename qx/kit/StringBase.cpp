@@ -161,8 +161,8 @@ void StringBase<C, N, W>::growFor(std::uint32_t length) {
     try {
         capacity = SafeDouble(length);
         block = ReallocateBlockRaw(m_begin, SafeUnitBlockBytes(capacity));
-    } catch (const exception::OutOfRange&) {
-        block = nullptr;
+    } catch (const exception::OutOfRange&) { // GCOVR_EXCL_LINE: a text of 2^30 units, 2 GiB
+        block = nullptr;                     // GCOVR_EXCL_LINE
     }
     if (block == nullptr) {
         capacity = length;

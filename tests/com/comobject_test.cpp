@@ -140,6 +140,9 @@ TEST_F(ComObject, Unknown_identifier_gives_E_NOINTERFACE_and_null_without_counti
     EXPECT_EQ(object->QueryInterface(IID_IkcSysEnumPropertyTag, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(object->QueryInterface(IID_ITestFirst, nullptr), E_POINTER);
+    EXPECT_EQ(
+        InternalQueryInterface(object, CTestComponent::_GetEntries(), IID_ITestFirst, nullptr),
+        E_POINTER);
     EXPECT_EQ(object->Release(), 0);
 }
 

@@ -31,4 +31,12 @@ TEST(HResultFromCurrentException, Library_failure_with_a_non_negative_code_leave
     EXPECT_EQ(E_FAIL, Translate(qx::kit::osdep::PosixError(0)));
 }
 
+TEST(HResultFromCurrentException,
+     A_thrown_status_leaves_as_itself_no_memory_as_E_OUTOFMEMORY_else_E_FAIL) {
+    EXPECT_EQ(E_FAIL, Translate(std::runtime_error("not the library's")));
+    EXPECT_EQ(E_FAIL, Translate(1.5));
+    EXPECT_EQ(E_OUTOFMEMORY, Translate(std::bad_alloc()));
+    EXPECT_EQ(E_NOINTERFACE, Translate(static_cast<HRESULT>(E_NOINTERFACE))); // a thrown status
+}
+
 } // namespace

@@ -96,6 +96,9 @@ TEST(FixedPoint128, Shifts_move_whole_halves_then_bits_and_fill_as_asked) {
     EXPECT_EQ(Shifted(Fixed(0, 0, 0, 1), -127, false), (Words{k_half, 0, 0, 0}));
     EXPECT_EQ(Shifted(Fixed(0, 0, k_half, 1), -1, false), (Words{0, 1, 0, 2}));
     EXPECT_EQ(Shifted(Fixed(k_ones, 1, 2, 3), -128, false), (Words{0, 0, 0, 0}));
+    EXPECT_EQ(Shifted(negative, 0, true), (Words{k_half, 0, 0, 0x10u}));
+    EXPECT_EQ(0x10u, negative.Fraction64());
+    EXPECT_EQ(static_cast<std::int64_t>(0x8000000000000000u), negative.IntegerPart64());
 }
 
 TEST(FixedPoint128, Rounding_to_nearest_breaks_ties_to_even_on_both_sides_of_zero) {

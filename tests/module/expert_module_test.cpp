@@ -95,6 +95,14 @@ TEST_F(ExpertModule, Every_slot_of_IkcSysExpert2_answers_at_its_index) {
                   self, 15, nullptr, nullptr, nullptr, &message)),
               E_POINTER);
     EXPECT_EQ(message, nullptr);
+    void* tags = reinterpret_cast<void*>(0x1);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, void**, char16_t**>(self, 15, nullptr,
+                                                                             self, &tags, nullptr)),
+              E_NOTIMPL);
+    EXPECT_EQ(tags, nullptr);
+    EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, void**, char16_t**>(
+                  self, 15, nullptr, nullptr, &tags, nullptr)),
+              E_POINTER);
     EXPECT_EQ((CallSlot<HRESULT, const char16_t*, void*, int*>(self, 16, nullptr, self, nullptr)),
               E_NOTIMPL);
     EXPECT_EQ(

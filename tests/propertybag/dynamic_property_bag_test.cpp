@@ -2,6 +2,7 @@
 #include "alloc_failure.h"
 #include "bag_test_helpers.h"
 #include "com/iids.h"
+#include "propertybag/attribute_types.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>
@@ -189,3 +190,13 @@ TEST_F(DynamicPropertyBag, Deleting_removes_the_property_and_its_changed_mark) {
 }
 
 } // namespace
+
+TEST(AttributeTypes, The_visitor_gives_each_code_its_type_and_others_the_fallback) {
+    for (std::int32_t code = 0; code <= 8; ++code) {
+        const std::int32_t seen = VisitAttributeType(
+            static_cast<kcSysAttributeType>(code),
+            [](auto type) { return static_cast<std::int32_t>(decltype(type)::value); },
+            [] { return -1; });
+        EXPECT_EQ(seen, code >= 1 && code <= 7 ? code : -1) << code;
+    }
+}

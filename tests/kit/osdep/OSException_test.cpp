@@ -55,6 +55,7 @@ TEST(OSException, Copy_owns_its_own_message) {
     EXPECT_STREQ("device gone", copy.what());
     EXPECT_EQ(19, copy.whatcode());
     EXPECT_EQ(3, copy.getLine());
+    EXPECT_EQ(42, copy.getErrorCode()); // any system error but a missing file
 }
 
 } // namespace
