@@ -57,17 +57,31 @@ TEST(InterfaceIdentifiers, Every_identifier_has_the_value_hosts_know_it_by) {
     EXPECT_TRUE(IsIUnknown(FromText("{00000000-0000-0000-00C0-000000000046}")));
 }
 
-TEST(ResultCodes, Every_code_has_the_value_hosts_know_it_by) {
-    EXPECT_EQ(0, S_OK);
-    EXPECT_EQ(1, S_FALSE);
-    EXPECT_EQ(static_cast<HRESULT>(0x80004001u), E_NOTIMPL);
-    EXPECT_EQ(static_cast<HRESULT>(0x80004002u), E_NOINTERFACE);
-    EXPECT_EQ(static_cast<HRESULT>(0x80004003u), E_POINTER);
-    EXPECT_EQ(static_cast<HRESULT>(0x80004005u), E_FAIL);
-    EXPECT_EQ(static_cast<HRESULT>(0x8007000Eu), E_OUTOFMEMORY);
-    EXPECT_EQ(static_cast<HRESULT>(0x80040370u), E_PROPERTY_TYPE_MISMATCH);
-    EXPECT_EQ(static_cast<HRESULT>(0x80040371u), E_PROPERTY_NOT_FOUND);
-    EXPECT_EQ(static_cast<HRESULT>(0x80040375u), E_ITEM_NOT_FOUND);
+// The value and the name each code is known by, and the header's constant for it.
+struct KnownCode {
+    std::uint32_t value;
+    const char* name;
+    HRESULT constant;
+};
+
+TEST(ResultCodes, Every_code_has_the_value_and_the_name_hosts_know_it_by) {
+    const KnownCode codes[] = {
+        {0x00000000u, "S_OK", S_OK},
+        {0x00000001u, "S_FALSE", S_FALSE},
+        {0x80004001u, "E_NOTIMPL", E_NOTIMPL},
+        {0x80004002u, "E_NOINTERFACE", E_NOINTERFACE},
+        {0x80004003u, "E_POINTER", E_POINTER},
+        {0x80004005u, "E_FAIL", E_FAIL},
+        {0x8007000Eu, "E_OUTOFMEMORY", E_OUTOFMEMORY},
+        {0x80040370u, "E_PROPERTY_TYPE_MISMATCH", E_PROPERTY_TYPE_MISMATCH},
+        {0x80040371u, "E_PROPERTY_NOT_FOUND", E_PROPERTY_NOT_FOUND},
+        {0x80040375u, "E_ITEM_NOT_FOUND", E_ITEM_NOT_FOUND},
+    };
+    for (const KnownCode& code : codes) {
+        EXPECT_EQ(static_cast<HRESULT>(code.value), code.constant) << code.name;
+        EXPECT_STREQ(code.name, qxHResultName(code.constant));
+    }
+    EXPECT_EQ(nullptr, qxHResultName(static_cast<HRESULT>(0x80070005u)));
 }
 
 } // namespace
