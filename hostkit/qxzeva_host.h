@@ -1,7 +1,9 @@
-// What a C++ host of the expert module needs beside the C view: a holder that counts an
-// interface reference through its table of operations, an owner of the wide strings the
-// module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
-// names of the result codes. Header-only, C++17; includes only the installed C view.
+/** @file
+    What a C++ host of the expert module needs beside the C view: a holder that counts an
+    interface reference through its table of operations, an owner of the wide strings the
+    module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
+    names of the result codes. Header-only, C++17; includes only the installed C view.
+    Include it as "hostkit/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
 #ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
 #define QXZEVA_HOSTKIT_QXZEVA_HOST_H
 
@@ -16,46 +18,58 @@
 #include <utility>
 #include <vector>
 
+/** The C++ helpers for hosts of the C view. */
 namespace qxzeva {
 
-// A reference to an interface the module handed out, given back with Release when the holder
-// lets go of it. A copy takes a reference of its own; attach adopts a reference the caller
-// owns, detach hands the held one over without counting. put lends the empty slot to an
-// operation that writes a new reference into an out-parameter: the holder must be empty
-// (reset it first when reusing it).
+/** A reference to an interface the module handed out, given back with Release when the
+    holder lets go of it. A copy takes a reference of its own; attach adopts a reference the
+    caller owns, detach hands the held one over without counting. put lends the empty slot to
+    an operation that writes a new reference into an out-parameter: the holder must be empty
+    (reset it first when reusing it). */
 template <class Interface>
 class Ref {
 public:
+    /** An empty holder. */
     Ref() noexcept = default;
+    /** An empty holder, from nullptr. */
     Ref(std::nullptr_t) noexcept {}
+    /** Takes a reference of its own to what other holds. */
     Ref(const Ref& other) noexcept : m_pointer(other.m_pointer) {
         if (m_pointer != nullptr)
             m_pointer->lpVtbl->AddRef(m_pointer);
     }
+    /** Takes over other's reference, leaving other empty. */
     Ref(Ref&& other) noexcept : m_pointer(other.detach()) {}
+    /** Gives back the reference held, if any. */
     ~Ref() { reset(); }
 
-    // By value: the new reference is taken before the old one is given back, so assigning a
-    // holder the object it already holds is safe.
+    /** Holds what other holds. By value: the new reference is taken before the old one is
+        given back, so assigning a holder the object it already holds is safe. */
     Ref& operator=(Ref other) noexcept {
         std::swap(m_pointer, other.m_pointer);
         return *this;
     }
 
+    /** The interface held, or null; the holder keeps its reference. */
     Interface* get() const noexcept { return m_pointer; }
+    /** The interface held, to reach its table of operations (lpVtbl). */
     Interface* operator->() const noexcept { return m_pointer; }
+    /** Whether a reference is held. */
     explicit operator bool() const noexcept { return m_pointer != nullptr; }
 
+    /** Gives back the reference held, if any, leaving the holder empty. */
     void reset() noexcept {
         if (Interface* held = detach())
             held->lpVtbl->Release(held);
     }
-    // Adopts the caller's reference, giving back the one held.
+    /** Adopts the caller's reference, giving back the one held. */
     void attach(Interface* pointer) noexcept {
         reset();
         m_pointer = pointer;
     }
+    /** Hands the reference held over to the caller, uncounted, leaving the holder empty. */
     [[nodiscard]] Interface* detach() noexcept { return std::exchange(m_pointer, nullptr); }
+    /** The empty slot, for an operation's out-parameter to write a new reference into. */
     [[nodiscard]] Interface** put() noexcept {
         assert(m_pointer == nullptr && "Ref::put on a holder that still holds a reference");
         reset();
@@ -68,15 +82,18 @@ private:
 
 std::string ToUtf8(const QX_WCHAR* text);
 
-// A wide string the module handed out (a 32-bit count of units four bytes below the pointer,
-// the units and a zero unit in one block), freed when the owner lets go of it. put lends the
-// empty slot to an operation that writes a new string: the owner must be empty.
+/** A wide string the module handed out (a 32-bit count of units four bytes below the
+    pointer, the units and a zero unit in one block), freed when the owner lets go of it. put
+    lends the empty slot to an operation that writes a new string: the owner must be empty. */
 class WideString {
 public:
+    /** An empty owner. */
     WideString() noexcept = default;
     WideString(const WideString&) = delete;
     WideString& operator=(const WideString&) = delete;
+    /** Takes over other's string, leaving other empty. */
     WideString(WideString&& other) noexcept : m_text(other.detach()) {}
+    /** Frees the string held and takes over other's. */
     WideString& operator=(WideString&& other) noexcept {
         if (this != &other) {
             reset();
@@ -84,26 +101,33 @@ public:
         }
         return *this;
     }
+    /** Frees the string held, if any. */
     ~WideString() { reset(); }
 
+    /** The string held, or null; the owner keeps it. */
     const QX_WCHAR* get() const noexcept { return m_text; }
+    /** Whether a string is held. */
     explicit operator bool() const noexcept { return m_text != nullptr; }
 
+    /** Frees the string held, if any, leaving the owner empty. */
     void reset() noexcept { qxFreeWideString(detach()); }
+    /** Hands the string over to the caller, who frees it with qxFreeWideString. */
     [[nodiscard]] QX_WCHAR* detach() noexcept { return std::exchange(m_text, nullptr); }
+    /** The empty slot, for an operation's out-parameter to write a new string into. */
     [[nodiscard]] QX_WCHAR** put() noexcept {
         assert(m_text == nullptr && "WideString::put on an owner that still holds a string");
         reset();
         return &m_text;
     }
 
-    // The text as UTF-8; "" when no string is held.
+    /** The text as UTF-8; "" when no string is held. */
     std::string utf8() const { return ToUtf8(m_text); }
 
 private:
     QX_WCHAR* m_text = nullptr;
 };
 
+/// @cond internal
 namespace detail {
 
 inline void AppendUtf8(std::string* out, std::uint32_t point) {
@@ -161,9 +185,10 @@ inline Utf8Lead ClassifyUtf8Lead(unsigned char lead) {
 }
 
 } // namespace detail
+/// @endcond
 
-// UTF-8 of a zero-terminated UTF-16 text; "" for null. A surrogate without its partner
-// becomes U+FFFD.
+/** UTF-8 of a zero-terminated UTF-16 text; "" for null. A surrogate without its partner
+    becomes U+FFFD. */
 inline std::string ToUtf8(const QX_WCHAR* text) {
     std::string out;
     for (; text != nullptr && *text != 0; ++text) {
@@ -179,9 +204,9 @@ inline std::string ToUtf8(const QX_WCHAR* text) {
     return out;
 }
 
-// UTF-16 of a UTF-8 text, zero-terminated, ready to pass as const QX_WCHAR*. Each maximal
-// ill-formed part (a stray byte, a sequence cut short, an overlong form, an encoded surrogate,
-// a point above U+10FFFF) becomes one U+FFFD.
+/** UTF-16 of a UTF-8 text, zero-terminated, ready to pass as const QX_WCHAR*. Each maximal
+    ill-formed part (a stray byte, a sequence cut short, an overlong form, an encoded
+    surrogate, a point above U+10FFFF) becomes one U+FFFD. */
 inline std::vector<QX_WCHAR> ToUtf16(std::string_view utf8) {
     std::vector<QX_WCHAR> out;
     out.reserve(utf8.size() + 1);
@@ -218,8 +243,8 @@ inline std::vector<QX_WCHAR> ToUtf16(std::string_view utf8) {
     return out;
 }
 
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case, from the fields' values (so the same
-// on either byte order).
+/** "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case, from the fields' values (so the
+    same on either byte order). */
 inline std::string GuidText(const _GUID& id) {
     char text[40];
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
@@ -232,11 +257,12 @@ inline std::string GuidText(const _GUID& id) {
     return text;
 }
 
+/** Whether two identifiers are equal, field by field. */
 inline bool SameGuid(const _GUID& left, const _GUID& right) noexcept {
     return qxSameGuid(&left, &right) != 0;
 }
 
-// "S_OK", "E_ITEM_NOT_FOUND", ...: the name of a code the module defines, or null.
+/** "S_OK", "E_ITEM_NOT_FOUND", ...: the name of a code the module defines, or null. */
 inline const char* HResultName(HRESULT result) noexcept {
     return qxHResultName(result);
 }
