@@ -1,6 +1,7 @@
 // The installed C++ host helpers, compiled together with the C view they sit on.
 #include "expert/qxzeva_c.h"
 #include "hostkit/qxzeva_host.h"
+#include "wide_units.h"
 
 #include <gtest/gtest.h>
 
@@ -43,12 +44,6 @@ QX_WCHAR* NewBoundaryString(const std::u16string& text) {
         first[i] = text[i];
     first[units] = 0;
     return first;
-}
-
-std::vector<QX_WCHAR> Units(const std::u16string& text) {
-    std::vector<QX_WCHAR> units(text.begin(), text.end());
-    units.push_back(0);
-    return units;
 }
 
 } // namespace

@@ -5,22 +5,13 @@
 #include "host/trace_values.h"
 #include "host/traced_calls.h"
 #include "propertybag/attribute_types.h"
+#include "wide_units.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-namespace {
-
-std::vector<QX_WCHAR> Units(const std::u16string& text) {
-    std::vector<QX_WCHAR> units(text.begin(), text.end());
-    units.push_back(0);
-    return units;
-}
-
-} // namespace
 
 TEST(TraceValues, Strings_are_quoted_utf8_and_null_is_named) {
     using trace_values::Quoted;
