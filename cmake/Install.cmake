@@ -56,9 +56,21 @@ install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
 if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1
         ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5)
+    # A page names the installed files by the prefix given at configure time; installed
+    # under another (cmake --install --prefix), it names that one instead.
     foreach(page IN LISTS QX_MAN_PAGES)
         string(REGEX REPLACE ".*\\.([1-9])$" "\\1" section ${page})
-        install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+        get_filename_component(name ${page} NAME)
+        set(_qx_replace "")
+        foreach(dir LIBDIR DATADIR)
+            string(APPEND _qx_replace "string(REPLACE [[${CMAKE_INSTALL_FULL_${dir}}/]] "
+                "\"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_${dir}}/\" text \"\${text}\")\n")
+        endforeach()
+        set(_qx_page ${CMAKE_CURRENT_BINARY_DIR}/man-installed/${name})
+        install(CODE "file(READ [[${page}]] text)\n${_qx_replace}
+            file(WRITE [[${_qx_page}]] \"\${text}\")
+            file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man${section}\"
+                TYPE FILE FILES [[${_qx_page}]])")
     endforeach()
 endif()
 

@@ -1,45 +1,56 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build and the tests need and this machine
-# lacks. Does nothing when everything is there.
-#   install-deps.sh        everything scripts/test-all.sh uses, on every target
-#   install-deps.sh --run  only what the native build of the module, the stand-ins and the
-#                          host program needs (scripts/run.sh)
+# Installs, from Debian's packages, what the build and the tests need and this machine lacks.
+# The one list of those packages is debian/control's Build-Depends, where Debian's own tools
+# read it: packages only the tests need are marked <!nocheck>, the reference's <!nodoc>.
+#   install-deps.sh        the whole list: everything scripts/test-all.sh uses, on every target,
+#                          and the de_DE.UTF-8 locale that the tests of the locale's decimal
+#                          comma need
+#   install-deps.sh --run  only what the native build of the module, the stand-ins and the host
+#                          program needs (scripts/run.sh): the list without its test, reference
+#                          and packaging entries; nothing else on the machine changes
+# Does nothing when everything is there.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-run_packages=(cmake ninja-build g++ libtomlplusplus-dev nlohmann-json3-dev)
-packages=(
-    "${run_packages[@]}"
-    clang clang-format clang-tidy cppcheck gcovr git
-    googletest
-    g++-powerpc-linux-gnu qemu-user
-    libclang-rt-14-dev libbenchmark-dev valgrind
-    doxygen python3-jsonschema pkgconf dpkg-dev file man-db
-    debhelper lintian
-    locales
-)
+# The Build-Depends field of debian/control, one relation a line.
+build_depends() {
+    awk '/^Build-Depends:/ { sub(/^Build-Depends:/, ""); field = 1; print; next }
+         field && /^[ \t]/ { print; next }
+         { field = 0 }' debian/control | tr ',' '\n' | sed 's/^[ \t]*//; s/[ \t]*$//; /^$/d'
+}
+
 case "${1:-}" in
-"") ;;
---run) packages=("${run_packages[@]}") ;;
+"")
+    profiles=""
+    relations=$(build_depends | paste -sd, -)
+    recommends=()
+    ;;
+--run)
+    # debhelper builds the Debian packages, not the programs; build-essential is the
+    # compiler that Debian leaves out of every Build-Depends.
+    profiles="nocheck,nodoc"
+    recommends=(--no-install-recommends)
+    relations=$(build_depends | grep -v '^debhelper-compat' | paste -sd, -)
+    ;;
 *)
     echo "usage: $0 [--run]" >&2
     exit 2
     ;;
 esac
 
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+apt_options=(-q -y -o "APT::Build-Profiles=$profiles")
 
-if ((${#missing[@]} > 0)); then
-    echo "installing: ${missing[*]}"
+# apt-get satisfy takes the relations as Debian writes them, build profiles and all.
+if apt-get -s "${apt_options[@]}" satisfy "build-essential, $relations" 2>/dev/null |
+    grep -q '^Inst '; then
+    echo "installing what debian/control's Build-Depends lists${profiles:+ (profiles: $profiles)}"
     "${sudo_cmd[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${apt_options[@]}" \
+        "${recommends[@]}" satisfy "build-essential, $relations"
 fi
+[ -n "$profiles" ] && exit 0
 
 # A locale whose decimal point is a comma, for the tests of time formatting in the locale's
 # own notation: once for this machine, and once in big-endian form for the PowerPC runtime

@@ -2,7 +2,9 @@
 # Builds the module, the stand-ins and the host program, and runs the host program on the
 # simulated driver's default boards. Arguments are passed to the host program (try --help).
 #
-# The build goes to build/run, without the tests, benchmarks and fuzzers. Its progress and
+# The build goes to build/run, without the tests, benchmarks and fuzzers, and is complete:
+# `cmake --install build/run --prefix DIR` installs it (with the HTML reference when doxygen
+# is there). Its progress and
 # any compiler error go to standard error, so that standard output holds only what the host
 # program prints.
 set -uo pipefail
@@ -29,6 +31,5 @@ if [ ! -f "$build/build.ninja" ]; then
     step "configuring the build in $build" \
         cmake --preset native -B "$build" -DQX_BUILD_TESTS=OFF --log-level=WARNING
 fi
-step "building the module, the stand-ins and the host program" \
-    cmake --build "$build" --target qxzeva-host
+step "building the module, the stand-ins and the host program" cmake --build "$build"
 exec "$build/qxzeva-host" "$@"

@@ -10,6 +10,7 @@
 #include "qxzeva_version.h"  /* QXZEVA_VERSION_STRING */
 
 #include <stdio.h>
+#include <string.h>
 
 /* Prints a boundary string (UTF-16) as UTF-8. */
 static void PrintWide(const QX_WCHAR* text) {

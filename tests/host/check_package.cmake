@@ -48,7 +48,7 @@ function(run_example program)
     endif()
     run(valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
         --errors-for-leak-kinds=definite,indirect
-        --suppressions=${SOURCE_DIR}/tests/host/valgrind.supp ${program})
+        --suppressions=${SOURCE_DIR}/examples/valgrind.supp ${program})
     if(NOT run_output STREQUAL example_output)
         message(FATAL_ERROR "${program} printed under memcheck:\n${run_output}")
     endif()
@@ -88,7 +88,16 @@ if(MODE STREQUAL "prefix")
                 message(FATAL_ERROR "${file} names ${path}")
             endif()
         endforeach()
+        if(text MATCHES "rpath")
+            message(FATAL_ERROR "${file} gives hosts a run path")
+        endif()
     endforeach()
+    # The manual pages name the files where this install put them.
+    file(READ ${prefix}/share/man/man1/qxzeva-host.1 page)
+    string(FIND "${page}" "${WORK_DIR}/staged/lib/qxzeva/qxzevaSysapiExpert.so" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "qxzeva-host(1) does not name the installed module:\n${page}")
+    endif()
     foreach(file share/man/man1/qxzeva-host.1 share/man/man5/qxzeva-boards.5
             share/qxzeva/qxzeva-host-report.schema.json
             share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
@@ -141,7 +150,9 @@ if(MODE STREQUAL "prefix")
     string(STRIP "${run_output}" module)
     run(${C_COMPILER} -std=c11 -Wall -Werror ${c_host_source} -DQX_MODULE_PATH="${module}"
         ${flags} -o ${WORK_DIR}/c_host_pkgconfig)
-    run(${WORK_DIR}/c_host_pkgconfig)
+    # pkg-config gives no run path: under a prefix of its own, a host finds the libraries
+    # through LD_LIBRARY_PATH (or a run path of its own, as the example's Makefile adds).
+    run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${WORK_DIR}/c_host_pkgconfig)
     message(STATUS "C view test through pkg-config: ${run_output}")
 
     run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/host/package_consumer -B ${WORK_DIR}/consumer
