@@ -42,9 +42,11 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 apt_options=(-q -y -o "APT::Build-Profiles=$profiles")
 
-# apt-get satisfy takes the relations as Debian writes them, build profiles and all.
-if apt-get -s "${apt_options[@]}" satisfy "build-essential, $relations" 2>/dev/null |
-    grep -q '^Inst '; then
+# apt-get satisfy takes the relations as Debian writes them, build profiles and all. A trial
+# run tells whether anything is missing; on a new machine, with no package lists yet, it
+# fails, and that says the same.
+if ! trial=$(apt-get -s "${apt_options[@]}" satisfy "build-essential, $relations" 2>&1) ||
+    grep -q '^Inst ' <<<"$trial"; then
     echo "installing what debian/control's Build-Depends lists${profiles:+ (profiles: $profiles)}"
     "${sudo_cmd[@]}" apt-get update -q
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${apt_options[@]}" \
