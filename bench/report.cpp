@@ -1,8 +1,10 @@
-// Writes the README's performance table from one benchmark run (Google Benchmark's JSON,
+// Writes the tables of docs/performance.md from one benchmark run (Google Benchmark's JSON,
 // the fastest of its repetitions) and one callgrind run of the fixed scenario (one dump per
 // measured region). Every figure is a ratio to a baseline measured in the same run.
 //
-// qx_bench_report BENCHMARK_JSON CALLGRIND_DIR README
+// qx_bench_report BENCHMARK_JSON CALLGRIND_DIR PAGE
+//
+// The tables replace what stands between the page's performance-table markers.
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -252,7 +254,7 @@ std::string Table::Scenario() const {
     return out.str();
 }
 
-// The instruction counts that the README's reasons for missed targets rest on.
+// The instruction counts that the page's reasons for missed targets rest on.
 std::string Table::Reasons() const {
     const double lockExtra =
         IrOf("lock.section/module").value_or(NAN) - IrOf("lock.section/baseline").value_or(NAN);
@@ -339,7 +341,7 @@ std::string ReadAll(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: qx_bench_report BENCHMARK_JSON CALLGRIND_DIR README\n";
+        std::cerr << "usage: qx_bench_report BENCHMARK_JSON CALLGRIND_DIR PAGE\n";
         return 2;
     }
     try {
@@ -351,15 +353,15 @@ int main(int argc, char** argv) {
             "\nAllocations per stored property (16-unit strings):\n\n" + table.Allocations() +
             "\nInstruction counts of the fixed scenario (callgrind):\n\n" + table.Scenario() +
             "\nThe counts behind the reasons above (callgrind):\n\n" + table.Reasons() + end;
-        std::string readme = ReadAll(argv[3]);
-        const auto first = readme.find(begin);
-        const auto last = readme.find(end);
+        std::string page = ReadAll(argv[3]);
+        const auto first = page.find(begin);
+        const auto last = page.find(end);
         if (first == std::string::npos || last == std::string::npos || last < first) {
             std::cerr << argv[3] << ": no performance table markers\n";
             return 1;
         }
-        readme.replace(first, last + end.size() - first, generated);
-        std::ofstream(argv[3]) << readme;
+        page.replace(first, last + end.size() - first, generated);
+        std::ofstream(argv[3]) << page;
         std::cout << generated << "\n";
         return 0;
     } catch (const std::exception& error) {

@@ -4,6 +4,7 @@
 // (same contents, nothing changed); tag enumerators are snapshots that later changes must not
 // reach; batch locks nest and must be given back in the same number.
 #include "fuzz_check.h"
+#include "propertybag_model.h"
 
 #include "com/widestring.h"
 #include "propertybag/dynamic_property_bag.h"
@@ -13,39 +14,14 @@
 
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-// One stored value: its type code and its content as bytes (a string as its units, with
-// "null" kept apart from empty).
-struct Value {
-    kcSysAttributeType type;
-    std::string bytes;
-    bool null = false;
-};
-
-template <class T>
-std::string Bytes(const T& value) {
-    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-struct ModelBag {
-    IkcSysPropertyBag3* pointer = nullptr;
-    std::map<std::uint32_t, Value> properties;
-    std::set<std::uint32_t> changed;
-    std::int32_t batchLocks = 0;
-};
-
-struct Snapshot {
-    IkcSysEnumPropertyTag* enumerator;
-    std::vector<std::uint32_t> tags;
-};
+using namespace propertybag_fuzz;
 
 class Run {
 public:
@@ -177,16 +153,6 @@ private:
         return units;
     }
 
-    // Stores in the model what a successful Set of that type stores.
-    static HRESULT Expect(ModelBag& bag, std::uint32_t tag, const Value& value) {
-        const auto found = bag.properties.find(tag);
-        if (found != bag.properties.end() && found->second.type != value.type)
-            return E_PROPERTY_TYPE_MISMATCH;
-        bag.properties[tag] = value;
-        bag.changed.insert(tag);
-        return S_OK;
-    }
-
     void Set(ModelBag& bag, std::uint32_t tag) {
         IkcSysPropertyBag3& p = *bag.pointer;
         HRESULT result = S_OK;
@@ -195,19 +161,19 @@ private:
         case 0: {
             const int flag = m_input.ConsumeIntegralInRange(-2, 5);
             result = p.SetBooleanProperty(tag, flag);
-            expected = Expect(bag, tag, {kcSysAttrTypeBoolean, Bytes(flag != 0 ? 1 : 0)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeBoolean, Bytes(flag != 0 ? 1 : 0)});
             break;
         }
         case 1: {
             const auto number = m_input.ConsumeIntegral<std::int32_t>();
             result = p.SetIntegerProperty(tag, number);
-            expected = Expect(bag, tag, {kcSysAttrTypeInteger, Bytes(number)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeInteger, Bytes(number)});
             break;
         }
         case 2: {
             const auto number = m_input.ConsumeIntegral<std::uint32_t>();
             result = p.SetUnsignedIntegerProperty(tag, number);
-            expected = Expect(bag, tag, {kcSysAttrTypeUnsignedInteger, Bytes(number)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeUnsignedInteger, Bytes(number)});
             break;
         }
         case 3: {
@@ -215,7 +181,7 @@ private:
             double number = 0;
             std::memcpy(&number, &bits, sizeof number);
             result = p.SetDoubleProperty(tag, number);
-            expected = Expect(bag, tag, {kcSysAttrTypeDouble, Bytes(number)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeDouble, Bytes(number)});
             break;
         }
         case 4: {
@@ -223,7 +189,7 @@ private:
             const std::string bytes = m_input.ConsumeBytesAsString(sizeof id);
             std::memcpy(&id, bytes.data(), bytes.size());
             result = p.SetGuidProperty(tag, id);
-            expected = Expect(bag, tag, {kcSysAttrTypeGuid, Bytes(id)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeGuid, Bytes(id)});
             break;
         }
         case 5: {
@@ -236,7 +202,7 @@ private:
             }
             result = p.SetStringProperty(tag, block.get());
             const std::u16string kept = text ? text->substr(0, text->find(u'\0')) : u"";
-            expected = Expect(
+            expected = ExpectSet(
                 bag, tag,
                 {kcSysAttrTypeString,
                  std::string(reinterpret_cast<const char*>(kept.data()), kept.size() * 2), !text});
@@ -250,7 +216,7 @@ private:
             }
             result = p.SetTimestampPropertyUTC(tag, &stamp);
             FUZZ_CHECK(p.SetTimestampPropertyUTC(tag, nullptr) == E_POINTER);
-            expected = Expect(bag, tag, {kcSysAttrTypeTimestampUTC, Bytes(stamp)});
+            expected = ExpectSet(bag, tag, {kcSysAttrTypeTimestampUTC, Bytes(stamp)});
             break;
         }
         }
@@ -358,22 +324,6 @@ private:
             m_snapshots.push_back({enumerator, expected});
     }
 
-    // Walks a snapshot from the start; it shows the tags of the moment it was taken.
-    void CheckSnapshot(Snapshot& snapshot, bool release) {
-        FUZZ_CHECK(snapshot.enumerator->Reset() == S_OK);
-        std::vector<std::uint32_t> tags(snapshot.tags.size() + 1);
-        std::uint32_t fetched = 0;
-        const HRESULT result = snapshot.enumerator->Next(static_cast<std::uint32_t>(tags.size()),
-                                                         tags.data(), &fetched);
-        FUZZ_CHECK(result == S_FALSE && fetched == snapshot.tags.size());
-        tags.resize(fetched);
-        FUZZ_CHECK(tags == snapshot.tags);
-        if (release) {
-            FUZZ_CHECK(snapshot.enumerator->Release() == 0);
-            snapshot.enumerator = nullptr;
-        }
-    }
-
     void Clone(ModelBag& bag) {
         if (m_bags.size() >= 4) {
             FUZZ_CHECK(bag.pointer->Clone(nullptr) == E_POINTER);
@@ -387,34 +337,6 @@ private:
         clone.properties = bag.properties;
         m_bags.push_back(clone); // bag may move now
         CheckContents(m_bags.back());
-    }
-
-    // The bag holds exactly the model's tags and types, and exactly its changed tags.
-    static void CheckContents(const ModelBag& bag) {
-        const auto collect = [](IkcSysEnumPropertyTag* enumerator) {
-            std::vector<std::uint32_t> tags;
-            if (enumerator == nullptr)
-                return tags;
-            std::uint32_t tag = 0;
-            while (enumerator->Next(1, &tag, nullptr) == S_OK)
-                tags.push_back(tag);
-            FUZZ_CHECK(enumerator->Release() == 0);
-            return tags;
-        };
-        IkcSysEnumPropertyTag* all = nullptr;
-        IkcSysEnumPropertyTag* changed = nullptr;
-        bag.pointer->EnumProperties(&all);
-        bag.pointer->EnumChangedTags(&changed);
-        std::vector<std::uint32_t> expected;
-        for (const auto& property : bag.properties) {
-            expected.push_back(property.first);
-            kcSysAttributeType type{};
-            FUZZ_CHECK(bag.pointer->GetPropertyType(property.first, &type) == S_OK);
-            FUZZ_CHECK(type == property.second.type);
-        }
-        FUZZ_CHECK(collect(all) == expected);
-        FUZZ_CHECK(collect(changed) ==
-                   std::vector<std::uint32_t>(bag.changed.begin(), bag.changed.end()));
     }
 
     FuzzedDataProvider& m_input;

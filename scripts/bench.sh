@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (preset bench: optimised, native, no sanitizers), runs them, takes
-# the fixed scenario's instruction counts with callgrind, and writes the table of the
-# README's "Performance" part. Not part of the tests: CI does not run it.
+# the fixed scenario's instruction counts with callgrind, and writes the tables of
+# docs/performance.md. Not part of the tests: CI does not run it.
 #
-# Arguments go to the benchmark binary (for instance --benchmark_filter=bag). The README is
+# Arguments go to the benchmark binary (for instance --benchmark_filter=bag). The page is
 # rewritten only by a full run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +28,7 @@ LD_BIND_NOW=1 valgrind --tool=callgrind --compress-strings=no --compress-pos=no 
     2>"$results/callgrind.log"
 
 if (($# == 0)); then
-    build/bench/qx_bench_report "$results/benchmarks.json" "$results/callgrind" README.md
+    build/bench/qx_bench_report "$results/benchmarks.json" "$results/callgrind" docs/performance.md
 else
-    echo "(a partial run: README.md left as it was)"
+    echo "(a partial run: docs/performance.md left as it was)"
 fi

@@ -63,6 +63,10 @@ if [ -f build/coverage/coverage-summary.txt ]; then
     echo "=== coverage of the module's layers (floors in gcovr.cfg)"
     grep -E '^(lines|branches):' build/coverage/coverage-summary.txt
 fi
+if [ -f build/coverage/coverage-outside-summary.txt ]; then
+    echo "=== coverage outside the module (floors in scripts/coverage.sh)"
+    cat build/coverage/coverage-outside-summary.txt
+fi
 
 echo "targets passed: ${passed[*]:-none}"
 echo "targets failed: ${failed[*]:-none}"

@@ -4,9 +4,10 @@
 set(_qx_host_tests ${CMAKE_CURRENT_LIST_DIR})
 
 # The package as a host author gets it, from the plain build: a host built without the
-# sanitizers could not load a sanitized module. The Debian packages are built from a copy of
-# the source, so only where the test command builds them: the native preset.
-if(NOT QX_SANITIZE)
+# sanitizers could not load a sanitized module, and the coverage build's counters are for
+# the tests. The Debian packages are built from a copy of the source, so only where the test
+# command builds them: the native preset.
+if(NOT QX_SANITIZE AND NOT QX_COVERAGE)
     foreach(mode prefix deb)
         set(_qx_package_test package_${mode}_builds_and_runs_the_examples)
         add_test(NAME ${_qx_package_test}
