@@ -14,6 +14,7 @@ void Simulator::ReplaceLocked(BoardSet set) {
             files.emplace(board.activeFile, board.serialNumber);
     m_set = std::move(set);
     m_files = std::move(files);
+    m_refusal = 0;
 }
 
 void Simulator::Reset() {
@@ -36,6 +37,7 @@ void Simulator::ClearBoards() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_set.boards.clear();
     m_files.clear();
+    m_refusal = 0;
 }
 
 std::int32_t Simulator::AddBoard(Board board) {

@@ -4,7 +4,10 @@
  *
  * The driver starts with the boards of the file named by the environment variable
  * ZEVADRIVER_BOARDS, read at first use, or with its built-in boards when the variable is
- * unset or the file is rejected (the reason then goes to stderr). */
+ * unset. A file that cannot be read or is rejected leaves the driver without boards: the
+ * reason goes to stderr and every driver function fails with
+ * ZEVADRIVER_ERROR_BAD_DESCRIPTION until the boards are set here (reset, a description
+ * loaded, or the boards cleared). */
 #ifndef ZEVADRIVER_CONTROL_H
 #define ZEVADRIVER_CONTROL_H
 
@@ -26,8 +29,9 @@ enum {
     ZEVADRIVER_ERROR_NAME_TOO_LONG = -20007,    /* a name does not fit the driver's buffers */
     ZEVADRIVER_ERROR_DUPLICATE_SERIAL = -20008, /* a board with that serial number exists */
     ZEVADRIVER_ERROR_NO_MEMORY = -20009,
-    ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010, /* the board is set to refuse claims */
-    ZEVADRIVER_ERROR_INJECTED = -20099       /* a convenient status for scripted failures */
+    ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010,   /* the board is set to refuse claims */
+    ZEVADRIVER_ERROR_BAD_DESCRIPTION = -20011, /* ZEVADRIVER_BOARDS names a rejected file */
+    ZEVADRIVER_ERROR_INJECTED = -20099         /* a convenient status for scripted failures */
 };
 
 /* Longest texts the driver keeps: file names fit the 256-byte buffer, board names the
@@ -157,6 +161,7 @@ inline constexpr zevadriverStatusEntry k_zevadriverStatuses[] = {
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_DUPLICATE_SERIAL),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NO_MEMORY),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_CLAIM_REFUSED),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_DESCRIPTION),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_INJECTED),
 };
 #undef ZEVADRIVER_STATUS_ENTRY
