@@ -144,8 +144,8 @@ qxzevauStatus Simulator::ClaimNewInterfaceFile(std::uint32_t serialNumber, char*
             return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
         if (fileName == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
-        if (board->claimStatus != 0)
-            return board->claimStatus;
+        if (const std::int32_t refusal = board->ClaimRefusal(); refusal != 0)
+            return refusal;
         std::string name = board->claimFile.empty() ? UnusedFileName() : board->claimFile;
         if (!m_files.emplace(name, serialNumber).second)
             return ZEVADRIVER_ERROR_FILE_EXISTS;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -104,6 +105,40 @@ TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
     EXPECT_EQ(BoardCount(), 3u);
 }
 
+// What qxzeva-boards(5) says of a key, from the key table: "(integer, 0 to 255; required)".
+std::string KeySummary(const char* kind, std::uint32_t limit, bool required) {
+    char range[32];
+    std::snprintf(range, sizeof range, limit > 0xFFFF ? "0x%X" : "%u",
+                  static_cast<unsigned>(limit));
+    std::string summary = std::strcmp(kind, "INTEGER") == 0 ? std::string("integer, 0 to ") + range
+                          : std::strcmp(kind, "FLAG") == 0
+                              ? std::string("boolean")
+                              : std::string("text, 1 to ") + range + " bytes";
+    return summary + (required ? "; required" : "; optional");
+}
+
+TEST_F(SimulatedDriver, The_manual_lists_each_board_key_as_the_key_table_gives_it) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.rfind('/')) + "/../../host/qxzeva-boards.5.in";
+    std::ifstream manual(path);
+    ASSERT_TRUE(manual) << path;
+    std::vector<std::string> listed;
+    bool inBoardKeys = false;
+    std::string previous;
+    for (std::string line; std::getline(manual, line); previous = line) {
+        if (line.rfind(".SH ", 0) == 0)
+            inBoardKeys = line == ".SH BOARD KEYS";
+        else if (inBoardKeys && (previous == ".TP" || previous == ".TQ"))
+            listed.push_back(line.substr(line.find(' ') + 1));
+    }
+    std::vector<std::string> expected;
+#define QX_KEY_LINE(member, key, kind, limit, required, meaning)                                   \
+    expected.push_back(std::string(key) + " \" (" + KeySummary(#kind, limit, required) + ")\"");
+    ZEVADRIVER_BOARD_FIELDS(QX_KEY_LINE)
+#undef QX_KEY_LINE
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_problem) {
     struct Case {
         std::string content;
@@ -174,7 +209,8 @@ TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_
 
 TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
     const std::string longest(ZEVADRIVER_MAX_FILE_NAME, 'n');
-    AddBoard({1, longest.c_str(), 0, 0, 0, 0, "ZEVA PCIe-4C with a name of 49 characters, exact"});
+    AddBoard(
+        TestBoard(1, longest.c_str()).Name("ZEVA PCIe-4C with a name of 49 characters, exact"));
     char file[QXZEVAU_REFRESH_FILE_BUFFER];
     std::memset(file, 0x7F, sizeof file);
     EXPECT_EQ(qxzevauGetActiveInterfaceFile(1, file), 0);
@@ -199,8 +235,8 @@ TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
               ZEVADRIVER_ERROR_NAME_TOO_LONG);
     const std::string tooLong(ZEVADRIVER_MAX_FILE_NAME + 1, 'n');
     EXPECT_EQ(zevadriverSetActiveFile(1, tooLong.c_str()), ZEVADRIVER_ERROR_NAME_TOO_LONG);
-    const zevadriverBoard longName = {2, nullptr, nullptr, 0, 0, 0, 0, tooLong.c_str()};
-    EXPECT_EQ(zevadriverAddBoard(&longName), ZEVADRIVER_ERROR_NAME_TOO_LONG);
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(tooLong.c_str())),
+              ZEVADRIVER_ERROR_NAME_TOO_LONG);
 }
 
 TEST_F(SimulatedDriver, Only_a_file_of_the_board_can_become_its_active_file) {
@@ -234,12 +270,12 @@ TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden
     EXPECT_EQ(count, 2u);
     EXPECT_THAT(serials, ElementsAre(1u, 0xBBBBu));
     EXPECT_EQ(zevadriverAddBoard(nullptr), ZEVADRIVER_ERROR_BAD_ARGUMENT);
-    const zevadriverBoard again = {2, nullptr, nullptr, 0, 0, 0, 0, nullptr};
-    EXPECT_EQ(zevadriverAddBoard(&again), ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(nullptr)),
+              ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
 }
 
 TEST_F(SimulatedDriver, Scripted_failures_write_nothing_and_fail_always_or_once) {
-    AddBoard({1, "img0.zid", 0, 0, 0, 0x1234});
+    AddBoard(TestBoard(1, "img0.zid").Id(0x1234));
     zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_ID, 2, -7);
     std::uint32_t ids[3] = {0xAAAA, 0xBBBB, 0xCCCC};
     EXPECT_EQ(imgGetBoardPCIID(1, &ids[0]), 0);
