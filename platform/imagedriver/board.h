@@ -78,7 +78,7 @@ constexpr BoardKey MakeBoardKey(const char* key, FieldKind kind, std::uint32_t l
 }
 
 #define ZEVADRIVER_BOARD_KEY(member, key, kind, limit, required, meaning)                          \
-    MakeBoardKey(key, FieldKind::kind, limit, required != 0, meaning, &Board::member),
+    MakeBoardKey(key, FieldKind::kind, limit, (required) != 0, meaning, &Board::member),
 inline constexpr BoardKey k_boardKeys[] = {ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_BOARD_KEY)};
 #undef ZEVADRIVER_BOARD_KEY
 

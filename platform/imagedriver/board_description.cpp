@@ -1,9 +1,12 @@
 #include "board_description.h"
 
+#include "description_text.h"
+
 #include <toml++/toml.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -79,7 +82,7 @@ private:
         try {
             return toml::parse(text, m_path);
         } catch (const toml::parse_error& error) {
-            Fail(error.source(), std::string(error.description()));
+            Fail(error.source(), ParseProblem(error.description()));
         }
     }
 
@@ -109,29 +112,36 @@ private:
         return static_cast<std::uint32_t>(number);
     }
 
+    // A text as the driver keeps it: one ISO 8859-1 byte a character, counted against the
+    // driver's buffer in those bytes.
     std::string Text(const toml::node& node, std::size_t longest) const {
         const toml::value<std::string>* value = node.as_string();
         if (value == nullptr)
             Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
-        const std::string& text = value->get();
+        std::string text;
+        std::string problem;
+        if (!ToDriverText(value->get(), &text, &problem))
+            Fail(node.source(), problem);
         if (text.empty())
             Fail(node.source(), "the text is empty");
         if (text.size() > longest)
             Fail(node.source(), "the text has " + std::to_string(text.size()) +
                                     " bytes; the driver's buffer holds " + std::to_string(longest));
-        if (text.find('\0') != std::string::npos)
-            Fail(node.source(), "the text holds a zero byte");
         return text;
     }
 
+    // Messages quote the name as the file wrote it, not as the driver keeps it.
     std::string FileName(const toml::node& node, std::size_t longest) const {
         std::string name = Text(node, longest);
+        const std::string written = "interface file '" + node.value_or(std::string()) + "'";
         const std::string_view extension = k_interfaceExtension;
-        if (name.size() <= extension.size() ||
+        if (name == extension)
+            Fail(node.source(), written + " has an empty name before .zid");
+        if (name.size() < extension.size() ||
             name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-            Fail(node.source(), "interface file '" + name + "' needs a name ending in .zid");
+            Fail(node.source(), written + " needs a name ending in .zid");
         if (name.find('/') != std::string::npos)
-            Fail(node.source(), "interface file '" + name + "' is a path, not a file name");
+            Fail(node.source(), written + " is a path, not a file name");
         return name;
     }
 
@@ -145,7 +155,10 @@ private:
         CheckKeys(table, k_boardKeyNames);
         Board board;
         for (const BoardKey& key : k_boardKeys) {
-            const toml::node* node = key.required ? &Require(table, key.key) : table.get(key.key);
+            const toml::node* node = table.get(key.key);
+            if (node == nullptr && key.required)
+                Fail(table.source(),
+                     "missing key '" + std::string(key.key) + "' (" + key.meaning + ")");
             if (node == nullptr)
                 continue;
             switch (key.kind) {
@@ -166,7 +179,7 @@ private:
         return board;
     }
 
-    // A serial number or a file name used twice is refused at its second use.
+    // A serial number, a file name or a PCI location used twice is refused at its second use.
     template <class Key>
     void CheckUnique(std::map<Key, std::uint32_t>& seen, const Key& key, const toml::node& where,
                      const std::string& what) const {
@@ -183,6 +196,7 @@ private:
         std::vector<Board> boards;
         std::map<std::uint32_t, std::uint32_t> serials;
         std::map<std::string, std::uint32_t> files;
+        std::map<std::uint32_t, std::uint32_t> locations;
         for (const toml::node& element : *array) {
             const toml::table& table = *element.as_table();
             Board board = ReadBoard(table);
@@ -193,8 +207,13 @@ private:
                 const toml::node* file = table.get(key.key);
                 if (key.kind == FieldKind::FILE && file != nullptr)
                     CheckUnique(files, board.*key.text, *file,
-                                "interface file '" + board.*key.text + "'");
+                                "interface file '" + file->value_or(std::string()) + "'");
             }
+            char location[40];
+            std::snprintf(location, sizeof location, "PCI location %02X:%02X.%X", board.pciBus,
+                          board.pciDevice, board.pciFunction);
+            CheckUnique(locations, board.pciBus << 8 | board.pciDevice << 3 | board.pciFunction,
+                        *table.get("pci_bus"), location);
             boards.push_back(std::move(board));
         }
         return boards;

@@ -16,6 +16,7 @@
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -146,7 +147,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         std::string problem;
     };
     const Case cases[] = {
-        {WithLine(4, "active_file = \"img0.zid"), "4:", "string"},
+        {WithLine(4, "active_file = \"img0.zid"), "4:", "the string is not valid TOML: "},
         {WithLine(3, "# no serial number"), "2:1", "missing key 'serial_number'"},
         {WithLine(1, "# no version"), "1:1", "missing key 'driver_version'"},
         {WithLine(5, "pci_bus = \"3\""), "5:11", "expected an integer, found a string"},
@@ -162,6 +163,23 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         {WithLine(2, "[board]"), "2:1", "must be an array of tables"},
         {std::string(k_oneBoard) + WithLine(1, "").substr(1), "11:17",
          "serial number 0x1C4A2F0 is already used at line 3"},
+        {WithLine(4, "active_file = \".zid\""), "4:15",
+         "interface file '.zid' has an empty name before .zid"},
+        {std::string(k_oneBoard) + "[[board]]\nserial_number = 2\nactive_file = \"img1.zid\"\n" +
+             WithLine(1, "").substr(WithLine(1, "").find("pci_bus")),
+         "13:11", "PCI location 03:00.0 is already used at line 5"},
+        // Texts are 8-bit: ISO 8859-1 (\u00FF fits), no control character, no wider one.
+        {WithLine(9, "board_name = \"\u00FF\u30AB\u30E1\u30E9\""), "9:14",
+         "U+30AB '\u30AB', which is not in ISO 8859-1: the driver's texts are 8-bit"},
+        {WithLine(4, "active_file = \"evil\\nname.zid\""), "4:15", "control character U+000A"},
+        {WithLine(9, "board_name = \"\\u001b[31mred\""), "9:14", "control character U+001B"},
+        {WithLine(9, "board_name = \"del\\u007F\""), "9:14", "control character U+007F"},
+        {WithLine(9, "board_name = \"c1\\u0085\""), "9:14", "control character U+0085"},
+        {WithLine(9, "board_name = \"nul\\u0000\""), "9:14", "control character U+0000"},
+        {WithLine(9, "board_name = \"" + std::string(24, 'Z') + "\u00C4" + std::string(25, 'Z') +
+                         "\""),
+         "9:14", "the text has 50 bytes; the driver's buffer holds 49"},
+        {WithLine(2, "[board"), "2:", "the table header is not valid TOML: expected ']' but found"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.content);
@@ -169,6 +187,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         const std::string error = Load(bad.content);
         EXPECT_THAT(error, StartsWith(m_path + ":" + bad.where));
         EXPECT_THAT(error, HasSubstr(bad.problem));
+        EXPECT_THAT(error, Not(HasSubstr("Error while"))) << "in the description's own words";
         EXPECT_EQ(BoardCount(), 4u) << "a refused file leaves the boards as they were";
     }
 }
