@@ -15,8 +15,14 @@ void InstallBoards(std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) {
         char file[32];
         std::snprintf(file, sizeof file, "zeva%03u.zid", static_cast<unsigned>(i));
-        const zevadriverBoard board = {0x1000 + i, file,  nullptr,    2 + i / 8,
-                                       i % 8,      i % 2, 0x10EE7024, "ZEVA PCIe-4C"};
+        zevadriverBoard board{};
+        board.serialNumber = 0x1000 + i;
+        board.activeFile = file;
+        board.pciBus = 2 + i / 8;
+        board.pciDevice = i % 8;
+        board.pciFunction = i % 2;
+        board.pciId = 0x10EE7024;
+        board.boardName = "ZEVA PCIe-4C";
         zevadriverAddBoard(&board);
     }
     zevadriverClearLog();

@@ -100,14 +100,16 @@ void ScriptDriver(FuzzedDataProvider& input) {
         const std::string claim = input.ConsumeBool() ? Name(input, ZEVADRIVER_MAX_FILE_NAME) : "";
         const std::string boardName =
             input.ConsumeRandomLengthString(ZEVADRIVER_MAX_BOARD_NAME + 2);
-        const zevadriverBoard board = {input.ConsumeIntegral<std::uint32_t>(),
-                                       active.c_str(),
-                                       claim.c_str(),
-                                       input.ConsumeIntegral<std::uint32_t>(),
-                                       input.ConsumeIntegral<std::uint32_t>(),
-                                       input.ConsumeIntegral<std::uint32_t>(),
-                                       input.ConsumeIntegral<std::uint32_t>(),
-                                       boardName.c_str()};
+        // Each value is taken in the order the fuzzer's corpus was made with.
+        zevadriverBoard board{};
+        board.serialNumber = input.ConsumeIntegral<std::uint32_t>();
+        board.activeFile = active.c_str();
+        board.claimFile = claim.c_str();
+        board.pciBus = input.ConsumeIntegral<std::uint32_t>();
+        board.pciDevice = input.ConsumeIntegral<std::uint32_t>();
+        board.pciFunction = input.ConsumeIntegral<std::uint32_t>();
+        board.pciId = input.ConsumeIntegral<std::uint32_t>();
+        board.boardName = boardName.c_str();
         const std::uint32_t serial = board.serialNumber;
         if (zevadriverAddBoard(&board) == 0 && input.ConsumeIntegralInRange(0, 5) == 0)
             zevadriverSetClaimStatus(serial, ZEVADRIVER_ERROR_CLAIM_REFUSED);

@@ -1,14 +1,14 @@
 # Fails when the module imports a symbol the target does not offer. Allowed: what the kernel
 # stand-in defines (the target kernel's functions), the image driver's functions
-# (DRIVER_FUNCTIONS, comma-separated) and the runtime symbols of ALLOWLIST, one a line, with
-# '#' comments.
+# (DRIVER_FUNCTIONS, a file of one name a line) and the runtime symbols of ALLOWLIST, one a
+# line, with '#' comments.
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/dynamic_symbols.cmake)
 
 dynamic_symbols(${MODULE} --undefined-only imports)
 dynamic_symbols(${KERNEL} --defined-only kernel_functions)
-string(REPLACE "," ";" driver_functions "${DRIVER_FUNCTIONS}")
+file(STRINGS ${DRIVER_FUNCTIONS} driver_functions)
 file(STRINGS ${ALLOWLIST} allowed REGEX "^[^#]")
 list(TRANSFORM allowed REPLACE "#.*$" "")
 list(TRANSFORM allowed STRIP)

@@ -14,22 +14,36 @@
 #include <string>
 #include <vector>
 
-struct TestBoard {
-    std::uint32_t serialNumber;
-    const char* activeFile; // null: none
-    std::uint32_t pciBus = 0;
-    std::uint32_t pciDevice = 0;
-    std::uint32_t pciFunction = 0;
-    std::uint32_t pciId = 0;
-    const char* boardName = "ZEVA PCIe-4C";
-    const char* claimFile = nullptr;
+// A board built by naming what a test cares about; the rest is zero, without files, and named
+// "ZEVA PCIe-4C":  AddBoard(TestBoard(0x10, "img0.zid").Pci(3, 14, 6).Name("ZEVA PCIe-2C"));
+struct TestBoard : zevadriverBoard {
+    TestBoard(std::uint32_t serial, const char* active) : zevadriverBoard() {
+        serialNumber = serial;
+        activeFile = active;
+        boardName = "ZEVA PCIe-4C";
+    }
+    TestBoard& Pci(std::uint32_t bus, std::uint32_t device, std::uint32_t function) {
+        pciBus = bus;
+        pciDevice = device;
+        pciFunction = function;
+        return *this;
+    }
+    TestBoard& Id(std::uint32_t id) {
+        pciId = id;
+        return *this;
+    }
+    TestBoard& Name(const char* name) {
+        boardName = name;
+        return *this;
+    }
+    TestBoard& Claim(const char* file) {
+        claimFile = file;
+        return *this;
+    }
 };
 
 inline void AddBoard(const TestBoard& board) {
-    const zevadriverBoard added = {board.serialNumber, board.activeFile, board.claimFile,
-                                   board.pciBus,       board.pciDevice,  board.pciFunction,
-                                   board.pciId,        board.boardName};
-    ASSERT_EQ(zevadriverAddBoard(&added), 0) << "board " << board.serialNumber;
+    ASSERT_EQ(zevadriverAddBoard(&board), 0) << "board " << board.serialNumber;
 }
 
 inline std::string CallText(const zevadriverCall& call) {

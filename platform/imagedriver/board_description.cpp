@@ -1,12 +1,14 @@
 #include "board_description.h"
 
+#include "description_text.h"
+
 #include <toml++/toml.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string_view>
@@ -34,13 +36,21 @@ const char* TypeName(toml::node_type type) {
     }
 }
 
+#define ZEVADRIVER_KEY_NAME(member, key, kind, limit, required, meaning) key,
+constexpr std::string_view k_boardKeyNames[] = {ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_KEY_NAME)};
+#undef ZEVADRIVER_KEY_NAME
+constexpr std::string_view k_topLevelKeys[] = {"driver_version", "board"};
+
 class DescriptionReader {
 public:
     explicit DescriptionReader(std::string path) : m_path(std::move(path)) {}
 
-    BoardSet Read() {
-        const toml::table document = Parse();
-        CheckKeys(document, {"driver_version", "board"});
+    BoardSet Read() { return ReadDocument(ParseText(ReadFile())); }
+    BoardSet Read(std::string_view text) { return ReadDocument(ParseText(text)); }
+
+private:
+    BoardSet ReadDocument(const toml::table& document) const {
+        CheckKeys(document, k_topLevelKeys);
         BoardSet set;
         set.driverVersion = Integer(Require(document, "driver_version"), 0xFFFFFFFFu);
         if (const toml::node* boards = document.get("board"))
@@ -48,14 +58,13 @@ public:
         return set;
     }
 
-private:
     [[noreturn]] void Fail(const toml::source_region& where, const std::string& problem) const {
         std::ostringstream text;
         text << m_path << ':' << where.begin.line << ':' << where.begin.column << ": " << problem;
         throw DescriptionError(text.str());
     }
 
-    toml::table Parse() const {
+    std::string ReadFile() const {
         // A directory opens as a stream like a file and reads as empty.
         std::error_code ignored;
         if (std::filesystem::is_directory(m_path, ignored))
@@ -66,17 +75,21 @@ private:
                                    ": cannot be read: " + std::generic_category().message(errno));
         std::ostringstream content;
         content << file.rdbuf();
+        return content.str();
+    }
+
+    toml::table ParseText(std::string_view text) const {
         try {
-            return toml::parse(content.str(), m_path);
+            return toml::parse(text, m_path);
         } catch (const toml::parse_error& error) {
-            Fail(error.source(), std::string(error.description()));
+            Fail(error.source(), ParseProblem(error.description()));
         }
     }
 
-    void CheckKeys(const toml::table& table,
-                   std::initializer_list<std::string_view> allowed) const {
+    template <std::size_t count>
+    void CheckKeys(const toml::table& table, const std::string_view (&allowed)[count]) const {
         for (const auto& [key, node] : table) {
-            if (std::find(allowed.begin(), allowed.end(), key.str()) == allowed.end())
+            if (std::find(std::begin(allowed), std::end(allowed), key.str()) == std::end(allowed))
                 Fail(key.source(), "unknown key '" + std::string(key.str()) + "'");
         }
     }
@@ -99,56 +112,74 @@ private:
         return static_cast<std::uint32_t>(number);
     }
 
+    // A text as the driver keeps it: one ISO 8859-1 byte a character, counted against the
+    // driver's buffer in those bytes.
     std::string Text(const toml::node& node, std::size_t longest) const {
         const toml::value<std::string>* value = node.as_string();
         if (value == nullptr)
             Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
-        const std::string& text = value->get();
+        std::string text;
+        std::string problem;
+        if (!ToDriverText(value->get(), &text, &problem))
+            Fail(node.source(), problem);
         if (text.empty())
             Fail(node.source(), "the text is empty");
         if (text.size() > longest)
             Fail(node.source(), "the text has " + std::to_string(text.size()) +
                                     " bytes; the driver's buffer holds " + std::to_string(longest));
-        if (text.find('\0') != std::string::npos)
-            Fail(node.source(), "the text holds a zero byte");
         return text;
     }
 
-    std::string FileName(const toml::node& node) const {
-        std::string name = Text(node, ZEVADRIVER_MAX_FILE_NAME);
+    // Messages quote the name as the file wrote it, not as the driver keeps it.
+    std::string FileName(const toml::node& node, std::size_t longest) const {
+        std::string name = Text(node, longest);
+        const std::string written = "interface file '" + node.value_or(std::string()) + "'";
         const std::string_view extension = k_interfaceExtension;
-        if (name.size() <= extension.size() ||
+        if (name == extension)
+            Fail(node.source(), written + " has an empty name before .zid");
+        if (name.size() < extension.size() ||
             name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-            Fail(node.source(), "interface file '" + name + "' needs a name ending in .zid");
+            Fail(node.source(), written + " needs a name ending in .zid");
         if (name.find('/') != std::string::npos)
-            Fail(node.source(), "interface file '" + name + "' is a path, not a file name");
+            Fail(node.source(), written + " is a path, not a file name");
         return name;
     }
 
+    bool Flag(const toml::node& node) const {
+        if (!node.is_boolean())
+            Fail(node.source(), std::string("expected a boolean, found ") + TypeName(node.type()));
+        return node.value_or(false);
+    }
+
     Board ReadBoard(const toml::table& table) const {
-        CheckKeys(table, {"serial_number", "active_file", "claim_file", "claim_fails", "pci_bus",
-                          "pci_device", "pci_function", "pci_id", "board_name"});
+        CheckKeys(table, k_boardKeyNames);
         Board board;
-        board.serialNumber = Integer(Require(table, "serial_number"), 0xFFFFFFFFu);
-        if (const toml::node* active = table.get("active_file"))
-            board.activeFile = FileName(*active);
-        if (const toml::node* claim = table.get("claim_file"))
-            board.claimFile = FileName(*claim);
-        if (const toml::node* fails = table.get("claim_fails")) {
-            if (!fails->is_boolean())
-                Fail(fails->source(),
-                     std::string("expected a boolean, found ") + TypeName(fails->type()));
-            board.claimStatus = fails->value_or(false) ? ZEVADRIVER_ERROR_CLAIM_REFUSED : 0;
+        for (const BoardKey& key : k_boardKeys) {
+            const toml::node* node = table.get(key.key);
+            if (node == nullptr && key.required)
+                Fail(table.source(),
+                     "missing key '" + std::string(key.key) + "' (" + key.meaning + ")");
+            if (node == nullptr)
+                continue;
+            switch (key.kind) {
+            case FieldKind::INTEGER:
+                board.*key.integer = Integer(*node, key.limit);
+                break;
+            case FieldKind::TEXT:
+                board.*key.text = Text(*node, key.limit);
+                break;
+            case FieldKind::FILE:
+                board.*key.text = FileName(*node, key.limit);
+                break;
+            case FieldKind::FLAG:
+                board.*key.flag = Flag(*node);
+                break;
+            }
         }
-        board.pciBus = Integer(Require(table, "pci_bus"), 255);
-        board.pciDevice = Integer(Require(table, "pci_device"), 31);
-        board.pciFunction = Integer(Require(table, "pci_function"), 7);
-        board.pciId = Integer(Require(table, "pci_id"), 0xFFFFFFFFu);
-        board.boardName = Text(Require(table, "board_name"), ZEVADRIVER_MAX_BOARD_NAME);
         return board;
     }
 
-    // A serial number or a file name used twice is refused at its second use.
+    // A serial number, a file name or a PCI location used twice is refused at its second use.
     template <class Key>
     void CheckUnique(std::map<Key, std::uint32_t>& seen, const Key& key, const toml::node& where,
                      const std::string& what) const {
@@ -165,18 +196,24 @@ private:
         std::vector<Board> boards;
         std::map<std::uint32_t, std::uint32_t> serials;
         std::map<std::string, std::uint32_t> files;
+        std::map<std::uint32_t, std::uint32_t> locations;
         for (const toml::node& element : *array) {
             const toml::table& table = *element.as_table();
             Board board = ReadBoard(table);
             std::ostringstream serial;
             serial << "serial number 0x" << std::hex << std::uppercase << board.serialNumber;
             CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial.str());
-            for (const char* key : {"active_file", "claim_file"}) {
-                if (const toml::node* file = table.get(key)) {
-                    const std::string name = file->value_or(std::string());
-                    CheckUnique(files, name, *file, "interface file '" + name + "'");
-                }
+            for (const BoardKey& key : k_boardKeys) {
+                const toml::node* file = table.get(key.key);
+                if (key.kind == FieldKind::FILE && file != nullptr)
+                    CheckUnique(files, board.*key.text, *file,
+                                "interface file '" + file->value_or(std::string()) + "'");
             }
+            char location[40];
+            std::snprintf(location, sizeof location, "PCI location %02X:%02X.%X", board.pciBus,
+                          board.pciDevice, board.pciFunction);
+            CheckUnique(locations, board.pciBus << 8 | board.pciDevice << 3 | board.pciFunction,
+                        *table.get("pci_bus"), location);
             boards.push_back(std::move(board));
         }
         return boards;
@@ -189,6 +226,10 @@ private:
 
 BoardSet ReadBoardDescription(const std::string& path) {
     return DescriptionReader(path).Read();
+}
+
+BoardSet ReadBoardText(std::string_view text, const std::string& name) {
+    return DescriptionReader(name).Read(text);
 }
 
 } // namespace zevadriver

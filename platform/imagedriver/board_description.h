@@ -1,20 +1,6 @@
 // Reading a board description: a TOML file that replaces the simulated driver's built-in
-// boards. The format, with every key of a board:
-//
-//   driver_version = 0x15030000
-//
-//   [[board]]
-//   serial_number = 0x01C4A2F0
-//   active_file = "img0.zid"   # optional: without it the board has no active file
-//   claim_file = "img7.zid"    # optional: the file a claim creates (else the next free imgN)
-//   claim_fails = false        # optional: true makes every claim for the board fail
-//   pci_bus = 3                # 0..255
-//   pci_device = 0             # 0..31
-//   pci_function = 0           # 0..7
-//   pci_id = 0x74C11F0A
-//   board_name = "ZEVA PCIe-4C"
-//
-// File names end in ".zid" and fit the driver's 256-byte buffer, board names its 50-byte one.
+// boards. A top-level driver_version, then one [[board]] table per board with the keys of
+// ZEVADRIVER_BOARD_FIELDS (zevadriver_control.h); qxzeva-boards(5) describes them.
 #ifndef ZEVADRIVER_BOARD_DESCRIPTION_H
 #define ZEVADRIVER_BOARD_DESCRIPTION_H
 
@@ -22,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zevadriver {
 
@@ -32,6 +19,8 @@ public:
 };
 
 BoardSet ReadBoardDescription(const std::string& path);
+// The same from a text in memory; `name` stands for the file's name in messages.
+BoardSet ReadBoardText(std::string_view text, const std::string& name);
 
 } // namespace zevadriver
 

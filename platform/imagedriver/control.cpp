@@ -23,6 +23,18 @@ void CopyError(const char* text, char* error, size_t errorSize) {
     error[length] = '\0';
 }
 
+// A field of the C record into the driver's own. Texts are read only up to one byte past
+// the longest the driver keeps, so that a text too long is seen without reading all of it.
+void CopyField(std::uint32_t& to, std::uint32_t from, std::uint32_t /*limit*/) {
+    to = from;
+}
+void CopyField(bool& to, int from, std::uint32_t /*limit*/) {
+    to = from != 0;
+}
+void CopyField(std::string& to, const char* from, std::size_t longest) {
+    to = from == nullptr ? std::string() : std::string(from, strnlen(from, longest + 1));
+}
+
 // The simulator is built at first use and its lock can fail; neither may throw past a C
 // function, so each control call reports such a failure as its result or drops it.
 template <class Result, class Work>
@@ -81,20 +93,12 @@ void zevadriverClearBoards(void) {
 int32_t zevadriverAddBoard(const zevadriverBoard* board) {
     if (board == nullptr)
         return ZEVADRIVER_ERROR_BAD_ARGUMENT;
-    // Texts are read only up to one byte past the longest the driver keeps.
-    auto text = [](const char* value, size_t longest) {
-        return value == nullptr ? std::string() : std::string(value, strnlen(value, longest + 1));
-    };
     try {
         zevadriver::Board added;
-        added.serialNumber = board->serialNumber;
-        added.activeFile = text(board->activeFile, ZEVADRIVER_MAX_FILE_NAME);
-        added.claimFile = text(board->claimFile, ZEVADRIVER_MAX_FILE_NAME);
-        added.pciBus = board->pciBus;
-        added.pciDevice = board->pciDevice;
-        added.pciFunction = board->pciFunction;
-        added.pciId = board->pciId;
-        added.boardName = text(board->boardName, ZEVADRIVER_MAX_BOARD_NAME);
+#define ZEVADRIVER_COPY_FIELD(member, key, kind, limit, required, meaning)                         \
+    CopyField(added.member, board->member, limit);
+        ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_COPY_FIELD)
+#undef ZEVADRIVER_COPY_FIELD
         return Simulator::Instance().AddBoard(std::move(added));
     } catch (...) {
         return ZEVADRIVER_ERROR_NO_MEMORY;

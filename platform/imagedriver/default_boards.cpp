@@ -1,18 +1,44 @@
-#include "board.h"
+#include "board_description.h"
 
 namespace zevadriver {
 
+// Written as a description file would be, so each value stands beside its key.
+constexpr char k_defaultBoards[] = R"(driver_version = 0x15030000
+[[board]]
+serial_number = 0x01C4A2F0
+active_file = "img0.zid"
+pci_bus = 3
+pci_device = 0
+pci_function = 0
+pci_id = 0x74C11F0A
+board_name = "ZEVA PCIe-4C"
+[[board]]
+serial_number = 0x01C4A2F7
+active_file = "img1.zid"
+pci_bus = 4
+pci_device = 0
+pci_function = 0
+pci_id = 0x72C21F0A
+board_name = "ZEVA PCIe-2C"
+[[board]]
+serial_number = 0x00E93B15
+active_file = "img2.zid"
+pci_bus = 7
+pci_device = 2
+pci_function = 0
+pci_id = 0x61B01F0A
+board_name = "ZEVA PCI-1C"
+[[board]]
+serial_number = 0x0203D4C8
+pci_bus = 9
+pci_device = 0
+pci_function = 1
+pci_id = 0x7CF41F0A
+board_name = "ZEVA PCIe-CL"
+)";
+
 BoardSet DefaultBoardSet() {
-    BoardSet set;
-    set.driverVersion = 0x15030000;
-    // Serial, active file, claim file, claim status, bus, device, function, PCI id, name.
-    set.boards = {
-        {0x01C4A2F0, "img0.zid", "", 0, 3, 0, 0, 0x74C11F0Au, "ZEVA PCIe-4C"},
-        {0x01C4A2F7, "img1.zid", "", 0, 4, 0, 0, 0x72C21F0Au, "ZEVA PCIe-2C"},
-        {0x00E93B15, "img2.zid", "", 0, 7, 2, 0, 0x61B01F0Au, "ZEVA PCI-1C"},
-        {0x0203D4C8, "", "", 0, 9, 0, 1, 0x7CF41F0Au, "ZEVA PCIe-CL"},
-    };
-    return set;
+    return ReadBoardText(k_defaultBoards, "built-in boards");
 }
 
 } // namespace zevadriver

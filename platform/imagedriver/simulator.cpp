@@ -16,24 +16,29 @@ Simulator& Simulator::Instance() {
     return simulator;
 }
 
+// A rejected file leaves no boards rather than the built-in ones: a host that was given a
+// file and quietly shown other boards would take them for the boards it asked for.
 Simulator::Simulator() {
-    BoardSet set = DefaultBoardSet();
     // NOLINTNEXTLINE(concurrency-mt-unsafe): nothing here sets the environment
     const char* path = std::getenv("ZEVADRIVER_BOARDS");
-    if (path != nullptr && *path != '\0') {
-        try {
-            set = ReadBoardDescription(path);
-        } catch (const DescriptionError& error) {
-            std::fprintf(stderr, "zevadriver: %s; using the built-in boards\n", error.what());
-        }
+    if (path == nullptr || *path == '\0') {
+        ReplaceLocked(DefaultBoardSet());
+        return;
     }
-    ReplaceLocked(std::move(set));
+    try {
+        ReplaceLocked(ReadBoardDescription(path));
+    } catch (const DescriptionError& error) {
+        std::fprintf(stderr, "zevadriver: %s; the driver serves no boards\n", error.what());
+        m_refusal = ZEVADRIVER_ERROR_BAD_DESCRIPTION;
+    }
 }
 
 template <class Work>
 qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialNumber, Work work) {
     std::lock_guard<std::mutex> lock(m_mutex);
     qxzevauStatus status = m_failures.NextCall(function);
+    if (status == 0)
+        status = m_refusal;
     if (status == 0) {
         try {
             status = work();
@@ -139,8 +144,8 @@ qxzevauStatus Simulator::ClaimNewInterfaceFile(std::uint32_t serialNumber, char*
             return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
         if (fileName == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
-        if (board->claimStatus != 0)
-            return board->claimStatus;
+        if (const std::int32_t refusal = board->ClaimRefusal(); refusal != 0)
+            return refusal;
         std::string name = board->claimFile.empty() ? UnusedFileName() : board->claimFile;
         if (!m_files.emplace(name, serialNumber).second)
             return ZEVADRIVER_ERROR_FILE_EXISTS;

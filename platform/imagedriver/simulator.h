@@ -17,7 +17,8 @@ namespace zevadriver {
 
 class Simulator {
 public:
-    // Built at first use, from ZEVADRIVER_BOARDS when that names an acceptable file.
+    // Built at first use, from ZEVADRIVER_BOARDS when that names a file; without boards,
+    // refusing every driver call, when the file is rejected.
     static Simulator& Instance();
 
     // The driver functions.
@@ -70,6 +71,8 @@ private:
     FailurePlan m_failures;
     CallLog m_log;
     std::optional<std::uint32_t> m_serialCountOverride;
+    // Non-zero while ZEVADRIVER_BOARDS named a rejected file: every driver call fails with it.
+    qxzevauStatus m_refusal = 0;
     unsigned m_unterminatedTexts = 0;                              // one bit per zevadriverFunction
     std::size_t m_textBufferSizes[ZEVADRIVER_FUNCTION_COUNT] = {}; // 0: the driver's own
 };

@@ -14,6 +14,7 @@ void Simulator::ReplaceLocked(BoardSet set) {
             files.emplace(board.activeFile, board.serialNumber);
     m_set = std::move(set);
     m_files = std::move(files);
+    m_refusal = 0;
 }
 
 void Simulator::Reset() {
@@ -36,13 +37,13 @@ void Simulator::ClearBoards() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_set.boards.clear();
     m_files.clear();
+    m_refusal = 0;
 }
 
 std::int32_t Simulator::AddBoard(Board board) {
-    if (board.activeFile.size() > ZEVADRIVER_MAX_FILE_NAME ||
-        board.claimFile.size() > ZEVADRIVER_MAX_FILE_NAME ||
-        board.boardName.size() > ZEVADRIVER_MAX_BOARD_NAME)
-        return ZEVADRIVER_ERROR_NAME_TOO_LONG;
+    for (const BoardKey& key : k_boardKeys)
+        if (key.text != nullptr && (board.*key.text).size() > key.limit)
+            return ZEVADRIVER_ERROR_NAME_TOO_LONG;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (Find(board.serialNumber) != nullptr)
         return ZEVADRIVER_ERROR_DUPLICATE_SERIAL;
@@ -88,6 +89,7 @@ std::int32_t Simulator::SetClaimStatus(std::uint32_t serialNumber, std::int32_t 
     if (board == nullptr)
         return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
     board->claimStatus = status;
+    board->claimFails = false;
     return 0;
 }
 

@@ -4,7 +4,10 @@
  *
  * The driver starts with the boards of the file named by the environment variable
  * ZEVADRIVER_BOARDS, read at first use, or with its built-in boards when the variable is
- * unset or the file is rejected (the reason then goes to stderr). */
+ * unset. A file that cannot be read or is rejected leaves the driver without boards: the
+ * reason goes to stderr and every driver function fails with
+ * ZEVADRIVER_ERROR_BAD_DESCRIPTION until the boards are set here (reset, a description
+ * loaded, or the boards cleared). */
 #ifndef ZEVADRIVER_CONTROL_H
 #define ZEVADRIVER_CONTROL_H
 
@@ -26,8 +29,9 @@ enum {
     ZEVADRIVER_ERROR_NAME_TOO_LONG = -20007,    /* a name does not fit the driver's buffers */
     ZEVADRIVER_ERROR_DUPLICATE_SERIAL = -20008, /* a board with that serial number exists */
     ZEVADRIVER_ERROR_NO_MEMORY = -20009,
-    ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010, /* the board is set to refuse claims */
-    ZEVADRIVER_ERROR_INJECTED = -20099       /* a convenient status for scripted failures */
+    ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010,   /* the board is set to refuse claims */
+    ZEVADRIVER_ERROR_BAD_DESCRIPTION = -20011, /* ZEVADRIVER_BOARDS names a rejected file */
+    ZEVADRIVER_ERROR_INJECTED = -20099         /* a convenient status for scripted failures */
 };
 
 /* Longest texts the driver keeps: file names fit the 256-byte buffer, board names the
@@ -54,18 +58,34 @@ const char* zevadriverFunctionName(zevadriverFunction function);
  * null for 0 and for any status it does not list. */
 const char* zevadriverStatusName(int32_t status);
 
-/* One board. Null texts count as empty; an empty active file means the board has none, an
- * empty claim file lets the driver pick the name of the next file a claim creates. */
+/* The fields of a board, each written once: the record below, the driver's own record, the
+ * keys of a board description (qxzeva-boards(5)) and their checks all come from this list.
+ *   X(member, key, kind, limit, required, meaning)
+ * kind INTEGER: uint32_t, 0 to limit. TEXT: a text of 1 to limit bytes. FILE: a TEXT that
+ * names an interface file. FLAG: true or false, an int in the record. */
+#define ZEVADRIVER_BOARD_FIELDS(X)                                                                 \
+    X(serialNumber, "serial_number", INTEGER, 0xFFFFFFFFu, 1, "the board's serial number")         \
+    X(activeFile, "active_file", FILE, ZEVADRIVER_MAX_FILE_NAME, 0,                                \
+      "the board's active interface file; none when empty")                                        \
+    X(claimFile, "claim_file", FILE, ZEVADRIVER_MAX_FILE_NAME, 0,                                  \
+      "the file the next claim creates; the driver picks one when empty")                          \
+    X(claimFails, "claim_fails", FLAG, 1, 0, "every claim for the board is refused")               \
+    X(pciBus, "pci_bus", INTEGER, 255, 1, "the board's PCI bus")                                   \
+    X(pciDevice, "pci_device", INTEGER, 31, 1, "the board's PCI device")                           \
+    X(pciFunction, "pci_function", INTEGER, 7, 1, "the board's PCI function")                      \
+    X(pciId, "pci_id", INTEGER, 0xFFFFFFFFu, 1, "the board's PCI identifier")                      \
+    X(boardName, "board_name", TEXT, ZEVADRIVER_MAX_BOARD_NAME, 1, "the board's name")
+
+/* One board. Null texts count as empty. Build it by naming its fields, never by position. */
+#define ZEVADRIVER_C_INTEGER uint32_t
+#define ZEVADRIVER_C_TEXT const char*
+#define ZEVADRIVER_C_FILE const char*
+#define ZEVADRIVER_C_FLAG int
+#define ZEVADRIVER_C_FIELD(member, key, kind, limit, required, meaning) ZEVADRIVER_C_##kind member;
 typedef struct zevadriverBoard {
-    uint32_t serialNumber;
-    const char* activeFile;
-    const char* claimFile;
-    uint32_t pciBus;
-    uint32_t pciDevice;
-    uint32_t pciFunction;
-    uint32_t pciId;
-    const char* boardName;
+    ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_C_FIELD)
 } zevadriverBoard;
+#undef ZEVADRIVER_C_FIELD
 
 /* The built-in boards and driver version; no failures, no overrides, an empty log. */
 void zevadriverReset(void);
@@ -122,7 +142,7 @@ void zevadriverClearLog(void);
 }
 
 /* The names of the nine, beside their values: the one list that the simulated driver, its
- * control interface and the tests (tests/CMakeLists.txt reads it too) name them from. */
+ * control interface and the tests name them from (the build has a program write it out). */
 struct zevadriverFunctionEntry {
     zevadriverFunction function;
     const char* name;
@@ -157,6 +177,7 @@ inline constexpr zevadriverStatusEntry k_zevadriverStatuses[] = {
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_DUPLICATE_SERIAL),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NO_MEMORY),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_CLAIM_REFUSED),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_DESCRIPTION),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_INJECTED),
 };
 #undef ZEVADRIVER_STATUS_ENTRY

@@ -150,10 +150,13 @@ TEST_F(AllocationSweepExpert, Initialize_on_several_boards) {
              FreshDriver();
              zevadriverClearBoards();
              const std::string longName(200, 'n');
-             AddBoard({0x11, (longName + "1.zid").c_str(), 1, 2, 3, 0x12345678});
-             AddBoard({0x22, nullptr, 4, 5, 6, 0x9ABCDEF0, "ZEVA board with a long name here",
-                       (longName + "2.zid").c_str()});
-             AddBoard({0x33, "short.zid", 7, 8, 9, 0x1, "ZEVA x"});
+             AddBoard(TestBoard(0x11, (longName + "1.zid").c_str()).Pci(1, 2, 3).Id(0x12345678));
+             AddBoard(TestBoard(0x22, nullptr)
+                          .Pci(4, 5, 6)
+                          .Id(0x9ABCDEF0)
+                          .Name("ZEVA board with a long name here")
+                          .Claim((longName + "2.zid").c_str()));
+             AddBoard(TestBoard(0x33, "short.zid").Pci(7, 8, 9).Id(0x1).Name("ZEVA x"));
              zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_BOARD_NAME, 1);
          }},
         {"Initialize, no boards",

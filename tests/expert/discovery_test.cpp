@@ -19,9 +19,12 @@ using ::testing::IsEmpty;
 
 namespace {
 
-const TestBoard k_first = {0x11, "img0.zid", 3, 0, 0, 0x74C11F0A, "ZEVA PCIe-4C"};
-const TestBoard k_second = {0x22, "img1.zid", 4, 1, 2, 0x72C21F0A, "ZEVA PCIe-2C"};
-const TestBoard k_third = {0x33, "img2.zid", 7, 2, 5, 0x61B01F0A, "ZEVA PCI-1C"};
+const TestBoard k_first =
+    TestBoard(0x11, "img0.zid").Pci(3, 0, 0).Id(0x74C11F0A).Name("ZEVA PCIe-4C");
+const TestBoard k_second =
+    TestBoard(0x22, "img1.zid").Pci(4, 1, 2).Id(0x72C21F0A).Name("ZEVA PCIe-2C");
+const TestBoard k_third =
+    TestBoard(0x33, "img2.zid").Pci(7, 2, 5).Id(0x61B01F0A).Name("ZEVA PCI-1C");
 
 const char* const k_head[] = {"qxzevauGetDriverVersion", "qxzevauDeployInterfaceFiles",
                               "qxzevauGetSerialNumber", "qxzevauGetSerialNumber"};
@@ -263,8 +266,14 @@ TEST_F(Discovery, A_second_Initialize_appends_every_record_again) {
 // E_OUTOFMEMORY for a record) and keeps only whole records of the interfaces before it.
 TEST_F(Discovery, Running_out_of_memory_keeps_only_whole_records) {
     // Names longer than any short-string buffer, so every text of a record is allocated.
-    AddBoard({0x11, "interface-file-of-the-first-board.zid", 3, 0, 0, 0x1, "ZEVA PCIe-4C first"});
-    AddBoard({0x22, "interface-file-of-the-second-board.zid", 4, 0, 0, 0x2, "ZEVA PCIe-2C second"});
+    AddBoard(TestBoard(0x11, "interface-file-of-the-first-board.zid")
+                 .Pci(3, 0, 0)
+                 .Id(0x1)
+                 .Name("ZEVA PCIe-4C first"));
+    AddBoard(TestBoard(0x22, "interface-file-of-the-second-board.zid")
+                 .Pci(4, 0, 0)
+                 .Id(0x2)
+                 .Name("ZEVA PCIe-2C second"));
     ASSERT_EQ(m_expert->Initialize(), S_OK);
     const std::vector<std::string> whole = Records();
 

@@ -70,7 +70,7 @@ protected:
 
 TEST_F(PropertyReporting, An_item_holds_exactly_the_22_properties_with_their_values) {
     zevadriverSetDriverVersion(0x12345678);
-    AddBoard({0xABC, "img0.zid", 3, 14, 6, 0x7A911093, "ZEVA PCIe-4C"});
+    AddBoard(TestBoard(0xABC, "img0.zid").Pci(3, 14, 6).Id(0x7A911093).Name("ZEVA PCIe-4C"));
     Discover();
     IkcSysPropertyBag* bag = BagOf(u"img0");
     ASSERT_NE(bag, nullptr);
@@ -139,10 +139,10 @@ TEST_F(PropertyReporting, Names_differing_only_in_case_report_their_own_boards) 
 }
 
 TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_it) {
-    AddBoard({0x1, "a.zid", 0, 0, 0, 0, "ZEVA "});
-    AddBoard({0x2, "b.zid", 0, 0, 0, 0, "ZEVA X"});
-    AddBoard({0x3, "c.zid", 0, 0, 0, 0, "zeva PCIe"});
-    AddBoard({0x4, "d.zid", 0, 0, 0, 0, "ZEVAX"});
+    AddBoard(TestBoard(0x1, "a.zid").Name("ZEVA "));
+    AddBoard(TestBoard(0x2, "b.zid").Name("ZEVA X"));
+    AddBoard(TestBoard(0x3, "c.zid").Name("zeva PCIe"));
+    AddBoard(TestBoard(0x4, "d.zid").Name("ZEVAX"));
     Discover();
     const std::pair<const char16_t*, const char*> expected[] = {
         {u"a", "ZEVA "}, {u"b", "X"}, {u"c", "zeva PCIe"}, {u"d", "ZEVAX"}};
@@ -155,8 +155,8 @@ TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_i
 }
 
 TEST_F(PropertyReporting, Serial_numbers_are_eight_upper_case_digits_and_pci_id_splits) {
-    AddBoard({0x0, "zero.zid", 0, 0, 0, 0});
-    AddBoard({0xFFFFFFFF, "full.zid", 0, 0, 0, 0xFFFF0001});
+    AddBoard(TestBoard(0x0, "zero.zid"));
+    AddBoard(TestBoard(0xFFFFFFFF, "full.zid").Id(0xFFFF0001));
     Discover();
     IkcSysPropertyBag* zero = BagOf(u"zero");
     IkcSysPropertyBag* full = BagOf(u"full");

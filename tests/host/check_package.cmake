@@ -143,6 +143,14 @@ if(MODE STREQUAL "prefix")
     if(status EQUAL 0 OR NOT err MATCHES "module not found: ${WORK_DIR}/no-such-module.so")
         message(FATAL_ERROR "QXZEVA_MODULE was not followed (${status}): ${err}")
     endif()
+    # A rejected board file: the driver serves no boards, so the host fails and says why.
+    file(WRITE ${WORK_DIR}/rejected.toml "driver_version = \"x\"\n")
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env ZEVADRIVER_BOARDS=${WORK_DIR}/rejected.toml
+        ${WORK_DIR}/examples-moved-prefix/c/host RESULT_VARIABLE status ERROR_VARIABLE err
+        OUTPUT_VARIABLE out)
+    if(status EQUAL 0 OR NOT err MATCHES "rejected.toml:1:18: " OR out MATCHES "img0")
+        message(FATAL_ERROR "a rejected board file was not refused (${status}):\n${out}${err}")
+    endif()
 
     run(pkg-config --cflags --libs qxzeva)
     separate_arguments(flags UNIX_COMMAND "${run_output}")

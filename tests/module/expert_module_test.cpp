@@ -1,16 +1,21 @@
 // The built module as the host sees it: its exports, identity and the expert's table layout.
+#include "com/enuminterfaces.h"
 #include "com/guid.h"
 #include "com/iids.h"
 #include "expert/expert_interfaces.h"
 #include "expert/qxzeva_c.h" // beside the C++ interfaces: a host may include both
+#include "propertybag/propertybag_interfaces.h"
 #include "qxzeva_version.h"
 #include "test_helpers.h"
+
+#include <zevadriver_control.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -233,4 +238,30 @@ TEST_F(ModuleEnvironment, Installed_module_path_that_does_not_fit_leaves_an_empt
     EXPECT_EQ(qxInstalledModulePath(path, sizeof path), -1);
     EXPECT_STREQ(path, "");
     EXPECT_EQ(qxInstalledModulePath(nullptr, 0), -1);
+}
+
+// The board file is UTF-8 and the driver's texts are 8-bit: the reader keeps them in
+// ISO 8859-1, the set the module widens byte by byte, so a name arrives as written.
+TEST_F(ExpertModule, A_name_outside_ASCII_arrives_as_the_board_file_writes_it) {
+    const std::string path = ::testing::TempDir() + "latin1_boards.toml";
+    std::ofstream(path) << "driver_version = 1\n[[board]]\nserial_number = 1\n"
+                           "active_file = \"Kamera-\u00DC1.zid\"\npci_bus = 1\npci_device = 0\n"
+                           "pci_function = 0\npci_id = 0\nboard_name = \"ZEVA K\u00E4se\"\n";
+    char error[256] = {};
+    ASSERT_EQ(zevadriverLoadDescription(path.c_str(), error, sizeof error), 0) << error;
+    ASSERT_EQ(m_expert->Initialize(), S_OK);
+    ::IkcSysEnumStringList* names = nullptr;
+    ASSERT_EQ(m_expert->SearchForItemNames(&names), S_OK);
+    char16_t* name = nullptr;
+    EXPECT_EQ(names->Next(1, &name, nullptr), S_OK);
+    EXPECT_EQ(TakeString(name), u"Kamera-\u00DC1");
+    EXPECT_EQ(names->Release(), 0);
+    ::IkcSysPropertyBag* bag = nullptr;
+    ASSERT_EQ(m_expert->GetPropertiesOfItem(u"Kamera-\u00DC1", &bag), S_OK);
+    char16_t* model = nullptr;
+    EXPECT_EQ(bag->GetStringProperty(kcSysTagModel, &model), S_OK);
+    EXPECT_EQ(TakeString(model), u"K\u00E4se");
+    EXPECT_EQ(bag->Release(), 0);
+    EXPECT_EQ(m_expert->Finalize(), S_OK);
+    zevadriverReset();
 }

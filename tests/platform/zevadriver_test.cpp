@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -15,6 +16,7 @@
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -104,6 +106,40 @@ TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
     EXPECT_EQ(BoardCount(), 3u);
 }
 
+// What qxzeva-boards(5) says of a key, from the key table: "(integer, 0 to 255; required)".
+std::string KeySummary(const char* kind, std::uint32_t limit, bool required) {
+    char range[32];
+    std::snprintf(range, sizeof range, limit > 0xFFFF ? "0x%X" : "%u",
+                  static_cast<unsigned>(limit));
+    std::string summary = std::strcmp(kind, "INTEGER") == 0 ? std::string("integer, 0 to ") + range
+                          : std::strcmp(kind, "FLAG") == 0
+                              ? std::string("boolean")
+                              : std::string("text, 1 to ") + range + " bytes";
+    return summary + (required ? "; required" : "; optional");
+}
+
+TEST_F(SimulatedDriver, The_manual_lists_each_board_key_as_the_key_table_gives_it) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.rfind('/')) + "/../../host/qxzeva-boards.5.in";
+    std::ifstream manual(path);
+    ASSERT_TRUE(manual) << path;
+    std::vector<std::string> listed;
+    bool inBoardKeys = false;
+    std::string previous;
+    for (std::string line; std::getline(manual, line); previous = line) {
+        if (line.rfind(".SH ", 0) == 0)
+            inBoardKeys = line == ".SH BOARD KEYS";
+        else if (inBoardKeys && (previous == ".TP" || previous == ".TQ"))
+            listed.push_back(line.substr(line.find(' ') + 1));
+    }
+    std::vector<std::string> expected;
+#define QX_KEY_LINE(member, key, kind, limit, required, meaning)                                   \
+    expected.push_back(std::string(key) + " \" (" + KeySummary(#kind, limit, required) + ")\"");
+    ZEVADRIVER_BOARD_FIELDS(QX_KEY_LINE)
+#undef QX_KEY_LINE
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_problem) {
     struct Case {
         std::string content;
@@ -111,7 +147,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         std::string problem;
     };
     const Case cases[] = {
-        {WithLine(4, "active_file = \"img0.zid"), "4:", "string"},
+        {WithLine(4, "active_file = \"img0.zid"), "4:", "the string is not valid TOML: "},
         {WithLine(3, "# no serial number"), "2:1", "missing key 'serial_number'"},
         {WithLine(1, "# no version"), "1:1", "missing key 'driver_version'"},
         {WithLine(5, "pci_bus = \"3\""), "5:11", "expected an integer, found a string"},
@@ -127,6 +163,23 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         {WithLine(2, "[board]"), "2:1", "must be an array of tables"},
         {std::string(k_oneBoard) + WithLine(1, "").substr(1), "11:17",
          "serial number 0x1C4A2F0 is already used at line 3"},
+        {WithLine(4, "active_file = \".zid\""), "4:15",
+         "interface file '.zid' has an empty name before .zid"},
+        {std::string(k_oneBoard) + "[[board]]\nserial_number = 2\nactive_file = \"img1.zid\"\n" +
+             WithLine(1, "").substr(WithLine(1, "").find("pci_bus")),
+         "13:11", "PCI location 03:00.0 is already used at line 5"},
+        // Texts are 8-bit: ISO 8859-1 (\u00FF fits), no control character, no wider one.
+        {WithLine(9, "board_name = \"\u00FF\u30AB\u30E1\u30E9\""), "9:14",
+         "U+30AB '\u30AB', which is not in ISO 8859-1: the driver's texts are 8-bit"},
+        {WithLine(4, "active_file = \"evil\\nname.zid\""), "4:15", "control character U+000A"},
+        {WithLine(9, "board_name = \"\\u001b[31mred\""), "9:14", "control character U+001B"},
+        {WithLine(9, "board_name = \"del\\u007F\""), "9:14", "control character U+007F"},
+        {WithLine(9, "board_name = \"c1\\u0085\""), "9:14", "control character U+0085"},
+        {WithLine(9, "board_name = \"nul\\u0000\""), "9:14", "control character U+0000"},
+        {WithLine(9, "board_name = \"" + std::string(24, 'Z') + "\u00C4" + std::string(25, 'Z') +
+                         "\""),
+         "9:14", "the text has 50 bytes; the driver's buffer holds 49"},
+        {WithLine(2, "[board"), "2:", "the table header is not valid TOML: expected ']' but found"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.content);
@@ -134,6 +187,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         const std::string error = Load(bad.content);
         EXPECT_THAT(error, StartsWith(m_path + ":" + bad.where));
         EXPECT_THAT(error, HasSubstr(bad.problem));
+        EXPECT_THAT(error, Not(HasSubstr("Error while"))) << "in the description's own words";
         EXPECT_EQ(BoardCount(), 4u) << "a refused file leaves the boards as they were";
     }
 }
@@ -174,7 +228,8 @@ TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_
 
 TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
     const std::string longest(ZEVADRIVER_MAX_FILE_NAME, 'n');
-    AddBoard({1, longest.c_str(), 0, 0, 0, 0, "ZEVA PCIe-4C with a name of 49 characters, exact"});
+    AddBoard(
+        TestBoard(1, longest.c_str()).Name("ZEVA PCIe-4C with a name of 49 characters, exact"));
     char file[QXZEVAU_REFRESH_FILE_BUFFER];
     std::memset(file, 0x7F, sizeof file);
     EXPECT_EQ(qxzevauGetActiveInterfaceFile(1, file), 0);
@@ -199,8 +254,8 @@ TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
               ZEVADRIVER_ERROR_NAME_TOO_LONG);
     const std::string tooLong(ZEVADRIVER_MAX_FILE_NAME + 1, 'n');
     EXPECT_EQ(zevadriverSetActiveFile(1, tooLong.c_str()), ZEVADRIVER_ERROR_NAME_TOO_LONG);
-    const zevadriverBoard longName = {2, nullptr, nullptr, 0, 0, 0, 0, tooLong.c_str()};
-    EXPECT_EQ(zevadriverAddBoard(&longName), ZEVADRIVER_ERROR_NAME_TOO_LONG);
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(tooLong.c_str())),
+              ZEVADRIVER_ERROR_NAME_TOO_LONG);
 }
 
 TEST_F(SimulatedDriver, Only_a_file_of_the_board_can_become_its_active_file) {
@@ -234,12 +289,12 @@ TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden
     EXPECT_EQ(count, 2u);
     EXPECT_THAT(serials, ElementsAre(1u, 0xBBBBu));
     EXPECT_EQ(zevadriverAddBoard(nullptr), ZEVADRIVER_ERROR_BAD_ARGUMENT);
-    const zevadriverBoard again = {2, nullptr, nullptr, 0, 0, 0, 0, nullptr};
-    EXPECT_EQ(zevadriverAddBoard(&again), ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(nullptr)),
+              ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
 }
 
 TEST_F(SimulatedDriver, Scripted_failures_write_nothing_and_fail_always_or_once) {
-    AddBoard({1, "img0.zid", 0, 0, 0, 0x1234});
+    AddBoard(TestBoard(1, "img0.zid").Id(0x1234));
     zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_ID, 2, -7);
     std::uint32_t ids[3] = {0xAAAA, 0xBBBB, 0xCCCC};
     EXPECT_EQ(imgGetBoardPCIID(1, &ids[0]), 0);

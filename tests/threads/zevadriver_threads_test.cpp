@@ -1,6 +1,7 @@
 // The simulated image driver used from several threads at once: whole answers, a complete
 // log, and experts discovering side by side.
 #include "expert/kcsyszeva.h"
+#include "simulated_driver.h"
 
 #include <imagedriver.h>
 #include <zevadriver_control.h>
@@ -35,8 +36,7 @@ protected:
 
 TEST_F(SimulatedDriverThreads, Readers_see_whole_names_while_the_active_file_switches) {
     zevadriverClearBoards();
-    const zevadriverBoard board = {1, "first.zid", nullptr, 0, 0, 0, 0, "ZEVA PCIe-4C"};
-    ASSERT_EQ(zevadriverAddBoard(&board), 0);
+    AddBoard(TestBoard(1, "first.zid"));
     RunThreads(k_readers + 1, [](int index) {
         for (int round = 0; round < k_reads; ++round) {
             if (index == k_readers) {
