@@ -209,7 +209,7 @@ std::string ReportJson(const HostReport& report) {
             nlohmann::json properties = nlohmann::json::array();
             for (const PropertyReading& property : item.properties)
                 properties.push_back({{"tag", TagText(property.tag)},
-                                      {"label", PropertyLabel(property.tag)},
+                                      {"label", PropertyJsonKey(property.tag)},
                                       {"type", AttributeTypeName(property.type)},
                                       {"value", ValueJson(property)}});
             items.push_back({{"name", item.name},
