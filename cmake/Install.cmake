@@ -36,11 +36,14 @@ foreach(header IN LISTS QX_INSTALLED_HEADERS)
 endforeach()
 install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva_version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
+# The property table, which the tags and their count expand, under its own include line.
+install(FILES include/qxzeva/property_table.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/qxzeva)
 
 # qxzeva::headers: include "expert/qxzeva_c.h" (C) or the C++ interface headers.
 add_library(qxzeva_headers INTERFACE)
 target_include_directories(qxzeva_headers INTERFACE
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxzeva>)
 # qxzeva::module is loaded, never linked: $<TARGET_FILE:qxzeva::module> is its path.
 set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)

@@ -1,13 +1,14 @@
 /** @file qxzeva_abi.h
     The facts of the module's interfaces that C and C++ hosts share, written once: result
     codes, the identifier record and the interface identifiers, the value-type codes and
-    timestamp records, and the tags of the 22 properties every item's bag holds. The C view
+    timestamp records, and the tags of the properties every item's bag holds. The C view
     (expert/qxzeva_c.h) and the module's C++ headers both include this header, and add only
     what their language needs on top. */
 #ifndef QX_COM_QXZEVA_ABI_H
 #define QX_COM_QXZEVA_ABI_H
 
 #include "qx/kit/TimestampRecords.h"
+#include "qxzeva/property_table.h"
 
 #include <stdint.h>
 #include <string.h>
@@ -198,7 +199,10 @@ static inline const qxInterfaceInfo* qxFindInterface(const _GUID* iid) {
 /** @defgroup qxzeva_values Value types and item tags
     What a property bag holds: a typed value under each 32-bit tag. Every item's bag, from
     IkcSysExpert2Vtbl::GetPropertiesOfItem or IkcSysExpert2Vtbl::SearchForItemsAndProperties,
-    holds the 22 tags of kcSysItemPropertyTag.
+    holds the QXZEVA_ITEM_PROPERTY_COUNT tags of kcSysItemPropertyTag, one for each row of
+    QXZEVA_PROPERTY_TABLE (qxzeva/property_table.h), in the order the expert sets them:
+
+    @include{doc} property_tags.dox
     @{ */
 
 /** @cond QX_INTERNAL */
@@ -222,36 +226,15 @@ typedef enum kcSysAttributeType QX_ENUM_32 {
     kcSysAttrTypeTimestampUTC = 7     /**< kcSysAttrTimestampUTC: the timestamp operations */
 } kcSysAttributeType;
 
-/** The tags of an item's 22 properties, in the order the expert sets them, each with the
-    type of its value and its meaning. What the host framework makes of the fixed ones is the
-    host's; they are named here by the value they always hold and the tag's distinguishing
-    digits. */
+/** @cond QX_INTERNAL (the tags are listed in the table above) */
+/* The tags of an item's properties, each named by the constant of its row in the property
+   table. */
+#define QX_TAG_CONSTANT(constant, tag, ...) constant = tag,
 typedef enum kcSysItemPropertyTag QX_ENUM_32 {
-    kcSysTagSerialNumber = 0x01007000,  /**< string: "%08X" of the serial number */
-    kcSysTagConstant1C = 0x0101C000,    /**< integer: 1 */
-    kcSysTagItemName = 0x0101D000,      /**< string: the item name */
-    kcSysTagItemAlias = 0x0101F000,     /**< string: the item name again */
-    kcSysTagFlag54 = 0x01054000,        /**< boolean: false */
-    kcSysTagConstant2A = 0x0102A000,    /**< integer: 99 */
-    kcSysTagFlag01 = 0x01001000,        /**< boolean: true */
-    kcSysTagFlag28 = 0x01028000,        /**< boolean: false */
-    kcSysTagConstant24 = 0x01024000,    /**< integer: 1 */
-    kcSysTagFlag08 = 0x01008000,        /**< boolean: true */
-    kcSysTagPciIdUpper = 0x01005000,    /**< unsigned: upper 16 bits of the PCI identifier */
-    kcSysTagPciIdLower = 0x01003000,    /**< unsigned: lower 16 bits of the PCI identifier */
-    kcSysTagVendor = 0x01004000,        /**< string: the vendor */
-    kcSysTagModel = 0x01006000,         /**< string: the board name without its family prefix */
-    kcSysTagEmptyText = 0x0100A000,     /**< string: empty */
-    kcSysTagConstant0B = 0x0100B000,    /**< integer: -1 */
-    kcSysTagDriverVersion = 0x0700C000, /**< unsigned: the driver's version */
-    kcSysTagDriverFamily = 0x0700D000,  /**< string: the driver family */
-    kcSysTagCount02 = 0x01002000,       /**< unsigned: 1 */
-    kcSysTagPciBus = 0x01018000,        /**< unsigned */
-    kcSysTagPciDevice = 0x01019000,     /**< unsigned */
-    kcSysTagPciFunction = 0x0101A000    /**< unsigned */
+    QXZEVA_PROPERTY_TABLE(QX_TAG_CONSTANT)
 } kcSysItemPropertyTag;
-
-#define QXZEVA_ITEM_PROPERTY_COUNT 22 /**< the number of tags in every item's bag */
+#undef QX_TAG_CONSTANT
+/** @endcond */
 
 /** @} */
 

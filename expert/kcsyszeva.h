@@ -88,7 +88,7 @@ private:
     // Refreshes every record's name from the driver's active interface file and appends the
     // names, in record order, to names.
     void ListItemNames(ItemNameList* names);
-    // Sets the item's 22 properties on bag from its record and the driver's version,
+    // Sets the item's properties on bag from its record and the driver's version,
     // reporting it as itemName. Throws E_OUTOFMEMORY when a property could not be stored for
     // want of memory.
     static void FillItemProperties(const InterfaceRecord& record, std::uint32_t driverVersion,

@@ -1,9 +1,11 @@
 // Property reporting: one bag per item, filled from the item's interface record with the
-// same 22 properties, handed to the host's collection or returned for one named item.
+// properties of the one property table, handed to the host's collection or returned for one
+// named item.
 #include "com/comptr.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/dynamic_property_bag.h"
 #include "qx/kit/StringBase.h"
+#include "qxzeva/property_table.h"
 
 #include <cstdio>
 #include <cstring>
@@ -88,31 +90,30 @@ void CkcSysZeva::FillItemProperties(const InterfaceRecord& record, std::uint32_t
     std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(record.serialNumber));
     const WideString serialText(serial);
     const WideString model(ModelName(record.boardName).c_str());
-    const Setting settings[] = {
-        {kcSysTagSerialNumber, kcSysAttrTypeString, serialText.c_str(), 0},
-        {kcSysTagConstant1C, kcSysAttrTypeInteger, nullptr, 1},
-        {kcSysTagItemName, kcSysAttrTypeString, itemName, 0},
-        {kcSysTagItemAlias, kcSysAttrTypeString, itemName, 0},
-        {kcSysTagFlag54, kcSysAttrTypeBoolean, nullptr, 0},
-        {kcSysTagConstant2A, kcSysAttrTypeInteger, nullptr, 99},
-        {kcSysTagFlag01, kcSysAttrTypeBoolean, nullptr, 1},
-        {kcSysTagFlag28, kcSysAttrTypeBoolean, nullptr, 0},
-        {kcSysTagConstant24, kcSysAttrTypeInteger, nullptr, 1},
-        {kcSysTagFlag08, kcSysAttrTypeBoolean, nullptr, 1},
-        {kcSysTagPciIdUpper, kcSysAttrTypeUnsignedInteger, nullptr, record.pciId >> 16},
-        {kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger, nullptr, record.pciId & 0xFFFFu},
-        {kcSysTagVendor, kcSysAttrTypeString, u"Verantic", 0},
-        {kcSysTagModel, kcSysAttrTypeString, model.c_str(), 0},
-        {kcSysTagEmptyText, kcSysAttrTypeString, u"", 0},
-        {kcSysTagConstant0B, kcSysAttrTypeInteger, nullptr, static_cast<std::uint32_t>(-1)},
-        {kcSysTagDriverVersion, kcSysAttrTypeUnsignedInteger, nullptr, driverVersion},
-        {kcSysTagDriverFamily, kcSysAttrTypeString, u"ZEVA", 0},
-        {kcSysTagCount02, kcSysAttrTypeUnsignedInteger, nullptr, 1},
-        {kcSysTagPciBus, kcSysAttrTypeUnsignedInteger, nullptr, record.pciBus},
-        {kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger, nullptr, record.pciDevice},
-        {kcSysTagPciFunction, kcSysAttrTypeUnsignedInteger, nullptr, record.pciFunction},
-    };
-    static_assert(sizeof settings / sizeof settings[0] == 22, "every item has 22 properties");
+    // Each row's source, as the text or the number of its setting.
+#define QX_FROM_SERIAL serialText.c_str(), 0
+#define QX_FROM_ITEM_NAME itemName, 0
+#define QX_FROM_MODEL model.c_str(), 0
+#define QX_FROM_PCI_ID_HIGH nullptr, record.pciId >> 16
+#define QX_FROM_PCI_ID_LOW nullptr, record.pciId & 0xFFFFu
+#define QX_FROM_DRIVER_VERSION nullptr, driverVersion
+#define QX_FROM_BOARD(member) nullptr, record.member
+#define QX_FROM_FIXED(value) nullptr, static_cast<std::uint32_t>(value)
+#define QX_FROM_TEXT(text) u"" text, 0
+#define QX_SETTING(constant, tag, type, label, jsonKey, source) {constant, type, QX_FROM_##source},
+    const Setting settings[] = {QXZEVA_PROPERTY_TABLE(QX_SETTING)};
+#undef QX_SETTING
+#undef QX_FROM_TEXT
+#undef QX_FROM_FIXED
+#undef QX_FROM_BOARD
+#undef QX_FROM_DRIVER_VERSION
+#undef QX_FROM_PCI_ID_LOW
+#undef QX_FROM_PCI_ID_HIGH
+#undef QX_FROM_MODEL
+#undef QX_FROM_ITEM_NAME
+#undef QX_FROM_SERIAL
+    static_assert(sizeof settings / sizeof settings[0] == QXZEVA_ITEM_PROPERTY_COUNT,
+                  "one setting per property");
     // A setter's other failures are ignored, but a bag that lost a tag for want of memory
     // must not be reported as complete.
     for (const Setting& setting : settings) {

@@ -177,7 +177,7 @@ typedef struct IkcSysExpert2Vtbl {
     /** Ends the expert's work; the records stay, so later searches still answer. S_OK. Tasks: any,
         several at once. */
     HRESULT (*Finalize)(IkcSysExpert2* This);
-    /** Hands every item's property bag, filled with its 22 properties, to the host's collection
+    /** Hands every item's property bag, filled with its properties, to the host's collection
         with IkcSysPropertyBagCollectionVtbl::AddPropertyBag, one call per item in the order of
         SearchForItemNames. Each bag is lent for that call: the collection AddRefs a bag it keeps,
         and releases it when done. The collection is not kept after the call returns. S_OK when at
@@ -188,7 +188,7 @@ typedef struct IkcSysExpert2Vtbl {
         or of the bag, itself or through another task it waits for. By the first call the names
         have been asked of the driver and every item's record read: a rename or Initialize made
         from inside the collection shows in the next search, not in this one. The bag it gets
-        holds the item's 22 properties, all marked changed, no batch lock, and one reference of
+        holds the item's properties, all marked changed, no batch lock, and one reference of
         the expert's, given back when AddPropertyBag returns. Tasks: any, several at once. */
     HRESULT(*SearchForItemsAndProperties)
     (IkcSysExpert2* This, IkcSysPropertyBagCollection* collection);
@@ -197,7 +197,7 @@ typedef struct IkcSysExpert2Vtbl {
         items, with *names null; E_POINTER when names is null; E_OUTOFMEMORY with *names null.
         Tasks: any, several at once. */
     HRESULT (*SearchForItemNames)(IkcSysExpert2* This, IkcSysEnumStringList** names);
-    /** A new bag with the 22 properties of the item named itemName: the item spelled exactly
+    /** A new bag with the properties of the item named itemName: the item spelled exactly
         so, else the first whose name matches without regard to case; the caller releases it.
         S_OK with *bag set; E_ITEM_NOT_FOUND when no item has that name; E_POINTER when bag or
         itemName is null; E_OUTOFMEMORY. *bag is null on failure. itemName stays the caller's.

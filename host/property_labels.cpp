@@ -1,6 +1,7 @@
 #include "host/property_labels.h"
 
 #include "expert/qxzeva_c.h"
+#include "qxzeva/property_table.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,34 +11,18 @@ namespace {
 struct TagMeaning {
     std::uint32_t tag;
     const char* label;
+    const char* jsonKey;
 };
 
 // In the order the expert sets them.
-const TagMeaning k_meanings[] = {
-    {kcSysTagSerialNumber, "Serial number"},
-    {kcSysTagConstant1C, "Fixed integer (1)"},
-    {kcSysTagItemName, "Item name"},
-    {kcSysTagItemAlias, "Item name (alias)"},
-    {kcSysTagFlag54, "Fixed flag (false)"},
-    {kcSysTagConstant2A, "Fixed integer (99)"},
-    {kcSysTagFlag01, "Fixed flag (true)"},
-    {kcSysTagFlag28, "Fixed flag (false)"},
-    {kcSysTagConstant24, "Fixed integer (1)"},
-    {kcSysTagFlag08, "Fixed flag (true)"},
-    {kcSysTagPciIdUpper, "PCI identifier, upper 16 bits"},
-    {kcSysTagPciIdLower, "PCI identifier, lower 16 bits"},
-    {kcSysTagVendor, "Vendor"},
-    {kcSysTagModel, "Model"},
-    {kcSysTagEmptyText, "Empty text"},
-    {kcSysTagConstant0B, "Fixed integer (-1)"},
-    {kcSysTagDriverVersion, "Driver version"},
-    {kcSysTagDriverFamily, "Driver family"},
-    {kcSysTagCount02, "Fixed count (1)"},
-    {kcSysTagPciBus, "PCI bus"},
-    {kcSysTagPciDevice, "PCI device"},
-    {kcSysTagPciFunction, "PCI function"},
-};
-static_assert(std::size(k_meanings) == QXZEVA_ITEM_PROPERTY_COUNT, "one label per property");
+#define QX_MEANING(constant, tag, type, label, jsonKey, source) {constant, label, jsonKey},
+const TagMeaning k_meanings[] = {QXZEVA_PROPERTY_TABLE(QX_MEANING)};
+#undef QX_MEANING
+
+const TagMeaning* Find(std::uint32_t tag) {
+    const std::size_t rank = PropertyRank(tag);
+    return rank < std::size(k_meanings) ? &k_meanings[rank] : nullptr;
+}
 
 } // namespace
 
@@ -49,8 +34,13 @@ std::size_t PropertyRank(std::uint32_t tag) {
 }
 
 const char* PropertyLabel(std::uint32_t tag) {
-    const std::size_t rank = PropertyRank(tag);
-    return rank < std::size(k_meanings) ? k_meanings[rank].label : "";
+    const TagMeaning* meaning = Find(tag);
+    return meaning != nullptr ? meaning->label : "";
+}
+
+const char* PropertyJsonKey(std::uint32_t tag) {
+    const TagMeaning* meaning = Find(tag);
+    return meaning != nullptr ? meaning->jsonKey : "";
 }
 
 const char* AttributeTypeName(std::int32_t type) {

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -15,27 +16,6 @@ std::string TagText(std::uint32_t tag) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08" PRIX32, tag);
     return text;
-}
-
-std::string ValueText(const PropertyReading& property) {
-    switch (property.type) {
-    case kcSysAttrTypeBoolean:
-        return property.boolean ? "true" : "false";
-    case kcSysAttrTypeInteger:
-        return std::to_string(property.integer);
-    case kcSysAttrTypeUnsignedInteger: {
-        char text[40];
-        std::snprintf(text, sizeof text, "%" PRIu32 " (0x%" PRIX32 ")", property.unsignedInteger,
-                      property.unsignedInteger);
-        return text;
-    }
-    case kcSysAttrTypeDouble:
-        return std::to_string(property.real);
-    case kcSysAttrTypeString:
-        return property.isNull ? "(null)" : "\"" + property.text + "\"";
-    default:
-        return property.text;
-    }
 }
 
 nlohmann::json ValueJson(const PropertyReading& property) {
@@ -68,7 +48,8 @@ std::string TextOf(const ItemReading& item, std::uint32_t tag) {
     return property == nullptr || property->isNull || property->text.empty() ? "-" : property->text;
 }
 
-// Bus, device and function as the PCI tools write them: "03:00.0".
+// Bus, device and function as the PCI tools write them, in the upper case of every other
+// hexadecimal number shown: "03:00.0", "1A:1F.7".
 std::string PciAddressOf(const ItemReading& item) {
     const PropertyReading* bus = Find(item, kcSysTagPciBus, kcSysAttrTypeUnsignedInteger);
     const PropertyReading* device = Find(item, kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger);
@@ -76,7 +57,7 @@ std::string PciAddressOf(const ItemReading& item) {
     if (bus == nullptr || device == nullptr || function == nullptr)
         return "-";
     char text[40];
-    std::snprintf(text, sizeof text, "%02" PRIx32 ":%02" PRIx32 ".%" PRIx32, bus->unsignedInteger,
+    std::snprintf(text, sizeof text, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32, bus->unsignedInteger,
                   device->unsignedInteger, function->unsignedInteger);
     return text;
 }
@@ -126,6 +107,63 @@ void AppendRow(std::string* out, const std::vector<std::string>& cells,
     *out += line + "\n";
 }
 
+// A value as -v shows it. The PCI identifier's halves are shown in hexadecimal alone, and the
+// device's half with the whole identifier as the PCI tools write it, vendor:device.
+std::string VerboseValue(const ItemReading& item, const PropertyReading& property) {
+    char text[64];
+    switch (property.type) {
+    case kcSysAttrTypeBoolean:
+        return property.boolean ? "true" : "false";
+    case kcSysAttrTypeInteger:
+        return std::to_string(property.integer);
+    case kcSysAttrTypeUnsignedInteger: {
+        const std::uint32_t value = property.unsignedInteger;
+        const PropertyReading* vendor =
+            Find(item, kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger);
+        if (property.tag == kcSysTagPciIdUpper && vendor != nullptr)
+            std::snprintf(text, sizeof text, "0x%04" PRIX32 " (PCI ID %04" PRIX32 ":%04" PRIX32 ")",
+                          value, vendor->unsignedInteger, value);
+        else if (property.tag == kcSysTagPciIdUpper || property.tag == kcSysTagPciIdLower)
+            std::snprintf(text, sizeof text, "0x%04" PRIX32, value);
+        else
+            std::snprintf(text, sizeof text, "%" PRIu32 " (0x%" PRIX32 ")", value, value);
+        return text;
+    }
+    case kcSysAttrTypeDouble:
+        return std::to_string(property.real);
+    case kcSysAttrTypeString:
+        return property.isNull ? "(null)" : "\"" + property.text + "\"";
+    default:
+        return property.text;
+    }
+}
+
+// An item's properties for -v: in tag order, the order a person looks a tag up in.
+std::string VerboseProperties(const ItemReading& item) {
+    std::vector<const PropertyReading*> sorted;
+    for (const PropertyReading& property : item.properties)
+        sorted.push_back(&property);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const PropertyReading* left, const PropertyReading* right) {
+                         return left->tag < right->tag;
+                     });
+    std::size_t width = std::strlen("Property");
+    for (const PropertyReading* property : sorted)
+        width = std::max(width, std::strlen(PropertyLabel(property->tag)));
+    const auto pad = [](const std::string& text, std::size_t width) {
+        return text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "  ";
+    };
+    const auto row = [&](const std::string& tag, const std::string& label, const std::string& type,
+                         const std::string& value) {
+        return "  " + pad(tag, 10) + pad(label, width) + pad(type, 9) + value + "\n";
+    };
+    std::string out = row("Tag", "Property", "Type", "Value");
+    for (const PropertyReading* property : sorted)
+        out += row(TagText(property->tag), PropertyLabel(property->tag),
+                   AttributeTypeName(property->type), VerboseValue(item, *property));
+    return out;
+}
+
 } // namespace
 
 std::string ListingText(const HostReport& report) {
@@ -166,17 +204,8 @@ std::string VerboseText(const HostReport& report) {
         std::string heading = "\nItem " + item.name;
         if (ListedName(report, item) != item.name)
             heading += " (listed as " + ListedName(report, item) + ")";
-        out += heading + ": " + std::to_string(item.properties.size()) + " properties\n";
-        char line[256];
-        std::snprintf(line, sizeof line, "  %-10s  %-30s  %-9s  %s\n", "Tag", "Property", "Type",
-                      "Value");
-        out += line;
-        for (const PropertyReading& property : item.properties) {
-            std::snprintf(line, sizeof line, "  %-10s  %-30s  %-9s  ",
-                          TagText(property.tag).c_str(), PropertyLabel(property.tag),
-                          AttributeTypeName(property.type));
-            out += line + ValueText(property) + "\n";
-        }
+        out += heading + ": " + std::to_string(item.properties.size()) + " properties\n" +
+               VerboseProperties(item);
     }
     return out;
 }
@@ -209,7 +238,7 @@ std::string ReportJson(const HostReport& report) {
             nlohmann::json properties = nlohmann::json::array();
             for (const PropertyReading& property : item.properties)
                 properties.push_back({{"tag", TagText(property.tag)},
-                                      {"label", PropertyLabel(property.tag)},
+                                      {"label", PropertyJsonKey(property.tag)},
                                       {"type", AttributeTypeName(property.type)},
                                       {"value", ValueJson(property)}});
             items.push_back({{"name", item.name},

@@ -111,7 +111,8 @@ if(MODE STREQUAL "prefix")
     # translation unit: no header needs a file that is not installed.
     set(includes -I${prefix}/include/qxzeva -I${prefix}/include/qxloader)
     file(GLOB_RECURSE headers RELATIVE ${prefix}/include/qxzeva ${prefix}/include/qxzeva/*.h)
-    set(c_headers expert/qxzeva_c.h com/qxzeva_abi.h qx/kit/TimestampRecords.h qxzeva_version.h)
+    set(c_headers expert/qxzeva_c.h com/qxzeva_abi.h qx/kit/TimestampRecords.h qxzeva_version.h
+        qxzeva/property_table.h)
     set(together "")
     foreach(header IN LISTS headers)
         string(APPEND together "#include \"${header}\"\n")

@@ -136,7 +136,7 @@ static void CheckBag(IkcSysPropertyBag* bag) {
     CHECK(tags->lpVtbl->Reset(tags) == S_OK);
     while (tags->lpVtbl->Next(tags, 1, first, &fetched) == S_OK)
         ++count;
-    CHECK(count == 22);
+    CHECK(count == QXZEVA_ITEM_PROPERTY_COUNT);
     CHECK(tags->lpVtbl->Release(tags) == 0);
 
     CHECK(table->AcquireBatchLock(bag) == S_OK);

@@ -310,10 +310,12 @@ private:
             return;
         IkcSysEnumPropertyTag* tags = nullptr;
         bag->EnumProperties(&tags);
-        std::uint32_t batch[32];
+        std::uint32_t batch[2 * QXZEVA_ITEM_PROPERTY_COUNT];
         std::uint32_t fetched = 0;
-        Expect(tags != nullptr && tags->Next(32, batch, &fetched) == S_FALSE && fetched == 22,
-               "22 properties");
+        Expect(tags != nullptr &&
+                   tags->Next(2 * QXZEVA_ITEM_PROPERTY_COUNT, batch, &fetched) == S_FALSE &&
+                   fetched == QXZEVA_ITEM_PROPERTY_COUNT,
+               "every property");
         if (tags != nullptr)
             tags->Release();
         Expect(bag->Release() == 0, "own bag destroyed");

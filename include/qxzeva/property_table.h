@@ -1,0 +1,68 @@
+/** @file property_table.h
+    The properties every item's bag holds, written once: the tags, their count, the expert's
+    setters, the labels and JSON keys a host shows and the reference's table of tags all come
+    from this list. C and C++ alike.
+
+    One row per property, in the order the expert sets them (and so the order a host lists
+    them in when it keeps the expert's order):
+    X(constant, tag, type, label, jsonKey, source)
+    - constant: the name of the tag's constant in kcSysItemPropertyTag;
+    - tag: its value;
+    - type: the kcSysAttributeType code of its value;
+    - label: what it is, for a person reading qxzeva-host -v;
+    - jsonKey: the text that names it in qxzeva-host --json ("label"), kept as it was first
+      published so that scripts reading the report keep working;
+    - source: where the expert takes the value from, for the expert alone; a user of the other
+      columns never expands it. SERIAL the serial number as eight upper-case hexadecimal
+      digits; ITEM_NAME the item name as the caller wrote it; MODEL the board name without a
+      leading "ZEVA "; PCI_ID_HIGH and PCI_ID_LOW the upper and lower 16 bits of the PCI
+      identifier; DRIVER_VERSION the driver's version; BOARD(member) a member of the board's
+      record; FIXED(value) and TEXT(text) a value that never changes.
+
+    The lower half of the PCI identifier is the vendor's identifier, the upper half the
+    device's, as PCI configuration space holds them. What the host framework makes of the
+    fixed values is the framework's. */
+#ifndef QXZEVA_PROPERTY_TABLE_H
+#define QXZEVA_PROPERTY_TABLE_H
+
+/** @addtogroup qxzeva_values
+    @{ */
+
+/** The properties, one row each: X(constant, tag, type, label, jsonKey, source). */
+/* One row a line reads as a table. */
+/* clang-format off */
+#define QXZEVA_PROPERTY_TABLE(X) \
+    X(kcSysTagSerialNumber, 0x01007000, kcSysAttrTypeString, "Serial number", "Serial number", SERIAL) \
+    X(kcSysTagConstant1C, 0x0101C000, kcSysAttrTypeInteger, "Constant, same on every board", "Fixed integer (1)", FIXED(1)) \
+    X(kcSysTagItemName, 0x0101D000, kcSysAttrTypeString, "Item name", "Item name", ITEM_NAME) \
+    X(kcSysTagItemAlias, 0x0101F000, kcSysAttrTypeString, "Item name (alias)", "Item name (alias)", ITEM_NAME) \
+    X(kcSysTagFlag54, 0x01054000, kcSysAttrTypeBoolean, "Constant, same on every board", "Fixed flag (false)", FIXED(0)) \
+    X(kcSysTagConstant2A, 0x0102A000, kcSysAttrTypeInteger, "Constant, same on every board", "Fixed integer (99)", FIXED(99)) \
+    X(kcSysTagFlag01, 0x01001000, kcSysAttrTypeBoolean, "Constant, same on every board", "Fixed flag (true)", FIXED(1)) \
+    X(kcSysTagFlag28, 0x01028000, kcSysAttrTypeBoolean, "Constant, same on every board", "Fixed flag (false)", FIXED(0)) \
+    X(kcSysTagConstant24, 0x01024000, kcSysAttrTypeInteger, "Constant, same on every board", "Fixed integer (1)", FIXED(1)) \
+    X(kcSysTagFlag08, 0x01008000, kcSysAttrTypeBoolean, "Constant, same on every board", "Fixed flag (true)", FIXED(1)) \
+    X(kcSysTagPciIdUpper, 0x01005000, kcSysAttrTypeUnsignedInteger, "PCI device ID", "PCI identifier, upper 16 bits", PCI_ID_HIGH) \
+    X(kcSysTagPciIdLower, 0x01003000, kcSysAttrTypeUnsignedInteger, "PCI vendor ID", "PCI identifier, lower 16 bits", PCI_ID_LOW) \
+    X(kcSysTagVendor, 0x01004000, kcSysAttrTypeString, "Vendor", "Vendor", TEXT("Verantic")) \
+    X(kcSysTagModel, 0x01006000, kcSysAttrTypeString, "Model", "Model", MODEL) \
+    X(kcSysTagEmptyText, 0x0100A000, kcSysAttrTypeString, "Constant, same on every board", "Empty text", TEXT("")) \
+    X(kcSysTagConstant0B, 0x0100B000, kcSysAttrTypeInteger, "Constant, same on every board", "Fixed integer (-1)", FIXED(-1)) \
+    X(kcSysTagDriverVersion, 0x0700C000, kcSysAttrTypeUnsignedInteger, "Driver version", "Driver version", DRIVER_VERSION) \
+    X(kcSysTagDriverFamily, 0x0700D000, kcSysAttrTypeString, "Driver family", "Driver family", TEXT("ZEVA")) \
+    X(kcSysTagCount02, 0x01002000, kcSysAttrTypeUnsignedInteger, "Constant, same on every board", "Fixed count (1)", FIXED(1)) \
+    X(kcSysTagPciBus, 0x01018000, kcSysAttrTypeUnsignedInteger, "PCI bus number", "PCI bus", BOARD(pciBus)) \
+    X(kcSysTagPciDevice, 0x01019000, kcSysAttrTypeUnsignedInteger, "PCI device number", "PCI device", BOARD(pciDevice)) \
+    X(kcSysTagPciFunction, 0x0101A000, kcSysAttrTypeUnsignedInteger, "PCI function number", "PCI function", BOARD(pciFunction))
+/* clang-format on */
+
+/** @cond QX_INTERNAL */
+#define QXZEVA_PROPERTY_COUNT_ONE(...) +1
+/** @endcond */
+
+/** The number of tags in every item's bag: the rows of QXZEVA_PROPERTY_TABLE. */
+#define QXZEVA_ITEM_PROPERTY_COUNT (0 QXZEVA_PROPERTY_TABLE(QXZEVA_PROPERTY_COUNT_ONE))
+
+/** @} */
+
+#endif
