@@ -1,5 +1,5 @@
 // The host program's exit codes and what each means: the one list that --help prints and
-// that host/CMakeLists.txt reads into the manual page's EXIT STATUS table.
+// that the manual page's EXIT STATUS is made from (make_manual).
 #ifndef QX_HOST_EXIT_CODES_H
 #define QX_HOST_EXIT_CODES_H
 
