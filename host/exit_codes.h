@@ -29,7 +29,7 @@ inline constexpr HostExitMeaning k_hostExitMeanings[] = {
     {k_exitExportMissing, "the module lacks an export it must have"},
     {k_exitFactory, "the module's factory failed"},
     {k_exitInitialize, "the image driver did not answer (Initialize returned S_FALSE)"},
-    {k_exitUnknownItem, "no item has the name given with --item"},
+    {k_exitUnknownItem, "no item or board matches --item, --slot or --serial"},
     {k_exitBoards, "the board description cannot be read or is rejected"},
     {k_exitOperation, "another operation of the module failed"},
     {k_exitWrite, "the output or the trace could not be written"},

@@ -1,5 +1,6 @@
 // The host program: loads the expert module as the host framework does and shows a person
 // what it reports.
+#include "host/board_selection.h"
 #include "host/exit_codes.h"
 #include "host/expert_session.h"
 #include "host/options.h"
@@ -108,6 +109,9 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
                  std::string* error) {
     report->modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
     report->namesOnly = options.namesOnly;
+    // Only the bags tell where a board is and its serial number: with a selection, even
+    // the names alone need them.
+    const BoardSelection selection = MakeSelection(options.slot, options.serial);
     ExpertSession session(trace);
     HostExit code = session.Load(report->modulePath, error);
     if (code == k_exitOk)
@@ -116,9 +120,11 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
         code = session.Initialize(error);
     if (code == k_exitOk)
         code = session.ListNames(report, error);
-    if (code == k_exitOk && !options.namesOnly)
+    if (code == k_exitOk && (!options.namesOnly || selection.Any()))
         code = options.item.empty() ? session.ReportAll(report, error)
                                     : session.ReportItem(options.item, report, error);
+    if (code == k_exitOk)
+        code = ApplySelection(selection, report, error);
     if (code == k_exitOk)
         session.Close();
     return code;

@@ -4,6 +4,7 @@
 #ifndef QX_HOST_OPTION_TABLE_H
 #define QX_HOST_OPTION_TABLE_H
 
+#include "host/board_selection.h"
 #include "host/options.h"
 
 #include <string>
@@ -46,6 +47,19 @@ inline constexpr HostOptionSpec k_hostOptions[] = {
      "Report only the item of this name: the one spelled exactly so, else the first whose name "
      "matches without regard to case. When the name given differs from the listed one, the "
      "report shows the listed name too (in JSON as listedName)."},
+    {'s', "slot", OptionValue::required, "[[BUS]:][DEV][.FN]", "a PCI location", nullptr,
+     &HostOptions::slot, &CheckPciSelector, false,
+     "report only the boards at this PCI location, in\n"
+     "hexadecimal as lspci takes it: 03:00.0, 04:, .1",
+     "Report only the boards at this PCI location, written as lspci takes it: bus, device and "
+     "function in hexadecimal, each of them left out for any (03:00.0, 04: for every board on "
+     "bus 4, .1 for every function 1). Combines with --item, --serial and every form of output."},
+    {'\0', "serial", OptionValue::required, "HEX", "a serial number", nullptr, &HostOptions::serial,
+     &CheckSerial, false,
+     "report only the board with this serial number\n"
+     "(hexadecimal, as the listing shows it)",
+     "Report only the board with this serial number, in hexadecimal as the listing shows it "
+     "(01C4A2F7, or 1c4a2f7). Combines with --item, --slot and every form of output."},
     {'b', "boards", OptionValue::required, "FILE", "a file name", nullptr, &HostOptions::boardsFile,
      nullptr, false,
      "board description (TOML) for the simulated image\n"

@@ -97,3 +97,33 @@ TEST(HostProgram, A_description_file_replaces_the_default_boards_by_either_route
     EXPECT_EQ(variable.out, "img0\ncamera\n");
     EXPECT_EQ(variable.err, "");
 }
+
+TEST(HostProgram, Boards_are_selected_by_pci_location_and_serial_number_in_every_output) {
+    const struct {
+        const char* arguments;
+        const char* names;
+    } k_cases[] = {
+        {"-s 03:00.0", "img0\n"},
+        {"--slot=04:", "img1\n"},
+        {"-s .1", "img3\n"},
+        {"-s 2", "img2\n"},
+        {"-s :0.0", "img0\nimg1\n"},
+        {"--serial 01C4A2F7", "img1\n"},
+        {"--serial 1c4a2f7", "img1\n"},
+        {"-s 03: --serial 01C4A2F0", "img0\n"},
+        {"-s '*:*.*' --serial E93B15", "img2\n"},
+    };
+    for (const auto& selection : k_cases) {
+        const Outcome names = RunHost(std::string("-n ") + selection.arguments);
+        EXPECT_EQ(names.exitCode, 0) << selection.arguments << names.err;
+        EXPECT_EQ(names.out, selection.names) << selection.arguments;
+    }
+    EXPECT_EQ(RunHost("-s 03:00.0").out, "Item  Serial    Model    PCI      Driver version\n"
+                                         "img0  01C4A2F0  PCIe-4C  03:00.0  0x15030000\n");
+    const nlohmann::json report = nlohmann::json::parse(RunHost("--json --serial 01C4A2F7").out);
+    EXPECT_THAT(report["itemNames"].get<std::vector<std::string>>(), ElementsAre("img1"));
+    ASSERT_EQ(report["items"].size(), 1u);
+    EXPECT_EQ(report["items"][0]["name"], "img1");
+    EXPECT_THAT(RunHost("-v -s 09:00.1").out, HasSubstr("Items (1)\n  img3\n"));
+    EXPECT_THAT(RunHost("--item IMG1 -s 04:00.0").out, HasSubstr("\nimg1  01C4A2F7"));
+}
