@@ -31,16 +31,27 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : text.substr(0, slash);
 }
 
-// $QXZEVA_MODULE when set; else beside the program in a build folder; else where the loader
-// finds the installed module.
-std::string DefaultModulePath() {
+struct ModuleChoice {
+    std::string path;
+    const char* route; // where the path came from, for messages
+};
+
+// --module; else $QXZEVA_MODULE when set; else beside the program in a build folder; else
+// where the loader finds the installed module.
+ModuleChoice ChosenModule(const HostOptions& options) {
+    if (!options.modulePath.empty())
+        return {options.modulePath, "given with --module"};
     // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any task starts
     const char* chosen = std::getenv(QX_MODULE_ENVIRONMENT);
+    if (chosen != nullptr && *chosen != '\0')
+        return {chosen, "named by " QX_MODULE_ENVIRONMENT};
     std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
-    if ((chosen == nullptr || *chosen == '\0') && access(beside.c_str(), F_OK) == 0)
-        return beside;
+    if (access(beside.c_str(), F_OK) == 0)
+        return {beside, "the one beside the program"};
     char found[4096] = {};
-    return qxInstalledModulePath(found, sizeof found) < 0 ? beside : std::string(found);
+    if (qxInstalledModulePath(found, sizeof found) < 0)
+        return {beside, "the one beside the program"};
+    return {found, "the installed default"};
 }
 
 // The system's words for an errno value; std::strerror may share its buffer between tasks.
@@ -107,13 +118,14 @@ using FileHolder = std::unique_ptr<std::FILE, FileCloser>;
 
 HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* report,
                  std::string* error) {
-    report->modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
+    const ModuleChoice module = ChosenModule(options);
+    report->modulePath = module.path;
     report->namesOnly = options.namesOnly;
     // Only the bags tell where a board is and its serial number: with a selection, even
     // the names alone need them.
     const BoardSelection selection = MakeSelection(options.slot, options.serial);
     ExpertSession session(trace);
-    HostExit code = session.Load(report->modulePath, error);
+    HostExit code = session.Load(module.path, module.route, error);
     if (code == k_exitOk)
         code = session.Identify(report, error);
     if (code == k_exitOk)

@@ -72,7 +72,8 @@ inline constexpr HostOptionSpec k_hostOptions[] = {
      "qxzevaSysapiExpert.so next to this program, else in\n"
      "the qxzeva folder beside the loader library)",
      "Load this module instead of the one named by QXZEVA_MODULE, else qxzevaSysapiExpert.so "
-     "beside the program, else the installed one (see FILES)."},
+     "beside the program, else the installed one (see FILES). Every error about the module "
+     "names its path and where the path came from."},
     {'\0', "trace", OptionValue::optional, "FILE", "a file name", &HostOptions::trace,
      &HostOptions::traceFile, nullptr, false,
      "write every call across the module's interfaces, and\n"

@@ -37,6 +37,35 @@ TEST(HostProgram, Each_failure_has_its_exit_code_and_one_line) {
     ExpectOneLineError(usage, "unknown option --frobnicate");
 }
 
+TEST(HostProgram, Module_errors_name_the_module_where_its_path_came_from_and_the_result) {
+    const struct {
+        const char* arguments;
+        const char* environment;
+        int exitCode;
+        std::string message;
+    } k_cases[] = {
+        {"", "QXZEVA_MODULE=/nonexistent.so", 2,
+         "module not found: /nonexistent.so (named by QXZEVA_MODULE)"},
+        {"--module /nonexistent.so", "QXZEVA_MODULE=" QX_MODULE_PATH, 2,
+         "module not found: /nonexistent.so (given with --module)"},
+        {"--module " QX_EXAMPLE_BOARDS, "", 2, QX_EXAMPLE_BOARDS},
+        {"--module " QX_NOT_A_MODULE, "", 3,
+         "module does not export _ctors and _dtors: " QX_NOT_A_MODULE " (given with --module)"},
+        {"--module " QX_MODULE_WITHOUT_FACTORY, "", 3,
+         "module does not export createZEVASysapiExpert: " QX_MODULE_WITHOUT_FACTORY},
+        {"--module " QX_MODULE_STAND_IN, "QX_STAND_IN_FACTORY_RESULT=8007000E", 4,
+         "the factory of module " QX_MODULE_STAND_IN
+         " failed with E_OUTOFMEMORY (0x8007000E)"},
+        {"--module " QX_MODULE_STAND_IN, "", 4,
+         "the factory of module " QX_MODULE_STAND_IN " returned S_OK (0x00000000) but no expert"},
+    };
+    for (const auto& failure : k_cases) {
+        const Outcome outcome = RunHost(failure.arguments, failure.environment);
+        EXPECT_EQ(outcome.exitCode, failure.exitCode) << failure.arguments;
+        ExpectOneLineError(outcome, failure.message);
+    }
+}
+
 TEST(HostProgram, A_selection_that_matches_no_board_names_the_boards_there_are) {
     const Outcome outcome = RunHost("-s 10:");
     EXPECT_EQ(outcome.exitCode, 6);
