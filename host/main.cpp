@@ -5,6 +5,7 @@
 #include "host/expert_session.h"
 #include "host/options.h"
 #include "host/report.h"
+#include "host/terminal_text.h"
 
 #include <module_loader.h>
 #include <zevadriver_control.h>
@@ -59,9 +60,10 @@ std::string SystemReason(int error) {
     return std::generic_category().message(error);
 }
 
-// When even this line cannot be written, the exit code still tells the failure.
+// One line, whatever the texts in it hold; when even this line cannot be written, the exit
+// code still tells the failure.
 int Fail(HostExit code, const std::string& message) {
-    std::fprintf(stderr, "qxzeva-host: %s\n", message.c_str());
+    std::fprintf(stderr, "qxzeva-host: %s\n", TerminalText(message).c_str());
     return code;
 }
 
@@ -142,12 +144,14 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
     return code;
 }
 
+// No text from the module reaches a terminal with a control character in it.
 std::string Shown(const HostOptions& options, const HostReport& report) {
     if (options.json)
-        return ReportJson(report);
+        return JsonWithoutRawControls(ReportJson(report));
+    const HostReport shown = TerminalReport(report);
     if (options.namesOnly)
-        return NamesText(report);
-    return options.verbose ? VerboseText(report) : ListingText(report);
+        return NamesText(shown);
+    return options.verbose ? VerboseText(shown) : ListingText(shown);
 }
 
 int Run(const HostOptions& options) {
