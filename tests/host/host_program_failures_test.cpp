@@ -54,8 +54,7 @@ TEST(HostProgram, Module_errors_name_the_module_where_its_path_came_from_and_the
         {"--module " QX_MODULE_WITHOUT_FACTORY, "", 3,
          "module does not export createZEVASysapiExpert: " QX_MODULE_WITHOUT_FACTORY},
         {"--module " QX_MODULE_STAND_IN, "QX_STAND_IN_FACTORY_RESULT=8007000E", 4,
-         "the factory of module " QX_MODULE_STAND_IN
-         " failed with E_OUTOFMEMORY (0x8007000E)"},
+         "the factory of module " QX_MODULE_STAND_IN " failed with E_OUTOFMEMORY (0x8007000E)"},
         {"--module " QX_MODULE_STAND_IN, "", 4,
          "the factory of module " QX_MODULE_STAND_IN " returned S_OK (0x00000000) but no expert"},
     };
