@@ -37,7 +37,8 @@ TEST(HostProgram, Each_failure_has_its_exit_code_and_one_line) {
     ExpectOneLineError(usage, "unknown option --frobnicate");
 }
 
-TEST(HostProgram, Module_errors_name_the_module_where_its_path_came_from_and_the_result) {
+// Each failure's exit code and the words that say what is wrong, in one table.
+TEST(HostProgram, Each_failure_names_what_is_wrong) {
     const struct {
         const char* arguments;
         const char* environment;
@@ -57,48 +58,25 @@ TEST(HostProgram, Module_errors_name_the_module_where_its_path_came_from_and_the
          "the factory of module " QX_MODULE_STAND_IN " failed with E_OUTOFMEMORY (0x8007000E)"},
         {"--module " QX_MODULE_STAND_IN, "", 4,
          "the factory of module " QX_MODULE_STAND_IN " returned S_OK (0x00000000) but no expert"},
+        {"-s 10:", "", 6,
+         "no board at 10:; the boards are img0 (03:00.0, serial number 01C4A2F0), img1 (04:00.0"},
+        {"--item img1 -s 03:", "", 6, "no board at 03:; the boards are img1 (04:00.0"},
+        {"-n --serial 1", "", 6, "no board with serial number 00000001; the boards are img0"},
+        {"-s 1:2:3", "", 1, "names a PCI domain"},
+        {"-s 20", "", 1, "device 20 is above 1f"},
+        {"-s 100:", "", 1, "bus 100 is above ff"},
+        {"-s .8", "", 1, "function 8 is above 7"},
+        {"-s 0x3", "", 1, "device '0x3' is no hexadecimal number"},
+        {"--serial 123456789", "", 1, "serial number '123456789' is no hexadecimal number of 8"},
+        {"--item img0 --item img1", "", 1, "option --item given twice"},
+        {"--trace /tmp/x", "", 1,
+         "unexpected argument /tmp/x (a file name for --trace follows an '=' sign: "
+         "--trace=/tmp/x)"},
     };
     for (const auto& failure : k_cases) {
         const Outcome outcome = RunHost(failure.arguments, failure.environment);
         EXPECT_EQ(outcome.exitCode, failure.exitCode) << failure.arguments;
         ExpectOneLineError(outcome, failure.message);
-    }
-}
-
-TEST(HostProgram, A_selection_that_matches_no_board_names_the_boards_there_are) {
-    const Outcome outcome = RunHost("-s 10:");
-    EXPECT_EQ(outcome.exitCode, 6);
-    ExpectOneLineError(outcome, "no board at 10:; the boards are img0 (03:00.0, serial number "
-                                "01C4A2F0), img1 (04:00.0, serial number 01C4A2F7), img2");
-    const Outcome both = RunHost("--item img1 -s 03:");
-    EXPECT_EQ(both.exitCode, 6);
-    ExpectOneLineError(both, "no board at 03:; the boards are img1 (04:00.0");
-    const Outcome serial = RunHost("-n --serial 1");
-    EXPECT_EQ(serial.exitCode, 6);
-    ExpectOneLineError(serial, "no board with serial number 00000001; the boards are img0");
-}
-
-TEST(HostProgram, Slips_on_the_command_line_are_usage_errors_that_say_what_is_wrong) {
-    const struct {
-        const char* arguments;
-        const char* message;
-    } k_cases[] = {
-        {"-s 1:2:3", "names a PCI domain"},
-        {"-s 20", "device 20 is above 1f"},
-        {"-s 100:", "bus 100 is above ff"},
-        {"-s .8", "function 8 is above 7"},
-        {"-s 0x3", "device '0x3' is no hexadecimal number"},
-        {"--serial xyz", "serial number 'xyz' is no hexadecimal number"},
-        {"--serial 123456789", "of 8 digits or fewer"},
-        {"--item img0 --item img1", "option --item given twice"},
-        {"-s 03: --slot 04:", "option --slot given twice"},
-        {"--trace /tmp/x", "unexpected argument /tmp/x (a file name for --trace follows an '=' "
-                           "sign: --trace=/tmp/x)"},
-    };
-    for (const auto& slip : k_cases) {
-        const Outcome outcome = RunHost(slip.arguments);
-        EXPECT_EQ(outcome.exitCode, 1) << slip.arguments;
-        ExpectOneLineError(outcome, slip.message);
     }
 }
 
