@@ -1,5 +1,5 @@
 // The host program's exit codes and what each means: the one list that --help prints and
-// that host/CMakeLists.txt reads into the manual page's EXIT STATUS table.
+// that the manual page's EXIT STATUS is made from (make_manual).
 #ifndef QX_HOST_EXIT_CODES_H
 #define QX_HOST_EXIT_CODES_H
 
@@ -29,7 +29,7 @@ inline constexpr HostExitMeaning k_hostExitMeanings[] = {
     {k_exitExportMissing, "the module lacks an export it must have"},
     {k_exitFactory, "the module's factory failed"},
     {k_exitInitialize, "the image driver did not answer (Initialize returned S_FALSE)"},
-    {k_exitUnknownItem, "no item has the name given with --item"},
+    {k_exitUnknownItem, "no item or board matches --item, --slot or --serial"},
     {k_exitBoards, "the board description cannot be read or is rejected"},
     {k_exitOperation, "another operation of the module failed"},
     {k_exitWrite, "the output or the trace could not be written"},

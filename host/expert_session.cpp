@@ -64,12 +64,19 @@ void ExpertSession::Close() {
     }
 }
 
-HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) {
+HostExit ExpertSession::Load(const std::string& modulePath, const std::string& route,
+                             std::string* error) {
+    // Every message about the module names its path, and where that path came from.
+    const auto about = [&](const std::string& reason) {
+        return (reason.find(modulePath) == std::string::npos ? reason + ": " + modulePath
+                                                             : reason) +
+               (route.empty() ? "" : " (" + route + ")");
+    };
     qx_load_status status = QX_LOAD_OK;
     char reason[512] = {};
     m_module = qxLoadModule(modulePath.c_str(), &status, reason, sizeof reason);
     if (m_module == nullptr) {
-        *error = reason;
+        *error = about(reason);
         return status == QX_LOAD_NO_TABLES ? k_exitExportMissing : k_exitModule;
     }
     auto factory =
@@ -77,8 +84,8 @@ HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) 
     m_versions =
         reinterpret_cast<qxVersionArrayFunction>(qxModuleSymbol(m_module, QX_VERSION_SYMBOL));
     if (factory == nullptr || m_versions == nullptr) {
-        *error = std::string("module does not export ") +
-                 (factory == nullptr ? QX_FACTORY_SYMBOL : QX_VERSION_SYMBOL);
+        *error = about(std::string("module does not export ") +
+                       (factory == nullptr ? QX_FACTORY_SYMBOL : QX_VERSION_SYMBOL));
         return k_exitExportMissing;
     }
     void* expert = nullptr;
@@ -90,8 +97,13 @@ HostExit ExpertSession::Load(const std::string& modulePath, std::string* error) 
         m_expert.attach(TraceExpert(m_trace, m_expert.detach()));
         m_trace->Leave("= " + HResultName(result) + " -> " + TracedLabel(m_expert.get()));
     }
-    if (QX_FAILED(result) || !m_expert) {
-        *error = "the module's factory failed with " + HResultText(result);
+    if (QX_FAILED(result)) {
+        *error = "the factory of module " + modulePath + " failed with " + HResultNamed(result);
+        return k_exitFactory;
+    }
+    if (!m_expert) {
+        *error = "the factory of module " + modulePath + " returned " + HResultNamed(result) +
+                 " but no expert";
         return k_exitFactory;
     }
     return k_exitOk;
@@ -114,7 +126,7 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
     if (QX_SUCCEEDED(result))
         result = table->GetProductID(m_expert.get(), &id);
     if (QX_FAILED(result)) {
-        *error = "the expert did not tell its identity: " + HResultText(result);
+        *error = "the expert did not tell its identity: " + HResultNamed(result);
         return k_exitOperation;
     }
     report->productId = qxzeva::GuidText(id);
@@ -130,11 +142,11 @@ HostExit ExpertSession::Identify(HostReport* report, std::string* error) {
 HostExit ExpertSession::Initialize(std::string* error) {
     const HRESULT result = m_expert->lpVtbl->Initialize(m_expert.get());
     if (result == S_FALSE) {
-        *error = "the image driver did not answer: Initialize returned S_FALSE";
+        *error = "the image driver did not answer: Initialize returned " + HResultNamed(result);
         return k_exitInitialize;
     }
     if (QX_FAILED(result)) {
-        *error = "Initialize failed with " + HResultText(result);
+        *error = "Initialize failed with " + HResultNamed(result);
         return k_exitOperation;
     }
     return k_exitOk;
@@ -144,7 +156,7 @@ HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
     qxzeva::Ref<IkcSysEnumStringList> names;
     HRESULT result = m_expert->lpVtbl->SearchForItemNames(m_expert.get(), names.put());
     if (QX_FAILED(result)) {
-        *error = "SearchForItemNames failed with " + HResultText(result);
+        *error = "SearchForItemNames failed with " + HResultNamed(result);
         return k_exitOperation;
     }
     if (result == S_FALSE || !names)
@@ -155,7 +167,7 @@ HostExit ExpertSession::ListNames(HostReport* report, std::string* error) {
         report->itemNames.push_back(TakeWide(name));
     names.reset();
     if (QX_FAILED(result)) {
-        *error = "walking the item names failed with " + HResultText(result);
+        *error = "walking the item names failed with " + HResultNamed(result);
         return k_exitOperation;
     }
     return k_exitOk;
@@ -170,14 +182,14 @@ HostExit ExpertSession::ReportAll(HostReport* report, std::string* error) {
     if (m_trace != nullptr)
         EndHostHold(given);
     if (QX_FAILED(result)) {
-        *error = "SearchForItemsAndProperties failed with " + HResultText(result);
+        *error = "SearchForItemsAndProperties failed with " + HResultNamed(result);
         return k_exitOperation;
     }
     for (const qxzeva::Ref<IkcSysPropertyBag>& bag : collection.Bags()) {
         ItemReading item;
         const HRESULT read = ReadBag(bag.get(), &item.properties);
         if (QX_FAILED(read)) {
-            *error = "reading a property bag failed with " + HResultText(read);
+            *error = "reading a property bag failed with " + HResultNamed(read);
             return k_exitOperation;
         }
         for (const PropertyReading& property : item.properties)
@@ -199,7 +211,9 @@ HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
         return k_exitUnknownItem;
     }
     if (QX_FAILED(result) || !bag) {
-        *error = "GetPropertiesOfItem failed with " + HResultText(result);
+        *error = "GetPropertiesOfItem " +
+                 std::string(QX_FAILED(result) ? "failed with " : "returned ") +
+                 HResultNamed(result) + (QX_FAILED(result) ? "" : " but no property bag");
         return k_exitOperation;
     }
     ItemReading item;
@@ -208,7 +222,7 @@ HostExit ExpertSession::ReportItem(const std::string& name, HostReport* report,
     const HRESULT read = ReadBag(bag.get(), &item.properties);
     bag.reset();
     if (QX_FAILED(read)) {
-        *error = "reading the property bag failed with " + HResultText(read);
+        *error = "reading the property bag failed with " + HResultNamed(read);
         return k_exitOperation;
     }
     report->items.push_back(std::move(item));

@@ -20,8 +20,9 @@ public:
     ExpertSession(const ExpertSession&) = delete;
     ExpertSession& operator=(const ExpertSession&) = delete;
 
-    // Each returns k_exitOk or the exit code, with a one-line reason in *error.
-    HostExit Load(const std::string& modulePath, std::string* error);
+    // Each returns k_exitOk or the exit code, with a one-line reason in *error. route says
+    // where the module's path came from ("given with --module"), for the messages.
+    HostExit Load(const std::string& modulePath, const std::string& route, std::string* error);
     HostExit Identify(HostReport* report, std::string* error);
     HostExit Initialize(std::string* error);
     HostExit ListNames(HostReport* report, std::string* error);

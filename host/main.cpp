@@ -1,9 +1,11 @@
 // The host program: loads the expert module as the host framework does and shows a person
 // what it reports.
+#include "host/board_selection.h"
 #include "host/exit_codes.h"
 #include "host/expert_session.h"
 #include "host/options.h"
 #include "host/report.h"
+#include "host/terminal_text.h"
 
 #include <module_loader.h>
 #include <zevadriver_control.h>
@@ -30,16 +32,27 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : text.substr(0, slash);
 }
 
-// $QXZEVA_MODULE when set; else beside the program in a build folder; else where the loader
-// finds the installed module.
-std::string DefaultModulePath() {
+struct ModuleChoice {
+    std::string path;
+    const char* route; // where the path came from, for messages
+};
+
+// --module; else $QXZEVA_MODULE when set; else beside the program in a build folder; else
+// where the loader finds the installed module.
+ModuleChoice ChosenModule(const HostOptions& options) {
+    if (!options.modulePath.empty())
+        return {options.modulePath, "given with --module"};
     // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any task starts
     const char* chosen = std::getenv(QX_MODULE_ENVIRONMENT);
+    if (chosen != nullptr && *chosen != '\0')
+        return {chosen, "named by " QX_MODULE_ENVIRONMENT};
     std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
-    if ((chosen == nullptr || *chosen == '\0') && access(beside.c_str(), F_OK) == 0)
-        return beside;
+    if (access(beside.c_str(), F_OK) == 0)
+        return {beside, "the one beside the program"};
     char found[4096] = {};
-    return qxInstalledModulePath(found, sizeof found) < 0 ? beside : std::string(found);
+    if (qxInstalledModulePath(found, sizeof found) < 0)
+        return {beside, "the one beside the program"};
+    return {found, "the installed default"};
 }
 
 // The system's words for an errno value; std::strerror may share its buffer between tasks.
@@ -47,9 +60,10 @@ std::string SystemReason(int error) {
     return std::generic_category().message(error);
 }
 
-// When even this line cannot be written, the exit code still tells the failure.
+// One line, whatever the texts in it hold; when even this line cannot be written, the exit
+// code still tells the failure.
 int Fail(HostExit code, const std::string& message) {
-    std::fprintf(stderr, "qxzeva-host: %s\n", message.c_str());
+    std::fprintf(stderr, "qxzeva-host: %s\n", TerminalText(message).c_str());
     return code;
 }
 
@@ -106,30 +120,38 @@ using FileHolder = std::unique_ptr<std::FILE, FileCloser>;
 
 HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* report,
                  std::string* error) {
-    report->modulePath = options.modulePath.empty() ? DefaultModulePath() : options.modulePath;
+    const ModuleChoice module = ChosenModule(options);
+    report->modulePath = module.path;
     report->namesOnly = options.namesOnly;
+    // Only the bags tell where a board is and its serial number: with a selection, even
+    // the names alone need them.
+    const BoardSelection selection = MakeSelection(options.slot, options.serial);
     ExpertSession session(trace);
-    HostExit code = session.Load(report->modulePath, error);
+    HostExit code = session.Load(module.path, module.route, error);
     if (code == k_exitOk)
         code = session.Identify(report, error);
     if (code == k_exitOk)
         code = session.Initialize(error);
     if (code == k_exitOk)
         code = session.ListNames(report, error);
-    if (code == k_exitOk && !options.namesOnly)
+    if (code == k_exitOk && (!options.namesOnly || selection.Any()))
         code = options.item.empty() ? session.ReportAll(report, error)
                                     : session.ReportItem(options.item, report, error);
+    if (code == k_exitOk)
+        code = ApplySelection(selection, report, error);
     if (code == k_exitOk)
         session.Close();
     return code;
 }
 
+// No text from the module reaches a terminal with a control character in it.
 std::string Shown(const HostOptions& options, const HostReport& report) {
     if (options.json)
-        return ReportJson(report);
+        return JsonWithoutRawControls(ReportJson(report));
+    const HostReport shown = TerminalReport(report);
     if (options.namesOnly)
-        return NamesText(report);
-    return options.verbose ? VerboseText(report) : ListingText(report);
+        return NamesText(shown);
+    return options.verbose ? VerboseText(shown) : ListingText(shown);
 }
 
 int Run(const HostOptions& options) {

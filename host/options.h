@@ -8,6 +8,8 @@ struct HostOptions {
     std::string modulePath; // empty: $QXZEVA_MODULE, next to the program, then installed
     std::string boardsFile; // empty: ZEVADRIVER_BOARDS, else the simulated driver's defaults
     std::string item;       // empty: every item
+    std::string slot;       // empty: every PCI location; else [[bus]:][device][.function]
+    std::string serial;     // empty: every serial number; else hexadecimal
     std::string traceFile;  // empty: the trace goes to standard error
     bool trace = false;
     bool verbose = false;

@@ -1,6 +1,7 @@
 #include "host/report.h"
 
 #include "host/property_labels.h"
+#include "host/terminal_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -102,7 +103,7 @@ void AppendRow(std::string* out, const std::vector<std::string>& cells,
     for (std::size_t column = 0; column < cells.size(); ++column) {
         line += cells[column];
         if (column + 1 < cells.size())
-            line.append(widths[column] - cells[column].size() + 2, ' ');
+            line.append(widths[column] - DisplayWidth(cells[column]) + 2, ' ');
     }
     *out += line + "\n";
 }
@@ -175,7 +176,7 @@ std::string ListingText(const HostReport& report) {
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
         for (std::size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], row[column].size());
+            widths[column] = std::max(widths[column], DisplayWidth(row[column]));
     std::string out;
     for (const auto& row : rows)
         AppendRow(&out, row, widths);

@@ -16,6 +16,12 @@ std::string HResultName(HRESULT result) {
     return name != nullptr ? name : HResultText(result);
 }
 
+std::string HResultNamed(HRESULT result) {
+    const char* name = qxzeva::HResultName(result);
+    return name != nullptr ? std::string(name) + " (" + HResultText(result) + ")"
+                           : HResultText(result);
+}
+
 const char* InterfaceName(const _GUID& iid) {
     const qxInterfaceInfo* entry = qxFindInterface(&iid);
     return entry != nullptr ? entry->name : nullptr;

@@ -13,6 +13,9 @@ std::string HResultText(HRESULT result);
 // "S_OK", "E_ITEM_NOT_FOUND", ...; HResultText for a code without a name.
 std::string HResultName(HRESULT result);
 
+// "E_OUTOFMEMORY (0x8007000E)", as messages give a result; HResultText for one without a name.
+std::string HResultNamed(HRESULT result);
+
 // "IkcSysPropertyBag3"; null for an identifier the module does not define.
 const char* InterfaceName(const _GUID& iid);
 

@@ -1,6 +1,7 @@
 #include "host/trace_values.h"
 
 #include "host/property_labels.h"
+#include "host/terminal_text.h"
 #include "host/trace_names.h"
 #include "host/value_text.h"
 #include "hostkit/qxzeva_host.h"
@@ -11,7 +12,7 @@
 namespace trace_values {
 
 std::string Quoted(const QX_WCHAR* text) {
-    return text == nullptr ? "null" : "\"" + qxzeva::ToUtf8(text) + "\"";
+    return text == nullptr ? "null" : "\"" + TerminalText(qxzeva::ToUtf8(text)) + "\"";
 }
 
 std::string Number(std::uint32_t value) {

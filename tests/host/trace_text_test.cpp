@@ -64,6 +64,8 @@ TEST(TraceNames, Results_by_name_else_by_their_bits) {
     EXPECT_EQ(HResultName(static_cast<HRESULT>(0x80070005u)), "0x80070005");
     EXPECT_EQ(HResultText(E_OUTOFMEMORY), "0x8007000E");
     EXPECT_EQ(HResultText(S_FALSE), "0x00000001");
+    EXPECT_EQ(HResultNamed(E_OUTOFMEMORY), "E_OUTOFMEMORY (0x8007000E)");
+    EXPECT_EQ(HResultNamed(static_cast<HRESULT>(0x80070005u)), "0x80070005");
 }
 
 TEST(TraceNames, Driver_calls_show_a_named_status_by_name_as_well) {

@@ -1,0 +1,44 @@
+// Which boards a report covers, chosen as the PCI tools choose devices: by PCI location,
+// written [[bus]:][device][.function] in hexadecimal with any part left out for "any", and
+// by serial number.
+#ifndef QX_HOST_BOARD_SELECTION_H
+#define QX_HOST_BOARD_SELECTION_H
+
+#include "host/exit_codes.h"
+#include "host/report.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct PciSelector {
+    std::optional<std::uint32_t> bus;
+    std::optional<std::uint32_t> device;
+    std::optional<std::uint32_t> function;
+};
+
+// Each returns false with the reason in why when the text is no such value.
+bool ParsePciSelector(const std::string& text, PciSelector* selector, std::string* why);
+bool ParseSerial(const std::string& text, std::uint32_t* serial, std::string* why);
+// The same, for the option table, which only asks whether a value is one.
+bool CheckPciSelector(const std::string& text, std::string* why);
+bool CheckSerial(const std::string& text, std::string* why);
+
+struct BoardSelection {
+    std::string slotText; // as given; empty: every location
+    PciSelector slot;
+    std::optional<std::uint32_t> serial;
+
+    bool Any() const { return !slotText.empty() || serial.has_value(); }
+};
+
+// The selection the two option values ask for, both already checked.
+BoardSelection MakeSelection(const std::string& slot, const std::string& serial);
+
+bool IsSelected(const BoardSelection& selection, const ItemReading& item);
+
+// Keeps the selected items and their names; when none is left, k_exitUnknownItem with a
+// reason naming the boards there were.
+HostExit ApplySelection(const BoardSelection& selection, HostReport* report, std::string* error);
+
+#endif

@@ -1,0 +1,85 @@
+// The host program's --help, its manual page and the README: the same options and exit codes.
+#include "host_program.h"
+
+#include <regex>
+#include <sstream>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// "  N  meaning" lines of --help's exit status, or "| N | meaning |" rows of the README's.
+std::vector<std::pair<int, std::string>> ExitCodes(const std::string& text, const std::regex& row) {
+    std::vector<std::pair<int, std::string>> codes;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, row))
+            codes.emplace_back(std::stoi(match[1]), match[2]);
+    }
+    return codes;
+}
+
+// The long names of the options a text introduces, one a line: "  -i, --item NAME ..."
+std::vector<std::string> OptionNames(const std::string& text, const std::regex& row) {
+    std::vector<std::string> names;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_search(line, match, row))
+            names.push_back(match[1]);
+    }
+    return names;
+}
+
+std::string Section(const std::string& page, const std::string& from, const std::string& to) {
+    const std::size_t start = page.find(from);
+    return start == std::string::npos ? "" : page.substr(start, page.find(to, start) - start);
+}
+
+} // namespace
+
+TEST(HostProgram, Help_manual_page_and_readme_show_the_same_options) {
+    const Outcome help = RunHost("--help");
+    ASSERT_EQ(help.exitCode, 0);
+    const auto names = OptionNames(help.out, std::regex(R"(^  (?:-., |    )(--[a-z-]+))"));
+    ASSERT_GE(names.size(), 9u) << help.out;
+    const std::string page = RunCommand("MANWIDTH=200 man -l " QX_HOST_MAN_PAGE).out;
+    const std::string options = Section(page, "\nOPTIONS", "\nEXIT STATUS");
+    EXPECT_EQ(OptionNames(options, std::regex(R"(^       (?:-., )?(--[a-z-]+))")), names)
+        << options;
+    const std::string readme = ReadFile(QX_README);
+    for (const std::string& name : names)
+        EXPECT_THAT(readme, HasSubstr("`" + name)) << "the README's host program lacks it";
+}
+
+TEST(HostProgram, Help_manual_page_and_readme_show_the_same_exit_codes) {
+    const Outcome help = RunHost("--help");
+    ASSERT_EQ(help.exitCode, 0);
+    const auto codes = ExitCodes(help.out, std::regex(R"(  ([0-9]+)  (.+))"));
+    ASSERT_EQ(codes.size(), 10u) << help.out;
+    EXPECT_EQ(ExitCodes(ReadFile(QX_README), std::regex(R"(\| ([0-9]+) \| (.+) \|)")), codes);
+
+    const Outcome rendered = RunCommand("MANWIDTH=200 man -l " QX_HOST_MAN_PAGE);
+    std::string exitStatus = rendered.out.substr(rendered.out.find("EXIT STATUS"));
+    exitStatus = exitStatus.substr(0, exitStatus.find("\nENVIRONMENT"));
+    EXPECT_EQ(ExitCodes(exitStatus, std::regex(R"( +([0-9]+) +(\S.*))")), codes) << exitStatus;
+}
+
+TEST(HostProgram, Manual_pages_render_without_warnings) {
+    for (const std::string page : {QX_HOST_MAN_PAGE, QX_BOARDS_MAN_PAGE}) {
+        const Outcome rendered = RunCommand("man --warnings -l " + page);
+        EXPECT_EQ(rendered.exitCode, 0) << page;
+        EXPECT_EQ(rendered.err, "") << page;
+        EXPECT_THAT(rendered.out, HasSubstr("EXAMPLES")) << page;
+    }
+}
+
+TEST(HostProgram, Help_and_version_succeed) {
+    const Outcome help = RunHost("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_THAT(help.out, HasSubstr("--boards FILE"));
+    const Outcome version = RunHost("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_THAT(version.out, HasSubstr("qxzeva-host 18.5.0"));
+}
