@@ -103,14 +103,13 @@ TEST(TerminalText, Json_escapes_every_control_character_and_reads_back_exactly) 
 
 TEST(TerminalText, Texts_a_driver_returns_with_control_characters_are_shown_escaped) {
     zevadriverClearBoards();
-    const zevadriverBoard board = {.serialNumber = 0x0000ABCD,
-                                   .activeFile = "evil\n\x1b[31mname\x9b.zid",
-                                   .claimFile = "",
-                                   .pciBus = 1,
-                                   .pciDevice = 0,
-                                   .pciFunction = 0,
-                                   .pciId = 0x12345678,
-                                   .boardName = "tab\tmodel"};
+    zevadriverBoard board = {};
+    board.serialNumber = 0x0000ABCD;
+    board.activeFile = "evil\n\x1b[31mname\x9b.zid";
+    board.claimFile = "";
+    board.pciBus = 1;
+    board.pciId = 0x12345678;
+    board.boardName = "tab\tmodel";
     ASSERT_EQ(zevadriverAddBoard(&board), 0);
     HostReport report;
     std::string error;
