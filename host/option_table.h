@@ -73,11 +73,13 @@ inline constexpr HostOptionSpec k_hostOptions[] = {
     {'m', "module", OptionValue::required, "PATH", "a path", nullptr, &HostOptions::modulePath,
      nullptr, false,
      "the module to load (default: $QXZEVA_MODULE, else\n"
-     "qxzevaSysapiExpert.so next to this program, else in\n"
-     "the qxzeva folder beside the loader library)",
-     "Load this module instead of the one named by QXZEVA_MODULE, else qxzevaSysapiExpert.so "
-     "beside the program, else the installed one (see FILES). Every error about the module "
-     "names its path and where the path came from."},
+     "qxzevaSysapiExpert.so next to this program, else the\n"
+     "one in the qxzeva folder beside the loader library,\n"
+     "else the one beside the loader library)",
+     "Load this module. Without it: the one QXZEVA_MODULE names, else qxzevaSysapiExpert.so "
+     "beside the program, else the installed one in the qxzeva folder beside the loader "
+     "library (see FILES), else the one beside the loader library, as in a build folder. "
+     "Every error about the module names its path and where the path came from."},
     {'\0', "trace", OptionValue::optional, "FILE", "a file name", &HostOptions::trace,
      &HostOptions::traceFile, nullptr, false,
      "write every call across the module's interfaces, and\n"
