@@ -4,6 +4,7 @@
 #include "expert/kcsyszeva.h"
 #include "propertybag/dynamic_property_bag.h"
 #include "qx/kit/StringBase.h"
+#include "qxzeva/tags.h"
 
 #include <cstdio>
 #include <cstring>

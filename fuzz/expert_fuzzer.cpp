@@ -11,6 +11,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/tags.h"
 #include "tests/keeping_collection.h"
 
 #include <zevadriver_control.h>

@@ -3,7 +3,7 @@
 #include "host/host_collection.h"
 #include "host/trace_names.h"
 #include "host/traced_interfaces.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <algorithm>
 #include <cctype>

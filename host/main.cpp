@@ -5,7 +5,7 @@
 #include "host/options.h"
 #include "host/report.h"
 
-#include <module_loader.h>
+#include "qxzeva/module_loader.h"
 #include <zevadriver_control.h>
 
 #include <cerrno>

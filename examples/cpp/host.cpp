@@ -6,10 +6,10 @@
 // Build against the installed package with the CMakeLists.txt beside this file:
 //     cmake -S . -B build -DCMAKE_PREFIX_PATH=<prefix> && cmake --build build
 // The module is found where the package installed it, or where QXZEVA_MODULE says.
-#include "expert/qxzeva_c.h"     // the interfaces, results, identifiers and tags
-#include "hostkit/qxzeva_host.h" // qxzeva::Ref, qxzeva::WideString, text conversion
-#include "module_loader.h"       // qxInstalledModulePath, qxLoadModule, qxModuleSymbol
-#include "qxzeva_version.h"      // QXZEVA_VERSION_STRING
+#include "qxzeva/module_loader.h"  // qxInstalledModulePath, qxLoadModule, qxModuleSymbol
+#include "qxzeva/qxzeva_c.h"       // the interfaces, results, identifiers and tags
+#include "qxzeva/qxzeva_host.h"    // qxzeva::Ref, qxzeva::WideString, text conversion
+#include "qxzeva/qxzeva_version.h" // QXZEVA_VERSION_STRING
 
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 #define _GNU_SOURCE /* dladdr */
-#include "module_loader.h"
+#include "qxzeva/module_loader.h"
 
 #include <dlfcn.h>
 #include <pthread.h>

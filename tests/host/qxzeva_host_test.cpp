@@ -1,6 +1,6 @@
 // The installed C++ host helpers, compiled together with the C view they sit on.
-#include "expert/qxzeva_c.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/qxzeva_host.h"
 #include "wide_units.h"
 
 #include <gtest/gtest.h>

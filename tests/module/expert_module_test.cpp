@@ -1,9 +1,9 @@
 // The built module as the host sees it: its exports, identity and the expert's table layout.
 #include "com/guid.h"
-#include "com/iids.h"
 #include "expert/expert_interfaces.h"
-#include "expert/qxzeva_c.h" // beside the C++ interfaces: a host may include both
-#include "qxzeva_version.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/qxzeva_c.h" // beside the C++ interfaces: a host may include both
+#include "qxzeva/qxzeva_version.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,11 @@
 // The whole report of the simulated driver's default boards, as a host sees it through the
 // loaded module: every item, all 22 properties, each with its type and value.
 #include "com/enuminterfaces.h"
-#include "com/iids.h"
 #include "expert/expert_interfaces.h"
 #include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/tags.h"
 #include "test_helpers.h"
 
 #include <zevadriver_control.h>

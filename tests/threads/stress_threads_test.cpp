@@ -8,6 +8,7 @@
 #include "expert/kcsyszeva.h"
 #include "keeping_collection.h"
 #include "propertybag/dynamic_property_bag.h"
+#include "qxzeva/tags.h"
 
 #include <zevadriver_control.h>
 

@@ -3,11 +3,11 @@
     interface reference through its table of operations, an owner of the wide strings the
     module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
     names of the result codes. Header-only, C++17; includes only the installed C view.
-    Include it as "hostkit/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
+    Include it as "qxzeva/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
 #ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
 #define QXZEVA_HOSTKIT_QXZEVA_HOST_H
 
-#include "../expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <cassert>
 #include <cstddef>
