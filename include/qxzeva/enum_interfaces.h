@@ -25,6 +25,15 @@
     X(HRESULT, Clone, (L##_THIS(Self) L##_FACE(IkcSysEnumPropertyTag)** copy))
 /* clang-format on */
 
+/** Every slot of the C view's IkcSysEnumStringListVtbl, in order. */
+#define QXZEVA_IKCSYSENUMSTRINGLIST_TABLE(X, L, Self)                                              \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSENUMSTRINGLIST_SLOTS(X, L, Self)
+/** Every slot of the C view's IkcSysEnumPropertyTagVtbl, in order. */
+#define QXZEVA_IKCSYSENUMPROPERTYTAG_TABLE(X, L, Self)                                             \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSENUMPROPERTYTAG_SLOTS(X, L, Self)
+
 /* What each slot of the C view's tables does, returns and hands out, who frees what and
    which tasks may call it: the C++ interfaces' operations of the same names do the same. */
 /** @var IkcSysEnumStringListVtbl::QueryInterface

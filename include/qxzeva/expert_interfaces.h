@@ -59,6 +59,21 @@
     X(HRESULT, AddPropertyBag, (L##_THIS(Self) L##_FACE(IkcSysPropertyBag)* bag))
 /* clang-format on */
 
+/** Every slot of the C view's IkcSysExpert2Vtbl, in order. */
+#define QXZEVA_IKCSYSEXPERT2_TABLE(X, L, Self)                                                     \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSEXPERTINFO_SLOTS(X, L, Self)                                                      \
+    QXZEVA_IKCSYSEXPERT_SLOTS(X, L, Self)                                                          \
+    QXZEVA_IKCSYSEXPERT2_SLOTS(X, L, Self)
+/** Every slot of the C view's IkcSysExpertPlugPlayVtbl, in order. */
+#define QXZEVA_IKCSYSEXPERTPLUGPLAY_TABLE(X, L, Self)                                              \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSEXPERTPLUGPLAY_SLOTS(X, L, Self)
+/** Every slot of the C view's IkcSysPropertyBagCollectionVtbl, in order. */
+#define QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_TABLE(X, L, Self)                                       \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_SLOTS(X, L, Self)
+
 /* What each slot of the C view's tables does, returns and hands out, who frees what and
    which tasks may call it: the C++ interfaces' operations of the same names do the same. */
 /** @var IkcSysExpert2Vtbl::QueryInterface

@@ -52,6 +52,13 @@
     X(HRESULT, ReleaseBatchLock, (L##_THIS_ALONE(Self)))
 /* clang-format on */
 
+/** Every slot of the C view's IkcSysPropertyBag3Vtbl, in order. */
+#define QXZEVA_IKCSYSPROPERTYBAG3_TABLE(X, L, Self)                                                \
+    QXZEVA_IUNKNOWN_SLOTS(X, L, Self)                                                              \
+    QXZEVA_IKCSYSPROPERTYBAG_SLOTS(X, L, Self)                                                     \
+    QXZEVA_IKCSYSPROPERTYBAG2_SLOTS(X, L, Self)                                                    \
+    QXZEVA_IKCSYSPROPERTYBAG3_SLOTS(X, L, Self)
+
 /* What each slot of the C view's tables does, returns and hands out, who frees what and
    which tasks may call it: the C++ interfaces' operations of the same names do the same. */
 /** @var IkcSysPropertyBag3Vtbl::QueryInterface

@@ -140,10 +140,7 @@ struct IUnknown {
     the first slots of this one. Any task may call any operation, several at once: the expert takes
     its own lock, which it never holds while the host's code runs. */
 typedef struct IkcSysExpert2Vtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysExpert2)
-    QXZEVA_IKCSYSEXPERTINFO_SLOTS(QXC_SLOT, QXC, IkcSysExpert2)
-    QXZEVA_IKCSYSEXPERT_SLOTS(QXC_SLOT, QXC, IkcSysExpert2)
-    QXZEVA_IKCSYSEXPERT2_SLOTS(QXC_SLOT, QXC, IkcSysExpert2)
+    QXZEVA_IKCSYSEXPERT2_TABLE(QXC_SLOT, QXC, IkcSysExpert2)
 } IkcSysExpert2Vtbl;
 /** An expert pointer. */
 struct IkcSysExpert2 {
@@ -153,8 +150,7 @@ struct IkcSysExpert2 {
 /** The expert's plug-and-play interface, from QueryInterface with IID_IkcSysExpertPlugPlay. Any
     task, several at once. */
 typedef struct IkcSysExpertPlugPlayVtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysExpertPlugPlay)
-    QXZEVA_IKCSYSEXPERTPLUGPLAY_SLOTS(QXC_SLOT, QXC, IkcSysExpertPlugPlay)
+    QXZEVA_IKCSYSEXPERTPLUGPLAY_TABLE(QXC_SLOT, QXC, IkcSysExpertPlugPlay)
 } IkcSysExpertPlugPlayVtbl;
 /** A plug-and-play pointer. */
 struct IkcSysExpertPlugPlay {
@@ -166,10 +162,7 @@ struct IkcSysExpertPlugPlay {
     table. Any task may call any operation, several at once: the bag serialises them, one at a
     time. */
 typedef struct IkcSysPropertyBag3Vtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBag3)
-    QXZEVA_IKCSYSPROPERTYBAG_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBag3)
-    QXZEVA_IKCSYSPROPERTYBAG2_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBag3)
-    QXZEVA_IKCSYSPROPERTYBAG3_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBag3)
+    QXZEVA_IKCSYSPROPERTYBAG3_TABLE(QXC_SLOT, QXC, IkcSysPropertyBag3)
 } IkcSysPropertyBag3Vtbl;
 /** A property bag pointer, whichever of its three identifiers it was asked for. */
 struct IkcSysPropertyBag3 {
@@ -180,8 +173,7 @@ struct IkcSysPropertyBag3 {
     be used by two tasks at once; clones move on their own, each may serve another task.
     QueryInterface, AddRef and Release: any task, at once. */
 typedef struct IkcSysEnumStringListVtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysEnumStringList)
-    QXZEVA_IKCSYSENUMSTRINGLIST_SLOTS(QXC_SLOT, QXC, IkcSysEnumStringList)
+    QXZEVA_IKCSYSENUMSTRINGLIST_TABLE(QXC_SLOT, QXC, IkcSysEnumStringList)
 } IkcSysEnumStringListVtbl;
 /** An item-name enumerator pointer. */
 struct IkcSysEnumStringList {
@@ -192,8 +184,7 @@ struct IkcSysEnumStringList {
     must not be used by two tasks at once; clones move on their own, each may serve another task.
     QueryInterface, AddRef and Release: any task, at once. */
 typedef struct IkcSysEnumPropertyTagVtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysEnumPropertyTag)
-    QXZEVA_IKCSYSENUMPROPERTYTAG_SLOTS(QXC_SLOT, QXC, IkcSysEnumPropertyTag)
+    QXZEVA_IKCSYSENUMPROPERTYTAG_TABLE(QXC_SLOT, QXC, IkcSysEnumPropertyTag)
 } IkcSysEnumPropertyTagVtbl;
 /** A property-tag enumerator pointer. */
 struct IkcSysEnumPropertyTag {
@@ -204,8 +195,7 @@ struct IkcSysEnumPropertyTag {
     of it. The expert calls it from the task that called the search, one call at a time, with none
     of the module's locks held, and does not keep it after the search returns. */
 typedef struct IkcSysPropertyBagCollectionVtbl {
-    QXZEVA_IUNKNOWN_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBagCollection)
-    QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_SLOTS(QXC_SLOT, QXC, IkcSysPropertyBagCollection)
+    QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_TABLE(QXC_SLOT, QXC, IkcSysPropertyBagCollection)
 } IkcSysPropertyBagCollectionVtbl;
 /** A collection pointer the host makes. */
 struct IkcSysPropertyBagCollection {
