@@ -121,6 +121,16 @@ void* qxModuleSymbol(qx_module* module, const char* name) {
     return dlsym(module->handle, name);
 }
 
+qx_function qxModuleFunction(qx_module* module, const char* name) {
+    /* dlsym gives an object pointer; POSIX makes it hold a function's address too. */
+    void* symbol = qxModuleSymbol(module, name);
+    qx_function function = NULL;
+    _Static_assert(sizeof function == sizeof symbol, "a function's address fits an object pointer");
+    if (symbol != NULL)
+        memcpy(&function, &symbol, sizeof function);
+    return function;
+}
+
 int qxUnloadModule(qx_module* module) {
     if (module == NULL)
         return 0;
