@@ -78,7 +78,7 @@ public:
     // Besides the shared objects, each task runs a host's passes on an expert of its own, so
     // that discovery and reporting meet the module's statics and the driver on every task.
     void Run() {
-        m_own = CQXComObject<CkcSysZeva>::NewInstance();
+        m_own = MakeComObject<CkcSysZeva>().detach();
         Expect(m_own->Initialize() == S_OK, "own expert initialised");
         for (int step = 0; step < k_steps; ++step)
             Step();
@@ -354,10 +354,10 @@ private:
 
 TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_losing_anything) {
     g_bagsDestroyed = 0;
-    IkcSysPropertyBag3* bags[2] = {CountedBagObject::NewInstance(),
-                                   CountedBagObject::NewInstance()};
+    IkcSysPropertyBag3* bags[2] = {MakeComObject<CountedBag>().detach(),
+                                   MakeComObject<CountedBag>().detach()};
     zevadriverReset();
-    IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
     ASSERT_EQ(expert->Initialize(), S_OK);
     IkcSysEnumStringList* sharedNames = nullptr;
     ASSERT_EQ(expert->SearchForItemNames(&sharedNames), S_OK);
@@ -412,7 +412,7 @@ TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_lo
 // carries its own board.
 TEST(StressThreads, Tasks_list_read_and_report_at_once_on_one_expert) {
     zevadriverReset();
-    IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
     ASSERT_EQ(expert->Initialize(), S_OK);
     const std::uint32_t renamed =
         static_cast<CkcSysZeva*>(expert)->InterfacesForTesting().back().serialNumber;
