@@ -109,7 +109,7 @@ if(MODE STREQUAL "prefix")
         file(WRITE ${WORK_DIR}/alone.cpp "#include \"${header}\"\n")
         run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes}
             -fsyntax-only ${WORK_DIR}/alone.cpp)
-        if(NOT header STREQUAL "qxzeva/qxzeva_host.h")
+        if(NOT header MATCHES "^qxzeva/(qxzeva_host|ref)\\.h$")
             file(WRITE ${WORK_DIR}/alone.c "#include \"${header}\"\ntypedef int qx_not_empty;\n")
             run(${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
                 ${WORK_DIR}/alone.c)
