@@ -29,7 +29,7 @@ void InstallBoards(std::uint32_t count) {
 }
 
 IkcSysExpert2* NewInitialisedExpert() {
-    IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
     expert->Initialize();
     return expert;
 }

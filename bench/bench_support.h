@@ -23,7 +23,7 @@ constexpr std::uint32_t TagOf(std::uint32_t index) {
 // The module's bag as the host holds it: one reference, every call through the interface.
 class ModuleBag {
 public:
-    ModuleBag() : m_bag(CkcDynamicPropertyBagObject::NewInstance()) {}
+    ModuleBag() : m_bag(MakeComObject<CkcDynamicPropertyBag>().detach()) {}
     explicit ModuleBag(IkcSysPropertyBag3* adopted) : m_bag(adopted) {}
     ~ModuleBag() { m_bag->Release(); }
     ModuleBag(const ModuleBag&) = delete;

@@ -8,7 +8,7 @@ namespace {
 
 // Made once, before any thread counts, and kept for the whole run: the shared object.
 IkcSysPropertyBag3* SharedObject() {
-    static IkcSysPropertyBag3* const object = CkcDynamicPropertyBagObject::NewInstance();
+    static IkcSysPropertyBag3* const object = MakeComObject<CkcDynamicPropertyBag>().detach();
     return object;
 }
 

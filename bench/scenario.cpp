@@ -83,7 +83,7 @@ void BagOperations(const std::string& side, std::uint32_t size) {
 }
 
 void Counting() {
-    IkcSysPropertyBag3* object = CkcDynamicPropertyBagObject::NewInstance();
+    IkcSysPropertyBag3* object = MakeComObject<CkcDynamicPropertyBag>().detach();
     Measure("refcount.pair/module", k_repeat, [&] {
         for (std::uint32_t i = 0; i < k_repeat; ++i) {
             object->AddRef();

@@ -1,5 +1,5 @@
 # What a host needs: the module, the stand-ins it runs on, the host program, the host-facing
-# headers (C++ interfaces under include/qxzeva, and the C view), and the means to find them:
+# headers (the C view and the C++ helpers under include/qxzeva), and the means to find them:
 # a CMake package (find_package(qxzeva CONFIG)) and a pkg-config file, both relocatable.
 include(CMakePackageConfigHelpers)
 
@@ -13,38 +13,20 @@ set_target_properties(qxkernel qxloader zevadriver PROPERTIES
 set(QX_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qxzeva)
 set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 
-# The host-facing headers, each installed under include/qxzeva in its own folder. A header
-# added here is installed, packaged and reached through both the CMake package and
-# pkg-config, with nothing else to change.
-set(QX_INSTALLED_HEADERS
-    expert/qxzeva_c.h
-    expert/expert_interfaces.h
-    expert/module_exports.h
-    com/unknown.h
-    com/guid.h
-    com/hresult.h
-    com/iids.h
-    com/enuminterfaces.h
-    com/qxzeva_abi.h
-    qx/kit/TimestampRecords.h
-    propertybag/propertybag_interfaces.h
-    propertybag/attribute_types.h
-    hostkit/qxzeva_host.h)
-foreach(header IN LISTS QX_INSTALLED_HEADERS)
-    get_filename_component(folder ${header} DIRECTORY)
-    install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/${folder})
-endforeach()
-install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva_version.h
+# The host-facing headers: the folder include/qxzeva as it is, and the version header made
+# beside it, installed as <prefix>/include/qxzeva, so that a host puts <prefix>/include alone
+# on its path and writes #include "qxzeva/...". The module's C++ interface headers stay in the
+# source tree: a host reaches the interfaces through the C view (and the C++ helpers).
+install(DIRECTORY include/qxzeva DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva/qxzeva_version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
-# The property table, which the tags and their count expand, under its own include line.
-install(FILES include/qxzeva/property_table.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva/qxzeva)
 
-# qxzeva::headers: include "expert/qxzeva_c.h" (C) or the C++ interface headers.
+# qxzeva::headers: include "qxzeva/qxzeva_c.h" (C), and "qxzeva/qxzeva_host.h" beside it (C++).
 add_library(qxzeva_headers INTERFACE)
 target_include_directories(qxzeva_headers INTERFACE
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxzeva>)
+    $<BUILD_INTERFACE:${QX_GENERATED_INCLUDE_DIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 # qxzeva::module is loaded, never linked: $<TARGET_FILE:qxzeva::module> is its path.
 set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)
 set_target_properties(qxzevaSysapiExpert PROPERTIES EXPORT_NAME module)

@@ -1,9 +1,9 @@
-// Comparing and reading the 16-byte identifier record (com/qxzeva_abi.h) that names
+// Comparing and reading the 16-byte identifier record (qxzeva/guid.h) that names
 // interfaces and the product.
 #ifndef QX_COM_GUID_H
 #define QX_COM_GUID_H
 
-#include "com/qxzeva_abi.h"
+#include "qxzeva/guid.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,9 +1,9 @@
 // HRESULT: the signed 32-bit result of every interface operation; negative is failure. The
-// codes are the shared ones of com/qxzeva_abi.h.
+// codes are the shared ones of qxzeva/results.h.
 #ifndef QX_COM_HRESULT_H
 #define QX_COM_HRESULT_H
 
-#include "com/qxzeva_abi.h"
+#include "qxzeva/results.h"
 
 constexpr bool SUCCEEDED(HRESULT result) {
     return result >= 0;

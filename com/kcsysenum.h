@@ -5,9 +5,9 @@
 
 #include "com/enuminterfaces.h"
 #include "com/enumonstl.h"
-#include "com/iids.h"
 #include "com/widestring.h"
 #include "qx/kit/StringBase.h"
+#include "qxzeva/identifiers.h"
 
 #include <cstdint>
 #include <list>

@@ -1,7 +1,7 @@
 /* Prints the reference's table of item tags, from the property table itself, so that the
    reference lists every row the expert sets and nothing else. Run by the build: the output
    is the file named by the one argument. */
-#include "com/qxzeva_abi.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <stdio.h>
 

@@ -1,9 +1,9 @@
 // The expert's identity, the operations it answers without doing work, and its lifetime.
 #include "expert/kcsyszeva.h"
 
-#include "com/iids.h"
 #include "com/widestring.h"
-#include "qxzeva_version.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/qxzeva_version.h"
 
 #include <cstdio>
 #include <type_traits>

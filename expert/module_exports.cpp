@@ -3,7 +3,7 @@
 #include "com/hresult_from_exception.h"
 #include "com/qxmutex.h"
 #include "expert/kcsyszeva.h"
-#include "qxzeva_version.h"
+#include "qxzeva/qxzeva_version.h"
 
 namespace {
 // The record's versions are the package's, with the build's stage and number ("f0": final,

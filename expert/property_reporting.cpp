@@ -5,7 +5,7 @@
 #include "expert/kcsyszeva.h"
 #include "propertybag/dynamic_property_bag.h"
 #include "qx/kit/StringBase.h"
-#include "qxzeva/property_table.h"
+#include "qxzeva/tags.h"
 
 #include <cstdio>
 #include <cstring>

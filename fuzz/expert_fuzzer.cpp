@@ -11,6 +11,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/tags.h"
 #include "tests/keeping_collection.h"
 
 #include <zevadriver_control.h>
@@ -130,7 +131,7 @@ void ScriptDriver(FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     ScriptDriver(input);
-    auto* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    auto* expert = MakeComObject<CkcSysZeva>().detach();
     const HRESULT initialized = expert->Initialize();
     FUZZ_CHECK(initialized == S_OK || initialized == S_FALSE);
     if (initialized == S_FALSE)

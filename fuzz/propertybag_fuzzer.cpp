@@ -33,7 +33,7 @@ public:
         m_pool.push_back(0x7FFFFFFFu);
         m_pool.push_back(0x80000000u);
         ModelBag first;
-        first.pointer = CkcDynamicPropertyBagObject::NewInstance();
+        first.pointer = MakeComObject<CkcDynamicPropertyBag>().detach();
         m_bags.push_back(first);
     }
 

@@ -2,8 +2,8 @@
 
 #include "host/property_labels.h"
 #include "host/value_text.h"
-#include "hostkit/qxzeva_host.h"
 #include "propertybag/attribute_types.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "host/host_collection.h"
 #include "host/trace_names.h"
 #include "host/traced_interfaces.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <algorithm>
 #include <cctype>
@@ -79,20 +79,17 @@ HostExit ExpertSession::Load(const std::string& modulePath, const std::string& r
         *error = about(reason);
         return status == QX_LOAD_NO_TABLES ? k_exitExportMissing : k_exitModule;
     }
-    auto factory =
-        reinterpret_cast<qxCreateExpertFunction>(qxModuleSymbol(m_module, QX_FACTORY_SYMBOL));
-    m_versions =
-        reinterpret_cast<qxVersionArrayFunction>(qxModuleSymbol(m_module, QX_VERSION_SYMBOL));
+    const auto factory =
+        qxzeva::ModuleFunction<qxCreateExpertFunction>(m_module, QX_FACTORY_SYMBOL);
+    m_versions = qxzeva::ModuleFunction<qxVersionArrayFunction>(m_module, QX_VERSION_SYMBOL);
     if (factory == nullptr || m_versions == nullptr) {
         *error = about(std::string("module does not export ") +
                        (factory == nullptr ? QX_FACTORY_SYMBOL : QX_VERSION_SYMBOL));
         return k_exitExportMissing;
     }
-    void* expert = nullptr;
     if (m_trace != nullptr)
         m_trace->Enter(QX_FACTORY_SYMBOL "()", QX_FACTORY_SYMBOL);
-    const HRESULT result = factory(&expert);
-    m_expert.attach(static_cast<IkcSysExpert2*>(expert));
+    const HRESULT result = factory(m_expert.put_void());
     if (m_trace != nullptr) {
         m_expert.attach(TraceExpert(m_trace, m_expert.detach()));
         m_trace->Leave("= " + HResultName(result) + " -> " + TracedLabel(m_expert.get()));

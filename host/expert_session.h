@@ -2,13 +2,13 @@
 #ifndef QX_HOST_EXPERT_SESSION_H
 #define QX_HOST_EXPERT_SESSION_H
 
-#include "expert/qxzeva_c.h"
 #include "host/call_trace.h"
 #include "host/exit_codes.h"
 #include "host/report.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/qxzeva_host.h"
 
-#include <module_loader.h>
+#include "qxzeva/module_loader.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 #ifndef QX_HOST_HOST_COLLECTION_H
 #define QX_HOST_HOST_COLLECTION_H
 
-#include "expert/qxzeva_c.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <atomic>
 #include <vector>

@@ -7,7 +7,7 @@
 #include "host/report.h"
 #include "host/terminal_text.h"
 
-#include <module_loader.h>
+#include "qxzeva/module_loader.h"
 #include <zevadriver_control.h>
 
 #include <cerrno>

@@ -1,7 +1,6 @@
 #include "host/property_labels.h"
 
-#include "expert/qxzeva_c.h"
-#include "qxzeva/property_table.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "host/trace_names.h"
 
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #ifndef QX_HOST_TRACE_NAMES_H
 #define QX_HOST_TRACE_NAMES_H
 
-#include "expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <string>
 

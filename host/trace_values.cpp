@@ -4,7 +4,7 @@
 #include "host/terminal_text.h"
 #include "host/trace_names.h"
 #include "host/value_text.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_host.h"
 
 #include <cinttypes>
 #include <cstdio>

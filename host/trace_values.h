@@ -4,7 +4,7 @@
 #ifndef QX_HOST_TRACE_VALUES_H
 #define QX_HOST_TRACE_VALUES_H
 
-#include "expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <cstdint>
 #include <string>

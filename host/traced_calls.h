@@ -116,6 +116,10 @@ std::string CallLine(Traced<Face>* traced, const char* operation, const std::str
     return Label(&traced->face) + "::" + operation + "(" + arguments + ")";
 }
 
+// A slot of a table, as a type.
+template <auto Slot>
+struct SlotTag {};
+
 template <class Face, class Slot, class... Args>
 auto Forward(const char* operation, Slot TableOf<Face>::*slot, Face* self, Args... args) {
     Traced<Face>* traced = From(self);

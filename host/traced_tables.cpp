@@ -1,6 +1,8 @@
 // The tracing tables, one per interface the host can obtain, every slot traced.
 #include "host/traced_calls.h"
 
+#include <type_traits>
+
 namespace traced {
 namespace {
 
@@ -26,94 +28,48 @@ HRESULT TracedAddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBa
 
 } // namespace
 
-// Each slot of a table below forwards through Forward, named by the slot. Face and slot name
-// a type and a member, where parentheses do not belong.
-// NOLINTBEGIN(bugprone-macro-parentheses)
-#define QX_TRACED(Face, slot)                                                                      \
-    [](Face* self, auto... args) {                                                                 \
-        return Forward<Face>(#slot, &TableOf<Face>::slot, self, args...);                          \
-    }
-// NOLINTEND(bugprone-macro-parentheses)
+// Each table below is expanded from the list of its interface's slots: every slot goes
+// through TraceSlot, named by the slot.
+template <auto Slot, auto Other>
+inline constexpr bool kSameSlot = std::is_same_v<SlotTag<Slot>, SlotTag<Other>>;
+
+template <auto Slot, class Face, class... Args>
+auto TraceSlot(const char* operation, Face* self, Args... args) {
+    using Table = TableOf<Face>;
+    if constexpr (kSameSlot<Slot, &Table::QueryInterface>)
+        return TracedQueryInterface(self, args...);
+    else if constexpr (kSameSlot<Slot, &Table::AddRef>)
+        return TracedAddRef(self);
+    else if constexpr (kSameSlot<Slot, &Table::Release>)
+        return TracedRelease(self);
+    else if constexpr (kSameSlot<Slot, &IkcSysEnumStringListVtbl::Next> ||
+                       kSameSlot<Slot, &IkcSysEnumPropertyTagVtbl::Next>)
+        return TracedNext(self, args...);
+    else if constexpr (kSameSlot<Slot, &IkcSysPropertyBagCollectionVtbl::AddPropertyBag>)
+        return TracedAddPropertyBag(self, args...);
+    else
+        return Forward<Face>(operation, Slot, self, args...);
+}
+
+// The face is the type of the slot's first parameter, given by the table being filled.
+#define QX_TRACED(result, name, parameters)                                                        \
+    [](auto* self, auto... args) -> result {                                                       \
+        using Face = std::remove_pointer_t<decltype(self)>;                                        \
+        return TraceSlot<&TableOf<Face>::name>(#name, self, args...);                              \
+    },
 
 const IkcSysExpert2Vtbl FaceInfo<IkcSysExpert2>::table = {
-    TracedQueryInterface<IkcSysExpert2>,
-    TracedAddRef<IkcSysExpert2>,
-    TracedRelease<IkcSysExpert2>,
-    QX_TRACED(IkcSysExpert2, GetProductID),
-    QX_TRACED(IkcSysExpert2, GetProductDisplayName),
-    QX_TRACED(IkcSysExpert2, GetProductVersion),
-    QX_TRACED(IkcSysExpert2, GetProgrammaticName),
-    QX_TRACED(IkcSysExpert2, Initialize),
-    QX_TRACED(IkcSysExpert2, Finalize),
-    QX_TRACED(IkcSysExpert2, SearchForItemsAndProperties),
-    QX_TRACED(IkcSysExpert2, SearchForItemNames),
-    QX_TRACED(IkcSysExpert2, GetPropertiesOfItem),
-    QX_TRACED(IkcSysExpert2, PopulateOrRefreshProperties),
-    QX_TRACED(IkcSysExpert2, SetPreferredLocale),
-    QX_TRACED(IkcSysExpert2, RenameAlias),
-    QX_TRACED(IkcSysExpert2, ValidatePropertyChanges),
-    QX_TRACED(IkcSysExpert2, PersistPropertyChanges),
-};
-
+    QXZEVA_IKCSYSEXPERT2_TABLE(QX_TRACED, QXC, IkcSysExpert2)};
 const IkcSysExpertPlugPlayVtbl FaceInfo<IkcSysExpertPlugPlay>::table = {
-    TracedQueryInterface<IkcSysExpertPlugPlay>,
-    TracedAddRef<IkcSysExpertPlugPlay>,
-    TracedRelease<IkcSysExpertPlugPlay>,
-    QX_TRACED(IkcSysExpertPlugPlay, RegisterNotificationCallback),
-};
-
+    QXZEVA_IKCSYSEXPERTPLUGPLAY_TABLE(QX_TRACED, QXC, IkcSysExpertPlugPlay)};
 const IkcSysPropertyBag3Vtbl FaceInfo<IkcSysPropertyBag3>::table = {
-    TracedQueryInterface<IkcSysPropertyBag3>,
-    TracedAddRef<IkcSysPropertyBag3>,
-    TracedRelease<IkcSysPropertyBag3>,
-    QX_TRACED(IkcSysPropertyBag3, EnumProperties),
-    QX_TRACED(IkcSysPropertyBag3, HasProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetPropertyType),
-    QX_TRACED(IkcSysPropertyBag3, DeleteProperty),
-    QX_TRACED(IkcSysPropertyBag3, DeleteAllProperties),
-    QX_TRACED(IkcSysPropertyBag3, SetBooleanProperty),
-    QX_TRACED(IkcSysPropertyBag3, SetIntegerProperty),
-    QX_TRACED(IkcSysPropertyBag3, SetUnsignedIntegerProperty),
-    QX_TRACED(IkcSysPropertyBag3, SetDoubleProperty),
-    QX_TRACED(IkcSysPropertyBag3, SetGuidProperty),
-    QX_TRACED(IkcSysPropertyBag3, SetStringProperty),
-    QX_TRACED(IkcSysPropertyBag3, _SetTimestampProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetBooleanProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetIntegerProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetUnsignedIntegerProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetDoubleProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetGuidProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetStringProperty),
-    QX_TRACED(IkcSysPropertyBag3, GetTimestampProperty),
-    QX_TRACED(IkcSysPropertyBag3, Clone),
-    QX_TRACED(IkcSysPropertyBag3, ClearChangedTags),
-    QX_TRACED(IkcSysPropertyBag3, EnumChangedTags),
-    QX_TRACED(IkcSysPropertyBag3, GetTimestampPropertyUTC),
-    QX_TRACED(IkcSysPropertyBag3, SetTimestampPropertyUTC),
-    QX_TRACED(IkcSysPropertyBag3, AcquireBatchLock),
-    QX_TRACED(IkcSysPropertyBag3, ReleaseBatchLock),
-};
-
+    QXZEVA_IKCSYSPROPERTYBAG3_TABLE(QX_TRACED, QXC, IkcSysPropertyBag3)};
 const IkcSysEnumStringListVtbl FaceInfo<IkcSysEnumStringList>::table = {
-    TracedQueryInterface<IkcSysEnumStringList>, TracedAddRef<IkcSysEnumStringList>,
-    TracedRelease<IkcSysEnumStringList>,        TracedNext<IkcSysEnumStringList, QX_WCHAR*>,
-    QX_TRACED(IkcSysEnumStringList, Skip),      QX_TRACED(IkcSysEnumStringList, Reset),
-    QX_TRACED(IkcSysEnumStringList, Clone),
-};
-
+    QXZEVA_IKCSYSENUMSTRINGLIST_TABLE(QX_TRACED, QXC, IkcSysEnumStringList)};
 const IkcSysEnumPropertyTagVtbl FaceInfo<IkcSysEnumPropertyTag>::table = {
-    TracedQueryInterface<IkcSysEnumPropertyTag>, TracedAddRef<IkcSysEnumPropertyTag>,
-    TracedRelease<IkcSysEnumPropertyTag>,        TracedNext<IkcSysEnumPropertyTag, std::uint32_t>,
-    QX_TRACED(IkcSysEnumPropertyTag, Skip),      QX_TRACED(IkcSysEnumPropertyTag, Reset),
-    QX_TRACED(IkcSysEnumPropertyTag, Clone),
-};
-
+    QXZEVA_IKCSYSENUMPROPERTYTAG_TABLE(QX_TRACED, QXC, IkcSysEnumPropertyTag)};
 const IkcSysPropertyBagCollectionVtbl FaceInfo<IkcSysPropertyBagCollection>::table = {
-    TracedQueryInterface<IkcSysPropertyBagCollection>,
-    TracedAddRef<IkcSysPropertyBagCollection>,
-    TracedRelease<IkcSysPropertyBagCollection>,
-    TracedAddPropertyBag,
-};
+    QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_TABLE(QX_TRACED, QXC, IkcSysPropertyBagCollection)};
 
 #undef QX_TRACED
 

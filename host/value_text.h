@@ -2,7 +2,7 @@
 #ifndef QX_HOST_VALUE_TEXT_H
 #define QX_HOST_VALUE_TEXT_H
 
-#include "expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <string>
 

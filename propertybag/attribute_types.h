@@ -1,12 +1,11 @@
 // The host framework's value-type codes and the two timestamp records that cross the
-// property-bag interfaces: the shared ones of com/qxzeva_abi.h. VisitAttributeType turns a
+// property-bag interfaces: the shared ones of qxzeva/types.h. VisitAttributeType turns a
 // code read at run time into a type known at compile time, so code that handles each of the
 // seven types says so in one place and the compiler picks the handler.
 #ifndef QX_PROPERTYBAG_ATTRIBUTE_TYPES_H
 #define QX_PROPERTYBAG_ATTRIBUTE_TYPES_H
 
-#include "com/qxzeva_abi.h"
-#include "qx/kit/TimestampRecords.h"
+#include "qxzeva/types.h"
 
 #include <type_traits>
 #include <utility>

@@ -1,9 +1,9 @@
 // The bag's lifetime and its typed store: presence, type, Get, Set and Delete.
 #include "propertybag/dynamic_property_bag.h"
 
-#include "com/iids.h"
 #include "com/widestring.h"
 #include "qx/kit/osdep/TimeBreakdown.h"
+#include "qxzeva/identifiers.h"
 
 #include <type_traits>
 #include <utility>

@@ -12,7 +12,7 @@
 class BagTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_object = CkcDynamicPropertyBagObject::NewInstance();
+        m_object = MakeComObject<CkcDynamicPropertyBag>().detach();
         bag = m_object;
     }
     void TearDown() override { EXPECT_EQ(bag->Release(), 0); }

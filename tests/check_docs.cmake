@@ -1,11 +1,11 @@
-# Checks the HTML reference the build made (HTML_DIR) against the headers (SOURCE_DIR): both
+# Checks the HTML reference the build made (HTML_DIR) against the headers: both
 # examples embedded, every entry of the lists summarised, and each table of operations listed
 # in its slot order, which is the interface.
 set(findings)
 foreach(page c_2host_8c-example.html cpp_2host_8cpp-example.html group__qxzeva__loader.html
         group__qxzeva__results.html group__qxzeva__values.html group__qxzeva__identifiers.html
         group__qxzeva__exports.html group__qxzeva__kernel.html qxzeva__version_8h.html
-        qxzeva__host_8h.html classqxzeva_1_1Ref.html classqxzeva_1_1WideString.html)
+        qxzeva__host_8h.html classqxzeva_1_1BasicRef.html classqxzeva_1_1WideString.html)
     if(NOT EXISTS ${HTML_DIR}/${page})
         list(APPEND findings "no page ${page}")
     endif()
@@ -19,19 +19,21 @@ foreach(page IN LISTS pages)
     endif()
 endforeach()
 
-file(READ ${SOURCE_DIR}/expert/qxzeva_c.h header)
-# The perl filter of the Doxyfile joins slots that clang-format broke over two lines.
-string(REGEX REPLACE "\\)\n[ \t]*\\(" ")(" header "${header}")
-foreach(table IUnknownVtbl IkcSysExpert2Vtbl IkcSysExpertPlugPlayVtbl IkcSysPropertyBag3Vtbl
-        IkcSysEnumStringListVtbl IkcSysEnumPropertyTagVtbl IkcSysPropertyBagCollectionVtbl)
-    string(REGEX MATCH "typedef struct ${table} {[^}]*} ${table};" body "${header}")
-    string(REGEX MATCHALL "\\(\\*[A-Za-z_]+\\)" declared "${body}")
-    list(TRANSFORM declared REPLACE "[(*)]" "")
+# SLOT_NAMES prints each table with its slots, from the lists the C view is expanded from.
+execute_process(COMMAND ${SLOT_NAMES} OUTPUT_VARIABLE tables RESULT_VARIABLE status)
+string(STRIP "${tables}" tables)
+string(REPLACE "\n" ";" tables "${tables}")
+if(NOT status EQUAL 0 OR NOT tables)
+    list(APPEND findings "${SLOT_NAMES} printed no tables")
+endif()
+foreach(line IN LISTS tables)
+    separate_arguments(declared UNIX_COMMAND "${line}")
+    list(POP_FRONT declared table)
     file(READ ${HTML_DIR}/struct${table}.html html)
-    string(REGEX MATCHALL "memItemRight\" valign=\"bottom\"><a [^>]*>[A-Za-z_]+</a>"
+    string(REGEX MATCHALL "memItemRight\" valign=\"bottom\"><(a [^>]*|b)>[A-Za-z_]+</[ab]>"
         listed "${html}")
-    list(TRANSFORM listed REPLACE ".*>([A-Za-z_]+)</a>$" "\\1")
-    if(NOT declared OR NOT declared STREQUAL listed)
+    list(TRANSFORM listed REPLACE ".*>([A-Za-z_]+)</[ab]>$" "\\1")
+    if(NOT declared STREQUAL listed)
         list(APPEND findings "${table}: slots ${declared}, listed ${listed}")
     endif()
 endforeach()

@@ -6,10 +6,9 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
 foreach(file bin/qxzeva-host lib/qxzeva/qxzevaSysapiExpert.so lib/libqxkernel.so.18 lib/libqxloader.so.18
-        lib/libzevadriver.so.18 include/qxzeva/expert/qxzeva_c.h include/qxzeva/qxzeva_version.h
-        include/qxzeva/hostkit/qxzeva_host.h
-        include/qxzeva/propertybag/propertybag_interfaces.h include/qxkernel/semLib.h
-        include/qxloader/module_loader.h include/zevadriver/zevadriver_control.h)
+        lib/libzevadriver.so.18 include/qxzeva/qxzeva_c.h include/qxzeva/qxzeva_version.h
+        include/qxzeva/qxzeva_host.h include/qxzeva/kernel/semLib.h
+        include/qxzeva/module_loader.h include/qxzeva/zevadriver/zevadriver_control.h)
     if(NOT EXISTS ${PREFIX}/${file})
         message(FATAL_ERROR "not installed: ${file}")
     endif()

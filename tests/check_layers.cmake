@@ -1,5 +1,7 @@
 # Fails when a file of the module includes a header of a layer above its own. The layers,
-# lowest first: qx/kit <- com <- propertybag <- expert. Run with -DSOURCE_DIR=<project>.
+# lowest first: qx/kit <- com <- propertybag <- expert, all on the host-facing ABI folder
+# include/qxzeva, whose headers include only each other and the system's.
+# Run with -DSOURCE_DIR=<project>.
 cmake_minimum_required(VERSION 3.25)
 set(layers qx/kit com propertybag expert)
 set(findings)
@@ -18,6 +20,16 @@ foreach(layer IN LISTS layers)
                 endif()
             endforeach()
         endforeach()
+    endforeach()
+endforeach()
+file(GLOB files ${SOURCE_DIR}/include/qxzeva/*.h)
+foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS includes)
+        if(NOT line MATCHES "\"qxzeva/[^/\"]+\"")
+            file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+            list(APPEND findings "${name} (the ABI folder) includes ${line}")
+        endif()
     endforeach()
 endforeach()
 if(findings)

@@ -14,7 +14,7 @@ class ExpertOnSimulatedDriver : public SimulatedDriverTest {
 protected:
     void SetUp() override {
         SimulatedDriverTest::SetUp();
-        m_expert = CQXComObject<CkcSysZeva>::NewInstance();
+        m_expert = MakeComObject<CkcSysZeva>().detach();
     }
     void TearDown() override {
         EXPECT_EQ(m_expert->Release(), 0) << "the test left references on the expert";

@@ -5,9 +5,9 @@
    Build against the installed package (see Makefile beside this file):
        cc -std=c99 host.c $(pkg-config --cflags --libs qxzeva) -o host
    The module is found where the package installed it, or where QXZEVA_MODULE says. */
-#include "expert/qxzeva_c.h" /* the interfaces, results, identifiers and tags */
-#include "module_loader.h"   /* qxInstalledModulePath, qxLoadModule, qxModuleSymbol */
-#include "qxzeva_version.h"  /* QXZEVA_VERSION_STRING */
+#include "qxzeva/module_loader.h"  /* qxInstalledModulePath, qxLoadModule, qxModuleSymbol */
+#include "qxzeva/qxzeva_c.h"       /* the interfaces, results, identifiers and tags */
+#include "qxzeva/qxzeva_version.h" /* QXZEVA_VERSION_STRING */
 
 #include <stdio.h>
 #include <string.h>

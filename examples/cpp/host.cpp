@@ -6,13 +6,12 @@
 // Build against the installed package with the CMakeLists.txt beside this file:
 //     cmake -S . -B build -DCMAKE_PREFIX_PATH=<prefix> && cmake --build build
 // The module is found where the package installed it, or where QXZEVA_MODULE says.
-#include "expert/qxzeva_c.h"     // the interfaces, results, identifiers and tags
-#include "hostkit/qxzeva_host.h" // qxzeva::Ref, qxzeva::WideString, text conversion
-#include "module_loader.h"       // qxInstalledModulePath, qxLoadModule, qxModuleSymbol
-#include "qxzeva_version.h"      // QXZEVA_VERSION_STRING
+#include "qxzeva/module_loader.h"  // qxInstalledModulePath, qxLoadModule, qxUnloadModule
+#include "qxzeva/qxzeva_c.h"       // the interfaces, results, identifiers and tags
+#include "qxzeva/qxzeva_host.h"    // qxzeva::Ref, WideString, ModuleFunction, text conversion
+#include "qxzeva/qxzeva_version.h" // QXZEVA_VERSION_STRING
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -20,12 +19,13 @@ namespace {
 
 // The collection SearchForItemsAndProperties hands each item's bag to. The module calls it
 // through its table of operations; it lives on the caller's stack, so its counts are nominal.
-struct BoardCollection {
-    IkcSysPropertyBagCollection iface{&k_operations}; // first: the module sees only this
+// The module sees only the interface this collection derives from.
+struct BoardCollection : IkcSysPropertyBagCollection {
     int boards = 0;
 
+    BoardCollection() : IkcSysPropertyBagCollection{&k_operations} {}
     static BoardCollection* Of(IkcSysPropertyBagCollection* self) {
-        return reinterpret_cast<BoardCollection*>(self);
+        return static_cast<BoardCollection*>(self);
     }
     static HRESULT QueryInterface(IkcSysPropertyBagCollection* self, const _GUID* iid,
                                   void** object) {
@@ -109,7 +109,7 @@ HRESULT Report(IkcSysExpert2* expert) {
     if (QX_SUCCEEDED(result)) {
         BoardCollection collection;
         std::printf("Every board\n");
-        result = expert->lpVtbl->SearchForItemsAndProperties(expert, &collection.iface);
+        result = expert->lpVtbl->SearchForItemsAndProperties(expert, &collection);
         std::printf("%d boards reported\n", collection.boards);
     }
     expert->lpVtbl->Finalize(expert);
@@ -137,16 +137,19 @@ int main() {
         std::fprintf(stderr, "%s\n", error);
         return 1;
     }
-    qxCreateExpertFunction create = nullptr;
-    if (void* symbol = qxModuleSymbol(module.get(), QX_FACTORY_SYMBOL))
-        std::memcpy(&create, &symbol, sizeof create);
+    const auto create =
+        qxzeva::ModuleFunction<qxCreateExpertFunction>(module.get(), QX_FACTORY_SYMBOL);
 
     HRESULT result = E_FAIL;
     {
         // Released at the end of this block, before the module is unloaded.
-        qxzeva::Ref<IkcSysExpert2> expert;
+        qxzeva::Ref<IUnknown> object;
         if (create != nullptr)
-            result = create(reinterpret_cast<void**>(expert.put()));
+            result = create(object.put_void());
+        // Ask for the interface this host speaks rather than trust the pointer's type.
+        qxzeva::Ref<IkcSysExpert2> expert;
+        if (QX_SUCCEEDED(result))
+            expert = object.as<IkcSysExpert2>(&result);
         if (QX_SUCCEEDED(result))
             result = Report(expert.get());
     }

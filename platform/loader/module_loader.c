@@ -1,5 +1,5 @@
 #define _GNU_SOURCE /* dladdr */
-#include "module_loader.h"
+#include "qxzeva/module_loader.h"
 
 #include <dlfcn.h>
 #include <pthread.h>
@@ -119,6 +119,16 @@ void* qxModuleSymbol(qx_module* module, const char* name) {
     if (module == NULL || name == NULL)
         return NULL;
     return dlsym(module->handle, name);
+}
+
+qx_function qxModuleFunction(qx_module* module, const char* name) {
+    /* dlsym gives an object pointer; POSIX makes it hold a function's address too. */
+    void* symbol = qxModuleSymbol(module, name);
+    qx_function function = NULL;
+    _Static_assert(sizeof function == sizeof symbol, "a function's address fits an object pointer");
+    if (symbol != NULL)
+        memcpy(&function, &symbol, sizeof function);
+    return function;
 }
 
 int qxUnloadModule(qx_module* module) {

@@ -2,7 +2,7 @@
 #include "com/comobject.h"
 
 #include "alloc_failure.h"
-#include "com/iids.h"
+#include "qxzeva/identifiers.h"
 
 #include <gtest/gtest.h>
 

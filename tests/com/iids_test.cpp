@@ -3,8 +3,8 @@
 // so only a list written out independently notices a changed byte.
 #include "com/guid.h"
 #include "com/hresult.h"
-#include "com/iids.h"
 #include "com/interfaceentry.h"
+#include "qxzeva/identifiers.h"
 
 #include <gtest/gtest.h>
 

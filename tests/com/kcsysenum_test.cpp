@@ -169,7 +169,7 @@ TEST(CQXComEnumOnSTL, Failed_copy_frees_the_batch_and_offers_it_again) {
     // The list lives on the stack: the shared template must never delete it.
     ItemNameList list{qx::kit::WideString("a"), qx::kit::WideString("b"), qx::kit::WideString("c"),
                       qx::kit::WideString("d")};
-    CQXComObject<FailingNames>* object = CQXComObject<FailingNames>::NewInstance();
+    CQXComObject<FailingNames>* object = MakeComObject<FailingNames>().detach();
     object->Init(nullptr, &list);
     IkcSysEnumStringList* names = object;
     EXPECT_EQ(S_OK, names->Skip(1));

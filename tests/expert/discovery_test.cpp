@@ -163,7 +163,7 @@ TEST_F(Discovery, An_interface_that_fails_ends_discovery_with_the_records_before
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        CQXComObject<CkcSysZeva>* expert = CQXComObject<CkcSysZeva>::NewInstance();
+        CQXComObject<CkcSysZeva>* expert = MakeComObject<CkcSysZeva>().detach();
         zevadriverReset();
         zevadriverClearBoards();
         AddThreeBoards();
@@ -280,7 +280,7 @@ TEST_F(Discovery, Running_out_of_memory_keeps_only_whole_records) {
     bool sawFalse = false;
     bool sawOutOfMemory = false;
     for (int nth = 1;; ++nth) {
-        CQXComObject<CkcSysZeva>* expert = CQXComObject<CkcSysZeva>::NewInstance();
+        CQXComObject<CkcSysZeva>* expert = MakeComObject<CkcSysZeva>().detach();
         HRESULT result;
         bool failed;
         {

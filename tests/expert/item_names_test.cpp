@@ -98,7 +98,7 @@ TEST_F(ItemNames, The_enumerator_outlives_the_expert_and_Finalize_keeps_the_name
     IkcSysEnumStringList* names = nullptr;
     ASSERT_EQ(m_expert->SearchForItemNames(&names), S_OK);
     EXPECT_EQ(m_expert->Release(), 0);
-    m_expert = CQXComObject<CkcSysZeva>::NewInstance(); // for TearDown
+    m_expert = MakeComObject<CkcSysZeva>().detach(); // for TearDown
     char16_t* name = nullptr;
     std::uint32_t fetched = 0;
     ASSERT_EQ(names->Next(1, &name, &fetched), S_OK);

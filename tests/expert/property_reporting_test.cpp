@@ -1,13 +1,14 @@
 // Property reporting: the properties of an item, the name lookup, the collection protocol
 // and every failure the host can see.
 #include "alloc_failure.h"
-#include "com/iids.h"
 #include "com/widestring.h"
 #include "expected_properties.h"
 #include "expert/kcsyszeva.h"
 #include "expert_fixture.h"
 #include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/tags.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The installed C++ host helpers, compiled together with the C view they sit on.
-#include "expert/qxzeva_c.h"
-#include "hostkit/qxzeva_host.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/qxzeva_host.h"
 #include "wide_units.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +12,22 @@
 
 namespace {
 
-// An object seen through the C view that only counts.
+// An object seen through the C view that counts, answers IID_IUnknown alone and notes the
+// identifier it was last asked for.
 struct CountedObject {
     IUnknown face;
     std::int32_t count = 1;
+    _GUID asked{};
 };
 
-HRESULT NoInterface(IUnknown*, const _GUID*, void** object) {
-    *object = nullptr;
-    return E_NOINTERFACE;
+HRESULT OnlyUnknown(IUnknown* self, const _GUID* iid, void** object) {
+    auto* counted = reinterpret_cast<CountedObject*>(self);
+    counted->asked = *iid;
+    *object = qxzeva::SameGuid(*iid, IID_IUnknown) ? self : nullptr;
+    if (*object == nullptr)
+        return E_NOINTERFACE;
+    ++counted->count;
+    return S_OK;
 }
 std::int32_t CountUp(IUnknown* self) {
     return ++reinterpret_cast<CountedObject*>(self)->count;
@@ -28,7 +35,7 @@ std::int32_t CountUp(IUnknown* self) {
 std::int32_t CountDown(IUnknown* self) {
     return --reinterpret_cast<CountedObject*>(self)->count;
 }
-const IUnknownVtbl k_countingTable = {NoInterface, CountUp, CountDown};
+const IUnknownVtbl k_countingTable = {OnlyUnknown, CountUp, CountDown};
 
 CountedObject MakeCounted() {
     return CountedObject{{&k_countingTable}, 1};
@@ -48,58 +55,39 @@ QX_WCHAR* NewBoundaryString(const std::u16string& text) {
 
 } // namespace
 
-TEST(HostRef, Copy_takes_a_reference_and_destruction_gives_it_back) {
+// The holder is the module's own template (tests/com/comptr_test.cpp); here only what the
+// table of operations adds: counting through lpVtbl and the typed query.
+TEST(HostRef, Counts_through_the_table_of_operations) {
     CountedObject object = MakeCounted();
     {
         qxzeva::Ref<IUnknown> first;
-        first.attach(&object.face);
-        EXPECT_EQ(object.count, 1);
-        qxzeva::Ref<IUnknown> second = first;
+        *first.put_void() = &object.face;
+        const qxzeva::Ref<IUnknown> second = first;
         EXPECT_EQ(object.count, 2);
         EXPECT_EQ(second.get(), &object.face);
     }
     EXPECT_EQ(object.count, 0);
 }
 
-TEST(HostRef, Move_and_self_assignment_leave_the_count_alone) {
+TEST(HostRef, Typed_query_asks_by_the_identifier_of_the_interface_type) {
     CountedObject object = MakeCounted();
-    qxzeva::Ref<IUnknown> first;
-    first.attach(&object.face);
-    qxzeva::Ref<IUnknown> second = std::move(first);
-    EXPECT_FALSE(first);
-    EXPECT_TRUE(second);
-    qxzeva::Ref<IUnknown>& alias = second;
-    second = alias;
-    EXPECT_EQ(object.count, 1);
-    first = std::move(second);
-    EXPECT_EQ(object.count, 1);
-    EXPECT_EQ(first.get(), &object.face);
-}
-
-TEST(HostRef, Attach_gives_back_the_held_reference_and_detach_hands_it_over) {
-    CountedObject held = MakeCounted();
-    CountedObject adopted = MakeCounted();
-    qxzeva::Ref<IUnknown> ref;
-    ref.attach(&held.face);
-    ref.attach(&adopted.face);
-    EXPECT_EQ(held.count, 0);
-    EXPECT_EQ(adopted.count, 1);
-    IUnknown* out = ref.detach();
-    EXPECT_EQ(out, &adopted.face);
-    EXPECT_FALSE(ref);
-    ref.reset();
-    EXPECT_EQ(adopted.count, 1);
-}
-
-TEST(HostRef, Put_lends_the_empty_slot_for_a_new_reference) {
-    CountedObject object = MakeCounted();
+    qxzeva::Ref<IUnknown> held;
+    held.attach(&object.face);
     {
-        qxzeva::Ref<IUnknown> ref;
-        *ref.put() = &object.face;
-        EXPECT_EQ(ref.get(), &object.face);
-        EXPECT_EQ(object.count, 1);
+        const qxzeva::Ref<IUnknown> same = held.try_as<IUnknown>();
+        EXPECT_EQ(same.get(), &object.face);
+        EXPECT_EQ(object.count, 2);
     }
-    EXPECT_EQ(object.count, 0);
+    EXPECT_FALSE(held.try_as<IkcSysEnumStringList>());
+    EXPECT_TRUE(qxzeva::SameGuid(object.asked, IID_IkcSysEnumStringList));
+    HRESULT result = S_OK;
+    EXPECT_FALSE(held.as<IkcSysPropertyBag>(&result));
+    EXPECT_EQ(result, E_NOINTERFACE);
+    EXPECT_TRUE(qxzeva::SameGuid(object.asked, IID_IkcSysPropertyBag3))
+        << "the C view's bag type is the newest bag interface";
+    EXPECT_FALSE(qxzeva::Ref<IUnknown>().as<IUnknown>(&result));
+    EXPECT_EQ(result, E_POINTER);
+    EXPECT_EQ(object.count, 1);
 }
 
 TEST(HostWideString, Owns_and_frees_the_block_the_module_hands_out) {

@@ -2,7 +2,7 @@
 #ifndef QX_TESTS_HOST_WIDE_UNITS_H
 #define QX_TESTS_HOST_WIDE_UNITS_H
 
-#include "expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 /* A host written in C drives the module through the C view of its interfaces: the expert,
    its item-name enumerator, a property bag, its tag enumerator and a collection of our own. */
-#include "expert/qxzeva_c.h"
+#include "qxzeva/qxzeva_c.h"
 
-#include <module_loader.h>
+#include "qxzeva/module_loader.h"
 
 #include <stdio.h>
 #include <string.h>

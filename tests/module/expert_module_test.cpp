@@ -1,11 +1,11 @@
 // The built module as the host sees it: its exports, identity and the expert's table layout.
 #include "com/enuminterfaces.h"
 #include "com/guid.h"
-#include "com/iids.h"
 #include "expert/expert_interfaces.h"
-#include "expert/qxzeva_c.h" // beside the C++ interfaces: a host may include both
 #include "propertybag/propertybag_interfaces.h"
-#include "qxzeva_version.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/qxzeva_c.h" // beside the C++ interfaces: a host may include both
+#include "qxzeva/qxzeva_version.h"
 #include "test_helpers.h"
 
 #include <zevadriver_control.h>

@@ -4,10 +4,10 @@
 // runs the module's static tables itself, and once with a plain dlopen and dlclose, where
 // the module must run them on its own.
 #include "com/enuminterfaces.h"
-#include "com/iids.h"
 #include "expert/expert_interfaces.h"
 #include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/identifiers.h"
 #include "test_helpers.h"
 
 #include <zevadriver_control.h>

@@ -2,11 +2,12 @@
 // loaded module: every item with every property of the table, each with its type and value,
 // checked against what the driver itself says of each board.
 #include "com/enuminterfaces.h"
-#include "com/iids.h"
 #include "expected_properties.h"
 #include "expert/expert_interfaces.h"
 #include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/identifiers.h"
+#include "qxzeva/tags.h"
 #include "test_helpers.h"
 
 #include <imagedriver.h>

@@ -4,7 +4,7 @@
 
 #include "com/hresult.h"
 
-#include <module_loader.h>
+#include "qxzeva/module_loader.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@ const char16_t k_longText[] = u"a string long enough to need a block of its own 
 
 // One property of every type on tags 1 to 7; tags 2 and 6 changed since the last clear.
 IkcSysPropertyBag3* FilledBag() {
-    IkcSysPropertyBag3* bag = CkcDynamicPropertyBagObject::NewInstance();
+    IkcSysPropertyBag3* bag = MakeComObject<CkcDynamicPropertyBag>().detach();
     bag->SetBooleanProperty(1, 1);
     bag->SetIntegerProperty(2, -2);
     bag->SetUnsignedIntegerProperty(3, 3);

@@ -1,8 +1,8 @@
 // The dynamic property bag: its interfaces, typed stores and reads, deletion, clones and failures.
 #include "alloc_failure.h"
 #include "bag_test_helpers.h"
-#include "com/iids.h"
 #include "propertybag/attribute_types.h"
+#include "qxzeva/identifiers.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

@@ -209,7 +209,7 @@ TEST_F(ChangeTracking, Batch_locks_nest_and_each_needs_its_release) {
 }
 
 TEST(DynamicPropertyBagLifetime, A_bag_destroyed_under_its_batch_lock_gives_the_lock_back) {
-    IkcSysPropertyBag3* bag = CkcDynamicPropertyBagObject::NewInstance();
+    IkcSysPropertyBag3* bag = MakeComObject<CkcDynamicPropertyBag>().detach();
     ASSERT_EQ(bag->SetStringProperty(1, u"kept"), S_OK);
     ASSERT_EQ(bag->AcquireBatchLock(), S_OK);
     ASSERT_EQ(bag->AcquireBatchLock(), S_OK);

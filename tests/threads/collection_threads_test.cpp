@@ -4,6 +4,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/tags.h"
 
 #include <zevadriver_control.h>
 

@@ -11,7 +11,7 @@ namespace {
 
 class BatchLock : public ::testing::Test {
 protected:
-    void SetUp() override { bag = CkcDynamicPropertyBagObject::NewInstance(); }
+    void SetUp() override { bag = MakeComObject<CkcDynamicPropertyBag>().detach(); }
     void TearDown() override { EXPECT_EQ(bag->Release(), 0); }
 
     IkcSysPropertyBag3* bag = nullptr;

@@ -4,6 +4,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "keeping_collection.h"
+#include "qxzeva/tags.h"
 
 #include <zevadriver_control.h>
 
@@ -27,7 +28,7 @@ constexpr int k_rounds = 300;
 
 TEST(StressThreads, Tasks_list_read_and_report_at_once_on_one_expert) {
     zevadriverReset();
-    IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
     ASSERT_EQ(expert->Initialize(), S_OK);
     const std::uint32_t renamed =
         static_cast<CkcSysZeva*>(expert)->InterfacesForTesting().back().serialNumber;

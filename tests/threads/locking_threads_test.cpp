@@ -141,7 +141,7 @@ TEST(InterLockedCounting, Many_tasks_leave_a_shared_count_where_it_started) {
 
 TEST(ReferenceCountThreads, Eight_tasks_of_100000_pairs_keep_the_count_exact) {
     g_destroyed = 0;
-    auto* object = CQXComObject<CCounted>::NewInstance();
+    auto* object = MakeComObject<CCounted>().detach();
     RunThreads(k_threads, [&](int) {
         for (int i = 0; i < k_pairs; ++i) {
             object->AddRef();
@@ -156,7 +156,7 @@ TEST(ReferenceCountThreads, Eight_tasks_of_100000_pairs_keep_the_count_exact) {
 
 TEST(ReferenceCountThreads, Exactly_one_task_sees_zero_and_destroys) {
     g_destroyed = 0;
-    auto* object = CQXComObject<CCounted>::NewInstance();
+    auto* object = MakeComObject<CCounted>().detach();
     for (int i = 1; i < k_threads; ++i)
         object->AddRef();
     std::atomic<int> zeros{0};

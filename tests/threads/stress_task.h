@@ -8,6 +8,7 @@
 #include "com/widestring.h"
 #include "expert/kcsyszeva.h"
 #include "propertybag/propertybag_interfaces.h"
+#include "qxzeva/tags.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,7 +59,7 @@ public:
     // Besides the shared objects, each task runs a host's passes on an expert of its own, so
     // that discovery and reporting meet the module's statics and the driver on every task.
     void Run() {
-        m_own = CQXComObject<CkcSysZeva>::NewInstance();
+        m_own = MakeComObject<CkcSysZeva>().detach();
         Expect(m_own->Initialize() == S_OK, "own expert initialised");
         for (int step = 0; step < k_steps; ++step)
             Step();

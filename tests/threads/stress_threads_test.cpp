@@ -38,10 +38,10 @@ using CountedBagObject = CQXComObject<CountedBag>;
 
 TEST(StressThreads, Eight_tasks_share_bags_enumerators_and_the_expert_without_losing_anything) {
     g_bagsDestroyed = 0;
-    IkcSysPropertyBag3* bags[2] = {CountedBagObject::NewInstance(),
-                                   CountedBagObject::NewInstance()};
+    IkcSysPropertyBag3* bags[2] = {MakeComObject<CountedBag>().detach(),
+                                   MakeComObject<CountedBag>().detach()};
     zevadriverReset();
-    IkcSysExpert2* expert = CQXComObject<CkcSysZeva>::NewInstance();
+    IkcSysExpert2* expert = MakeComObject<CkcSysZeva>().detach();
     ASSERT_EQ(expert->Initialize(), S_OK);
     IkcSysEnumStringList* sharedNames = nullptr;
     ASSERT_EQ(expert->SearchForItemNames(&sharedNames), S_OK);

@@ -57,7 +57,7 @@ TEST_F(SimulatedDriverThreads, Experts_discovering_at_once_each_find_every_inter
     zevadriverClearLog();
     std::vector<std::size_t> found(k_readers, 0);
     RunThreads(k_readers, [&found](int index) {
-        CQXComObject<CkcSysZeva>* expert = CQXComObject<CkcSysZeva>::NewInstance();
+        CQXComObject<CkcSysZeva>* expert = MakeComObject<CkcSysZeva>().detach();
         EXPECT_EQ(expert->Initialize(), S_OK);
         found[index] = expert->InterfacesForTesting().size();
         expert->Release();

@@ -5,7 +5,7 @@
 #define QX_KIT_OSDEP_TIMEBREAKDOWN_H
 
 #include "qx/kit/AbsTime.h"
-#include "qx/kit/TimestampRecords.h"
+#include "qxzeva/types.h"
 
 #include <ctime>
 

@@ -63,6 +63,16 @@ qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, s
     @return its address, or null when the module does not export it or an argument is null. */
 void* qxModuleSymbol(qx_module* module, const char* name);
 
+/** A function of a module, to be called through a pointer of its own type. */
+typedef void (*qx_function)(void);
+
+/** The address of an exported function of a loaded module, as a function pointer: convert it
+    to the function's own type to call it (qxzeva::ModuleFunction does so in C++).
+    @param module a module from qxLoadModule
+    @param name the function's name, for instance QX_FACTORY_SYMBOL
+    @return its address, or null when the module does not export it or an argument is null. */
+qx_function qxModuleFunction(qx_module* module, const char* name);
+
 /** Runs the destructors (at the last unload of the file) and unmaps the module.
     @param module a module from qxLoadModule; null is ignored
     @return 0, or -1 when the dynamic linker could not unmap it. The module is gone either way. */

@@ -1,13 +1,16 @@
 /** @file
-    What a C++ host of the expert module needs beside the C view: a holder that counts an
-    interface reference through its table of operations, an owner of the wide strings the
+    What a C++ host of the expert module needs beside the C view: qxzeva::Ref (ref.h), a
+    holder that counts an interface reference through its table of operations, a typed look-up
+    of the module's exports, an owner of the wide strings the
     module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
-    names of the result codes. Header-only, C++17; includes only the installed C view.
-    Include it as "hostkit/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
+    names of the result codes. Header-only, C++17; includes only installed headers.
+    Include it as "qxzeva/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
 #ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
 #define QXZEVA_HOSTKIT_QXZEVA_HOST_H
 
-#include "../expert/qxzeva_c.h"
+#include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/ref.h"
 
 #include <cassert>
 #include <cstddef>
@@ -15,70 +18,23 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 /** The C++ helpers for hosts of the C view. */
 namespace qxzeva {
 
-/** A reference to an interface the module handed out, given back with Release when the
-    holder lets go of it. A copy takes a reference of its own; attach adopts a reference the
-    caller owns, detach hands the held one over without counting. put lends the empty slot to
-    an operation that writes a new reference into an out-parameter: the holder must be empty
-    (reset it first when reusing it). */
-template <class Interface>
-class Ref {
-public:
-    /** An empty holder. */
-    Ref() noexcept = default;
-    /** An empty holder, from nullptr. */
-    Ref(std::nullptr_t) noexcept {}
-    /** Takes a reference of its own to what other holds. */
-    Ref(const Ref& other) noexcept : m_pointer(other.m_pointer) {
-        if (m_pointer != nullptr)
-            m_pointer->lpVtbl->AddRef(m_pointer);
-    }
-    /** Takes over other's reference, leaving other empty. */
-    Ref(Ref&& other) noexcept : m_pointer(other.detach()) {}
-    /** Gives back the reference held, if any. */
-    ~Ref() { reset(); }
-
-    /** Holds what other holds. By value: the new reference is taken before the old one is
-        given back, so assigning a holder the object it already holds is safe. */
-    Ref& operator=(Ref other) noexcept {
-        std::swap(m_pointer, other.m_pointer);
-        return *this;
-    }
-
-    /** The interface held, or null; the holder keeps its reference. */
-    Interface* get() const noexcept { return m_pointer; }
-    /** The interface held, to reach its table of operations (lpVtbl). */
-    Interface* operator->() const noexcept { return m_pointer; }
-    /** Whether a reference is held. */
-    explicit operator bool() const noexcept { return m_pointer != nullptr; }
-
-    /** Gives back the reference held, if any, leaving the holder empty. */
-    void reset() noexcept {
-        if (Interface* held = detach())
-            held->lpVtbl->Release(held);
-    }
-    /** Adopts the caller's reference, giving back the one held. */
-    void attach(Interface* pointer) noexcept {
-        reset();
-        m_pointer = pointer;
-    }
-    /** Hands the reference held over to the caller, uncounted, leaving the holder empty. */
-    [[nodiscard]] Interface* detach() noexcept { return std::exchange(m_pointer, nullptr); }
-    /** The empty slot, for an operation's out-parameter to write a new reference into. */
-    [[nodiscard]] Interface** put() noexcept {
-        assert(m_pointer == nullptr && "Ref::put on a holder that still holds a reference");
-        reset();
-        return &m_pointer;
-    }
-
-private:
-    Interface* m_pointer = nullptr;
-};
+/** The exported function name of a loaded module, as the function type Function (such as
+    qxCreateExpertFunction); null when the module does not export it. */
+template <class Function>
+Function ModuleFunction(qx_module* module, const char* name) noexcept {
+    static_assert(std::is_pointer_v<Function> &&
+                      std::is_function_v<std::remove_pointer_t<Function>>,
+                  "Function is a pointer to a function");
+    // One function pointer type to another and back is exact.
+    return reinterpret_cast<Function>(qxModuleFunction(module, name));
+}
 
 std::string ToUtf8(const QX_WCHAR* text);
 
