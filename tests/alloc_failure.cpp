@@ -139,7 +139,11 @@ extern "C" void __wrap_free(void* block) {
     __real_free(block);
 }
 
-// The module's calls into the image driver: whatever the driver allocates is its own.
+// The module's calls into the image driver: whatever the driver allocates is its own. The
+// linker options that wrap them come from k_zevadriverFunctions, and a C symbol's name cannot be
+// made from that list's strings, so each is spelled here; the link keeps the two in step (a
+// listed function the module calls, left without a wrapper, leaves __wrap_ undefined; a wrapper
+// outside the list leaves __real_ undefined).
 #define QX_PAUSED_DRIVER_CALL(name, params, args)                                                  \
     extern "C" qxzevauStatus __real_##name params;                                                 \
     extern "C" qxzevauStatus __wrap_##name params {                                                \

@@ -15,12 +15,17 @@
 #include <vector>
 
 // A board built by naming what a test cares about; the rest is zero, without files, and named
-// "ZEVA PCIe-4C":  AddBoard(TestBoard(0x10, "img0.zid").Pci(3, 14, 6).Name("ZEVA PCIe-2C"));
+// "ZEVA PCIe-4C":
+//   AddBoard(TestBoard().Serial(0x10).Active("img0.zid").Pci(3, 14, 6).Name("ZEVA PCIe-2C"));
 struct TestBoard : zevadriverBoard {
-    TestBoard(std::uint32_t serial, const char* active) : zevadriverBoard() {
+    TestBoard() : zevadriverBoard() { boardName = "ZEVA PCIe-4C"; }
+    TestBoard& Serial(std::uint32_t serial) {
         serialNumber = serial;
-        activeFile = active;
-        boardName = "ZEVA PCIe-4C";
+        return *this;
+    }
+    TestBoard& Active(const char* file) {
+        activeFile = file;
+        return *this;
     }
     TestBoard& Pci(std::uint32_t bus, std::uint32_t device, std::uint32_t function) {
         pciBus = bus;

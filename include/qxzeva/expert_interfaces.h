@@ -109,8 +109,9 @@
     Ends the expert's work; the records stay, so later searches still answer. S_OK. Tasks: any,
     several at once. */
 /** @var IkcSysExpert2Vtbl::SearchForItemsAndProperties
-    Hands every item's property bag, filled with its 22 properties, to the host's collection
-    with IkcSysPropertyBagCollectionVtbl::AddPropertyBag, one call per item in the order of
+    Hands every item's property bag, filled with every property of the table
+    (QXZEVA_ITEM_PROPERTY_COUNT of them), to the host's collection with
+    IkcSysPropertyBagCollectionVtbl::AddPropertyBag, one call per item in the order of
     SearchForItemNames. Each bag is lent for that call: the collection AddRefs a bag it keeps,
     and releases it when done. The collection is not kept after the call returns. S_OK when at
     least one bag was given; S_FALSE when none was (no items); E_POINTER when collection is
@@ -120,19 +121,20 @@
     of the bag, itself or through another task it waits for. By the first call the names have
     been asked of the driver and every item's record read: a rename or Initialize made from
     inside the collection shows in the next search, not in this one. The bag it gets holds the
-    item's 22 properties, all marked changed, no batch lock, and one reference of the expert's,
-    given back when AddPropertyBag returns. Tasks: any, several at once. */
+    item's properties, every one of the table, all marked changed, no batch lock, and one
+    reference of the expert's, given back when AddPropertyBag returns. Tasks: any, several at
+    once. */
 /** @var IkcSysExpert2Vtbl::SearchForItemNames
     The items' names, asked of the driver again (an item's name is its active interface file),
     as a new enumerator the caller releases. S_OK with *names set; S_FALSE when there are no
     items, with *names null; E_POINTER when names is null; E_OUTOFMEMORY with *names null.
     Tasks: any, several at once. */
 /** @var IkcSysExpert2Vtbl::GetPropertiesOfItem
-    A new bag with the 22 properties of the item named itemName: the item spelled exactly so,
-    else the first whose name matches without regard to case; the caller releases it. S_OK with
-    *bag set; E_ITEM_NOT_FOUND when no item has that name; E_POINTER when bag or itemName is
-    null; E_OUTOFMEMORY. *bag is null on failure. itemName stays the caller's. Tasks: any,
-    several at once. */
+    A new bag with every property of the table for the item named itemName: the item spelled
+    exactly so, else the first whose name matches without regard to case; the caller releases
+    it. S_OK with *bag set; E_ITEM_NOT_FOUND when no item has that name; E_POINTER when bag or
+    itemName is null; E_OUTOFMEMORY. *bag is null on failure. itemName stays the caller's.
+    Tasks: any, several at once. */
 /** @var IkcSysExpert2Vtbl::PopulateOrRefreshProperties
     Not offered: E_NOTIMPL, *bag not written. Tasks: any, several at once. */
 /** @var IkcSysExpert2Vtbl::SetPreferredLocale

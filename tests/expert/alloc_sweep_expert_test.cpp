@@ -150,13 +150,19 @@ TEST_F(AllocationSweepExpert, Initialize_on_several_boards) {
              FreshDriver();
              zevadriverClearBoards();
              const std::string longName(200, 'n');
-             AddBoard(TestBoard(0x11, (longName + "1.zid").c_str()).Pci(1, 2, 3).Id(0x12345678));
-             AddBoard(TestBoard(0x22, nullptr)
+             AddBoard(TestBoard()
+                          .Serial(0x11)
+                          .Active((longName + "1.zid").c_str())
+                          .Pci(1, 2, 3)
+                          .Id(0x12345678));
+             AddBoard(TestBoard()
+                          .Serial(0x22)
                           .Pci(4, 5, 6)
                           .Id(0x9ABCDEF0)
                           .Name("ZEVA board with a long name here")
                           .Claim((longName + "2.zid").c_str()));
-             AddBoard(TestBoard(0x33, "short.zid").Pci(7, 8, 9).Id(0x1).Name("ZEVA x"));
+             AddBoard(
+                 TestBoard().Serial(0x33).Active("short.zid").Pci(7, 8, 9).Id(0x1).Name("ZEVA x"));
              zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_BOARD_NAME, 1);
          }},
         {"Initialize, no boards",
@@ -241,8 +247,8 @@ TEST_F(AllocationSweepExpert, Item_names_refreshed_from_renamed_files) {
     const auto boards = [longName] {
         FreshDriver();
         zevadriverClearBoards();
-        AddBoard({0x11, (longName + "-first.zid").c_str()});
-        AddBoard({0x22, (longName + "-second.zid").c_str()});
+        AddBoard(TestBoard().Serial(0x11).Active((longName + "-first.zid").c_str()));
+        AddBoard(TestBoard().Serial(0x22).Active((longName + "-second.zid").c_str()));
     };
     const std::u16string wideLong(longName.begin(), longName.end());
     const std::vector<std::u16string> renamed = {wideLong + u"-first-renamed",

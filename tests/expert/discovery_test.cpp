@@ -20,11 +20,11 @@ using ::testing::IsEmpty;
 namespace {
 
 const TestBoard k_first =
-    TestBoard(0x11, "img0.zid").Pci(3, 0, 0).Id(0x74C11F0A).Name("ZEVA PCIe-4C");
+    TestBoard().Serial(0x11).Active("img0.zid").Pci(3, 0, 0).Id(0x74C11F0A).Name("ZEVA PCIe-4C");
 const TestBoard k_second =
-    TestBoard(0x22, "img1.zid").Pci(4, 1, 2).Id(0x72C21F0A).Name("ZEVA PCIe-2C");
+    TestBoard().Serial(0x22).Active("img1.zid").Pci(4, 1, 2).Id(0x72C21F0A).Name("ZEVA PCIe-2C");
 const TestBoard k_third =
-    TestBoard(0x33, "img2.zid").Pci(7, 2, 5).Id(0x61B01F0A).Name("ZEVA PCI-1C");
+    TestBoard().Serial(0x33).Active("img2.zid").Pci(7, 2, 5).Id(0x61B01F0A).Name("ZEVA PCI-1C");
 
 const char* const k_head[] = {"qxzevauGetDriverVersion", "qxzevauDeployInterfaceFiles",
                               "qxzevauGetSerialNumber", "qxzevauGetSerialNumber"};
@@ -226,7 +226,7 @@ TEST_F(Discovery, Item_names_drop_the_last_four_characters_when_the_extension_oc
     const char* const files[] = {"img0.zid", "img0", ".zid", "a.zidb", "ab.zi"};
     std::uint32_t serial = 1;
     for (const char* file : files)
-        AddBoard({serial++, file});
+        AddBoard(TestBoard().Serial(serial++).Active(file));
 
     EXPECT_EQ(m_expert->Initialize(), S_OK);
 
@@ -266,11 +266,15 @@ TEST_F(Discovery, A_second_Initialize_appends_every_record_again) {
 // E_OUTOFMEMORY for a record) and keeps only whole records of the interfaces before it.
 TEST_F(Discovery, Running_out_of_memory_keeps_only_whole_records) {
     // Names longer than any short-string buffer, so every text of a record is allocated.
-    AddBoard(TestBoard(0x11, "interface-file-of-the-first-board.zid")
+    AddBoard(TestBoard()
+                 .Serial(0x11)
+                 .Active("interface-file-of-the-first-board.zid")
                  .Pci(3, 0, 0)
                  .Id(0x1)
                  .Name("ZEVA PCIe-4C first"));
-    AddBoard(TestBoard(0x22, "interface-file-of-the-second-board.zid")
+    AddBoard(TestBoard()
+                 .Serial(0x22)
+                 .Active("interface-file-of-the-second-board.zid")
                  .Pci(4, 0, 0)
                  .Id(0x2)
                  .Name("ZEVA PCIe-2C second"));

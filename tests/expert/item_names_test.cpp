@@ -37,16 +37,16 @@ protected:
 } // namespace
 
 TEST_F(ItemNames, Three_interfaces_are_listed_in_discovery_order_without_extension) {
-    AddBoard({0x30, "gamma.zid"});
-    AddBoard({0x10, "alpha.zid"});
-    AddBoard({0x20, "beta.zid"});
+    AddBoard(TestBoard().Serial(0x30).Active("gamma.zid"));
+    AddBoard(TestBoard().Serial(0x10).Active("alpha.zid"));
+    AddBoard(TestBoard().Serial(0x20).Active("beta.zid"));
     Discover();
     EXPECT_THAT(Names(), ElementsAre("gamma", "alpha", "beta"));
 }
 
 TEST_F(ItemNames, A_changed_active_file_is_listed_under_its_new_name) {
-    AddBoard({0x10, "img0.zid"});
-    AddBoard({0x20, "img1.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(0x20).Active("img1.zid"));
     Discover();
     ASSERT_EQ(zevadriverSetActiveFile(0x20, "camera.zid"), 0);
     EXPECT_THAT(Names(), ElementsAre("img0", "camera"));
@@ -54,8 +54,8 @@ TEST_F(ItemNames, A_changed_active_file_is_listed_under_its_new_name) {
 }
 
 TEST_F(ItemNames, An_interface_whose_file_cannot_be_read_keeps_its_earlier_name) {
-    AddBoard({0x10, "img0.zid"});
-    AddBoard({0x20, "img1.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(0x20).Active("img1.zid"));
     Discover();
     zevadriverFailAlways(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, -5);
     EXPECT_THAT(Names(), ElementsAre("img0", "img1"));
@@ -64,7 +64,7 @@ TEST_F(ItemNames, An_interface_whose_file_cannot_be_read_keeps_its_earlier_name)
 // The refresh gives the driver 512 bytes; a driver that fills all of them leaves no zero, and
 // the name ends where the buffer does.
 TEST_F(ItemNames, A_refreshed_file_name_that_fills_its_buffer_is_read_up_to_its_end_only) {
-    AddBoard({0x10, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
     Discover();
     zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 1);
     zevadriverSetTextBufferSize(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 512);
@@ -73,8 +73,8 @@ TEST_F(ItemNames, A_refreshed_file_name_that_fills_its_buffer_is_read_up_to_its_
 }
 
 TEST_F(ItemNames, The_refresh_asks_only_for_each_active_file_in_record_order) {
-    AddBoard({0x10, "img0.zid"});
-    AddBoard({0x20, "img1.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(0x20).Active("img1.zid"));
     Discover();
     zevadriverClearLog();
     Names();
@@ -92,7 +92,7 @@ TEST_F(ItemNames, No_interfaces_give_S_FALSE_and_a_null_enumerator) {
 }
 
 TEST_F(ItemNames, The_enumerator_outlives_the_expert_and_Finalize_keeps_the_names) {
-    AddBoard({0x10, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
     Discover();
     ASSERT_EQ(m_expert->Finalize(), S_OK);
     IkcSysEnumStringList* names = nullptr;
@@ -109,7 +109,7 @@ TEST_F(ItemNames, The_enumerator_outlives_the_expert_and_Finalize_keeps_the_name
 }
 
 TEST_F(ItemNames, A_second_Initialize_lists_every_item_twice) {
-    AddBoard({0x10, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x10).Active("img0.zid"));
     Discover();
     Discover();
     EXPECT_THAT(Names(), ElementsAre("img0", "img0"));

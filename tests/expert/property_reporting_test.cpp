@@ -52,10 +52,19 @@ protected:
 
 TEST_F(PropertyReporting, An_item_holds_exactly_the_properties_of_the_table) {
     zevadriverSetDriverVersion(0x12345678);
-    const TestBoard boards[] = {
-        TestBoard(0xABC, "img0.zid").Pci(3, 14, 6).Id(0x7A911093).Name("ZEVA PCIe-4C"),
-        TestBoard(0xFFFFFFFF, "full.zid").Pci(0xFF, 0x1F, 7).Id(0xFFFF0001).Name("PCIe"),
-        TestBoard(0x0, "zero.zid").Name("")};
+    const TestBoard boards[] = {TestBoard()
+                                    .Serial(0xABC)
+                                    .Active("img0.zid")
+                                    .Pci(3, 14, 6)
+                                    .Id(0x7A911093)
+                                    .Name("ZEVA PCIe-4C"),
+                                TestBoard()
+                                    .Serial(0xFFFFFFFF)
+                                    .Active("full.zid")
+                                    .Pci(0xFF, 0x1F, 7)
+                                    .Id(0xFFFF0001)
+                                    .Name("PCIe"),
+                                TestBoard().Serial(0x0).Active("zero.zid").Name("")};
     for (const TestBoard& board : boards)
         AddBoard(board);
     Discover();
@@ -71,8 +80,8 @@ TEST_F(PropertyReporting, An_item_holds_exactly_the_properties_of_the_table) {
 }
 
 TEST_F(PropertyReporting, Names_differing_only_in_case_report_their_own_boards) {
-    AddBoard({0x1, "cam.zid"});
-    AddBoard({0x2, "CAM.zid"});
+    AddBoard(TestBoard().Serial(0x1).Active("cam.zid"));
+    AddBoard(TestBoard().Serial(0x2).Active("CAM.zid"));
     Discover();
     KeepingCollection collection;
     ASSERT_EQ(m_expert->SearchForItemsAndProperties(&collection), S_OK);
@@ -92,10 +101,10 @@ TEST_F(PropertyReporting, Names_differing_only_in_case_report_their_own_boards) 
 }
 
 TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_it) {
-    AddBoard(TestBoard(0x1, "a.zid").Name("ZEVA "));
-    AddBoard(TestBoard(0x2, "b.zid").Name("ZEVA X"));
-    AddBoard(TestBoard(0x3, "c.zid").Name("zeva PCIe"));
-    AddBoard(TestBoard(0x4, "d.zid").Name("ZEVAX"));
+    AddBoard(TestBoard().Serial(0x1).Active("a.zid").Name("ZEVA "));
+    AddBoard(TestBoard().Serial(0x2).Active("b.zid").Name("ZEVA X"));
+    AddBoard(TestBoard().Serial(0x3).Active("c.zid").Name("zeva PCIe"));
+    AddBoard(TestBoard().Serial(0x4).Active("d.zid").Name("ZEVAX"));
     Discover();
     const std::pair<const char16_t*, const char*> expected[] = {
         {u"a", "ZEVA "}, {u"b", "X"}, {u"c", "zeva PCIe"}, {u"d", "ZEVAX"}};
@@ -108,7 +117,7 @@ TEST_F(PropertyReporting, Model_drops_the_family_prefix_only_when_more_follows_i
 }
 
 TEST_F(PropertyReporting, Unknown_item_gives_E_ITEM_NOT_FOUND_and_null) {
-    AddBoard({0x1, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x1).Active("img0.zid"));
     Discover();
     auto* sentinel = reinterpret_cast<IkcSysPropertyBag*>(0x1);
     IkcSysPropertyBag* bag = sentinel;
@@ -134,9 +143,9 @@ TEST_F(PropertyReporting, No_interfaces_give_S_FALSE_without_calling_the_collect
 }
 
 TEST_F(PropertyReporting, A_refusal_on_the_second_item_keeps_the_first_bag_with_one_reference) {
-    AddBoard({0x1, "img0.zid"});
-    AddBoard({0x2, "img1.zid"});
-    AddBoard({0x3, "img2.zid"});
+    AddBoard(TestBoard().Serial(0x1).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(0x2).Active("img1.zid"));
+    AddBoard(TestBoard().Serial(0x3).Active("img2.zid"));
     Discover();
     KeepingCollection collection;
     collection.m_refuseCall = 2;
@@ -150,7 +159,7 @@ TEST_F(PropertyReporting, A_refusal_on_the_second_item_keeps_the_first_bag_with_
 }
 
 TEST_F(PropertyReporting, Each_search_reports_bags_under_the_current_names) {
-    AddBoard({0x1, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x1).Active("img0.zid"));
     Discover();
     ASSERT_EQ(zevadriverSetActiveFile(0x1, "renamed.zid"), 0);
     KeepingCollection collection;
@@ -162,8 +171,8 @@ TEST_F(PropertyReporting, Each_search_reports_bags_under_the_current_names) {
 }
 
 TEST_F(PropertyReporting, Running_out_of_memory_in_the_fill_never_reports_a_partial_bag) {
-    AddBoard({0x1, "img0.zid"});
-    AddBoard({0x2, "img1.zid"});
+    AddBoard(TestBoard().Serial(0x1).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(0x2).Active("img1.zid"));
     Discover();
     for (const auto kind : {AllocationFailure::k_operatorNew, AllocationFailure::k_malloc}) {
         for (int failAt = 1;; ++failAt) {

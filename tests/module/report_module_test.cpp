@@ -22,7 +22,7 @@ namespace {
 
 // A board as the driver reports it, after discovery gave each an active file.
 struct DriverBoard {
-    TestBoard board{0, nullptr};
+    TestBoard board;
     std::string item;
     char name[50] = {};
 };

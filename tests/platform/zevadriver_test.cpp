@@ -228,8 +228,10 @@ TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_
 
 TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
     const std::string longest(ZEVADRIVER_MAX_FILE_NAME, 'n');
-    AddBoard(
-        TestBoard(1, longest.c_str()).Name("ZEVA PCIe-4C with a name of 49 characters, exact"));
+    AddBoard(TestBoard()
+                 .Serial(1)
+                 .Active(longest.c_str())
+                 .Name("ZEVA PCIe-4C with a name of 49 characters, exact"));
     char file[QXZEVAU_REFRESH_FILE_BUFFER];
     std::memset(file, 0x7F, sizeof file);
     EXPECT_EQ(qxzevauGetActiveInterfaceFile(1, file), 0);
@@ -254,13 +256,13 @@ TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
               ZEVADRIVER_ERROR_NAME_TOO_LONG);
     const std::string tooLong(ZEVADRIVER_MAX_FILE_NAME + 1, 'n');
     EXPECT_EQ(zevadriverSetActiveFile(1, tooLong.c_str()), ZEVADRIVER_ERROR_NAME_TOO_LONG);
-    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(tooLong.c_str())),
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard().Serial(2).Name(tooLong.c_str())),
               ZEVADRIVER_ERROR_NAME_TOO_LONG);
 }
 
 TEST_F(SimulatedDriver, Only_a_file_of_the_board_can_become_its_active_file) {
-    AddBoard({1, "img0.zid"});
-    AddBoard({2, nullptr});
+    AddBoard(TestBoard().Serial(1).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(2));
     char file[QXZEVAU_INTERFACE_FILE_BUFFER] = {};
     EXPECT_EQ(qxzevauSetActiveInterfaceFile(2, "img0.zid"), ZEVADRIVER_ERROR_UNKNOWN_FILE);
     EXPECT_EQ(qxzevauSetActiveInterfaceFile(2, "img9.zid"), ZEVADRIVER_ERROR_UNKNOWN_FILE);
@@ -278,8 +280,8 @@ TEST_F(SimulatedDriver, Only_a_file_of_the_board_can_become_its_active_file) {
 }
 
 TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden_once) {
-    AddBoard({1, "img0.zid"});
-    AddBoard({2, "img1.zid"});
+    AddBoard(TestBoard().Serial(1).Active("img0.zid"));
+    AddBoard(TestBoard().Serial(2).Active("img1.zid"));
     zevadriverOverrideSerialCount(0xFFFFFFFF);
     EXPECT_EQ(BoardCount(), 0xFFFFFFFFu);
     EXPECT_EQ(BoardCount(), 2u);
@@ -289,12 +291,12 @@ TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden
     EXPECT_EQ(count, 2u);
     EXPECT_THAT(serials, ElementsAre(1u, 0xBBBBu));
     EXPECT_EQ(zevadriverAddBoard(nullptr), ZEVADRIVER_ERROR_BAD_ARGUMENT);
-    EXPECT_EQ(zevadriverAddBoard(&TestBoard(2, nullptr).Name(nullptr)),
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard().Serial(2).Name(nullptr)),
               ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
 }
 
 TEST_F(SimulatedDriver, Scripted_failures_write_nothing_and_fail_always_or_once) {
-    AddBoard(TestBoard(1, "img0.zid").Id(0x1234));
+    AddBoard(TestBoard().Serial(1).Active("img0.zid").Id(0x1234));
     zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_ID, 2, -7);
     std::uint32_t ids[3] = {0xAAAA, 0xBBBB, 0xCCCC};
     EXPECT_EQ(imgGetBoardPCIID(1, &ids[0]), 0);
@@ -315,7 +317,7 @@ TEST_F(SimulatedDriver, Scripted_failures_write_nothing_and_fail_always_or_once)
 }
 
 TEST_F(SimulatedDriver, The_log_holds_every_call_in_order_with_serial_and_status) {
-    AddBoard({0x22, "img0.zid"});
+    AddBoard(TestBoard().Serial(0x22).Active("img0.zid"));
     std::uint32_t value = 0;
     zevadriverFailOnCall(ZEVADRIVER_GET_BOARD_PCI_LOCATION, 1, -3);
     qxzevauGetDriverVersion(&value);

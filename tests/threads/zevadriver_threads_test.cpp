@@ -36,7 +36,7 @@ protected:
 
 TEST_F(SimulatedDriverThreads, Readers_see_whole_names_while_the_active_file_switches) {
     zevadriverClearBoards();
-    AddBoard(TestBoard(1, "first.zid"));
+    AddBoard(TestBoard().Serial(1).Active("first.zid"));
     RunThreads(k_readers + 1, [](int index) {
         for (int round = 0; round < k_reads; ++round) {
             if (index == k_readers) {
