@@ -37,7 +37,7 @@ extern "C" {
     becomes U+FFFD.
     @param text a zero-terminated UTF-16 text, such as a string the module handed out; null
            reads as the empty text
-    @param utf8 receives the text; may be null when size is 0
+    @param utf8 receives the text; null to only count the bytes
     @param size the bytes utf8 holds
     @return the bytes the whole text takes, without the terminator: the text was cut short
             when this is size or more. */
@@ -67,11 +67,12 @@ static inline size_t qxWideToUtf8(const uint16_t* text, char* utf8, size_t size)
                 bytes[count++] = (unsigned char)(0x80u | (point >> (6 * (i - 1)) & 0x3Fu));
         }
         needed += count;
-        full = full || size == 0 || written + count >= size;
-        for (i = 0; !full && i < count; ++i)
-            utf8[written++] = (char)bytes[i];
+        full = full || written + count >= size;
+        if (utf8 != NULL && !full)
+            for (i = 0; i < count; ++i)
+                utf8[written++] = (char)bytes[i];
     }
-    if (size > 0)
+    if (utf8 != NULL && size > 0)
         utf8[written] = '\0';
     return needed;
 }
