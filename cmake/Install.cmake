@@ -36,7 +36,8 @@ target_compile_features(qxzeva_headers INTERFACE cxx_std_17)
 install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
     LIBRARY DESTINATION ${QX_MODULE_INSTALL_DIR})
 
-# Manual pages, written or generated: each file listed here is installed in the folder of
+# Manual pages, written or generated: the C functions' (man3) come with the reference
+# (docs/CMakeLists.txt), from the same comments; each file listed here is installed in the folder of
 # the section its suffix names (qxzeva-host.1 in man1). Add a page by adding its file.
 if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1

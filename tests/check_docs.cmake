@@ -4,7 +4,8 @@
 set(findings)
 foreach(page c_2host_8c-example.html cpp_2host_8cpp-example.html group__qxzeva__loader.html
         group__qxzeva__results.html group__qxzeva__values.html group__qxzeva__identifiers.html
-        group__qxzeva__exports.html group__qxzeva__kernel.html qxzeva__version_8h.html
+        group__qxzeva__exports.html group__qxzeva__kernel.html group__qxzeva__text.html
+        qxzeva__version_8h.html
         qxzeva__host_8h.html classqxzeva_1_1BasicRef.html classqxzeva_1_1WideString.html)
     if(NOT EXISTS ${HTML_DIR}/${page})
         list(APPEND findings "no page ${page}")

@@ -5,40 +5,20 @@
    Build against the installed package (see Makefile beside this file):
        cc -std=c99 host.c $(pkg-config --cflags --libs qxzeva) -o host
    The module is found where the package installed it, or where QXZEVA_MODULE says. */
-#include "qxzeva/module_loader.h"  /* qxInstalledModulePath, qxLoadModule, qxModuleSymbol */
-#include "qxzeva/qxzeva_c.h"       /* the interfaces, results, identifiers and tags */
+#include "qxzeva/module_loader.h"  /* qxInstalledModulePath, qxLoadModule, qxLoaderVersion */
+#include "qxzeva/qxzeva_c.h"       /* the interfaces, results, identifiers, tags, UTF-8 */
 #include "qxzeva/qxzeva_version.h" /* QXZEVA_VERSION_STRING */
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
-/* Prints a boundary string (UTF-16) as UTF-8. */
+/* Prints a string the module handed out (UTF-16) as UTF-8. */
 static void PrintWide(const QX_WCHAR* text) {
-    uint32_t i;
-    uint32_t length = text != NULL ? qxWideStringLength(text) : 0;
-    for (i = 0; i < length; ++i) {
-        uint32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00u);
-        else if (code >= 0xD800 && code < 0xE000)
-            code = 0xFFFD; /* a lone surrogate */
-        if (code < 0x80) {
-            putchar((int)code);
-        } else if (code < 0x800) {
-            putchar((int)(0xC0 | code >> 6));
-            putchar((int)(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            putchar((int)(0xE0 | code >> 12));
-            putchar((int)(0x80 | (code >> 6 & 0x3F)));
-            putchar((int)(0x80 | (code & 0x3F)));
-        } else {
-            putchar((int)(0xF0 | code >> 18));
-            putchar((int)(0x80 | (code >> 12 & 0x3F)));
-            putchar((int)(0x80 | (code >> 6 & 0x3F)));
-            putchar((int)(0x80 | (code & 0x3F)));
-        }
-    }
+    char* utf8 = qxWideToNewUtf8(text); /* freed with free() */
+    if (utf8 != NULL)
+        fputs(utf8, stdout);
+    free(utf8);
 }
 
 /* The collection SearchForItemsAndProperties hands each item's bag to. It lives on the
@@ -179,9 +159,12 @@ int main(void) {
         fprintf(stderr, "cannot tell where the module is installed\n");
         return 1;
     }
+    /* A loader older than the headers may lack what they promise: say so. */
+    if (strcmp(qxLoaderVersion(), QXZEVA_VERSION_STRING) != 0)
+        fprintf(stderr, "note: loader %s, headers %s\n", qxLoaderVersion(), QXZEVA_VERSION_STRING);
     module = qxLoadModule(path, &status, error, sizeof error);
     if (module == NULL) {
-        fprintf(stderr, "%s\n", error);
+        fprintf(stderr, "%s\n", error); /* begins with qxLoadStatusText(status) */
         return 1;
     }
     /* A symbol's address is an object pointer in ISO C: copy it into the function pointer. */

@@ -12,7 +12,7 @@
 extern "C" {
 #endif
 
-/** @defgroup qxzeva_loader Loader
+/** @defgroup qxzeva_loader Loading the module
     Finding, loading and unloading the module. Any task may call these functions; loading a
     module that is loaded already runs no constructor again, and the destructors run at the
     last unload.
@@ -77,6 +77,16 @@ qx_function qxModuleFunction(qx_module* module, const char* name);
     @param module a module from qxLoadModule; null is ignored
     @return 0, or -1 when the dynamic linker could not unmap it. The module is gone either way. */
 int qxUnloadModule(qx_module* module);
+
+/** What a status of qxLoadModule means, in a few words ("module not found", ...).
+    @param status a status qxLoadModule gave
+    @return a static text, or null for a value that is no status. */
+const char* qxLoadStatusText(qx_load_status status);
+
+/** The version of the loader library the host runs with, "major.minor.patch": compare it with
+    QXZEVA_VERSION_STRING, the version the host was built against.
+    @return a static text. */
+const char* qxLoaderVersion(void);
 
 /** @} */
 

@@ -4,7 +4,8 @@
     order as the C++ interfaces, both expanded from the one list of each interface's slots, so a
     pointer the module hands out can be used directly. Every operation takes the interface
     pointer itself as its first argument. The codes, identifiers, value types and tags it shares
-    with C++ hosts are those of the headers it includes. */
+    with C++ hosts are those of the headers it includes; qxzeva/text.h gives their names and the
+    module's strings as UTF-8. */
 #ifndef QXZEVA_QXZEVA_C_H
 #define QXZEVA_QXZEVA_C_H
 
@@ -20,6 +21,7 @@
 #include "qxzeva/propertybag_interfaces.h"
 #include "qxzeva/results.h"
 #include "qxzeva/tags.h"
+#include "qxzeva/text.h"
 #include "qxzeva/types.h"
 
 #include <stdint.h>

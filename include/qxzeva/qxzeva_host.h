@@ -86,31 +86,6 @@ private:
 /// @cond internal
 namespace detail {
 
-inline void AppendUtf8(std::string* out, std::uint32_t point) {
-    if (point < 0x80) {
-        *out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        *out += static_cast<char>(0xC0 | (point >> 6));
-        *out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        *out += static_cast<char>(0xE0 | (point >> 12));
-        *out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        *out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        *out += static_cast<char>(0xF0 | (point >> 18));
-        *out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        *out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        *out += static_cast<char>(0x80 | (point & 0x3F));
-    }
-}
-
-inline bool IsHighSurrogate(std::uint32_t unit) {
-    return unit >= 0xD800 && unit < 0xDC00;
-}
-inline bool IsLowSurrogate(std::uint32_t unit) {
-    return unit >= 0xDC00 && unit < 0xE000;
-}
-
 // The well-formed UTF-8 sequence a lead byte starts: its length (0: the byte starts none) and
 // the range its second byte must fall in, which excludes overlong forms, surrogates and code
 // points above U+10FFFF.
@@ -144,19 +119,10 @@ inline Utf8Lead ClassifyUtf8Lead(unsigned char lead) {
 /// @endcond
 
 /** UTF-8 of a zero-terminated UTF-16 text; "" for null. A surrogate without its partner
-    becomes U+FFFD. */
+    becomes U+FFFD (qxWideToUtf8). */
 inline std::string ToUtf8(const QX_WCHAR* text) {
-    std::string out;
-    for (; text != nullptr && *text != 0; ++text) {
-        std::uint32_t point = *text;
-        if (detail::IsHighSurrogate(point) && detail::IsLowSurrogate(text[1])) {
-            point = 0x10000 + ((point - 0xD800) << 10) + (text[1] - 0xDC00u);
-            ++text;
-        } else if (detail::IsHighSurrogate(point) || detail::IsLowSurrogate(point)) {
-            point = 0xFFFD;
-        }
-        detail::AppendUtf8(&out, point);
-    }
+    std::string out(qxWideToUtf8(text, nullptr, 0) + 1, '\0');
+    out.resize(qxWideToUtf8(text, out.data(), out.size()));
     return out;
 }
 

@@ -5,7 +5,7 @@
 
 #include <stdint.h>
 
-/** @defgroup qxzeva_results Results
+/** @defgroup qxzeva_results Result codes
     Every operation returns a 32-bit HRESULT: zero or positive is success, negative is
     failure. These are all the codes the module returns:
 

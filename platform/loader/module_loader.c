@@ -1,5 +1,6 @@
 #define _GNU_SOURCE /* dladdr */
 #include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_version.h"
 
 #include <dlfcn.h>
 #include <pthread.h>
@@ -71,12 +72,26 @@ static void RunTable(qx_static_function* table) {
         (*table)();
 }
 
+/* The text of each status, in the order of their values; a failure's message starts with it. */
+static const char* const k_statusTexts[] = {
+    "module loaded", "module not found", "module not loadable",
+    "module does not export _ctors and _dtors", "out of memory"};
+
+const char* qxLoadStatusText(qx_load_status status) {
+    const size_t index = (size_t)status;
+    return index < sizeof k_statusTexts / sizeof k_statusTexts[0] ? k_statusTexts[index] : NULL;
+}
+
+const char* qxLoaderVersion(void) {
+    return QXZEVA_VERSION_STRING;
+}
+
 static qx_module* Fail(qx_load_status* status, qx_load_status code, char* error, size_t size,
-                       const char* what, const char* detail) {
+                       const char* detail) {
     if (status != NULL)
         *status = code;
     if (error != NULL && size > 0)
-        snprintf(error, size, "%s%s%s", what, detail != NULL ? ": " : "",
+        snprintf(error, size, "%s%s%s", qxLoadStatusText(code), detail != NULL ? ": " : "",
                  detail != NULL ? detail : "");
     return NULL;
 }
@@ -84,25 +99,23 @@ static qx_module* Fail(qx_load_status* status, qx_load_status code, char* error,
 qx_module* qxLoadModule(const char* path, qx_load_status* status, char* error, size_t size) {
     struct stat info;
     if (path == NULL || stat(path, &info) != 0)
-        return Fail(status, QX_LOAD_NOT_FOUND, error, size, "module not found",
-                    path != NULL ? path : "(null)");
+        return Fail(status, QX_LOAD_NOT_FOUND, error, size, path != NULL ? path : "(null)");
     void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (handle == NULL)
-        return Fail(status, QX_LOAD_NOT_LOADABLE, error, size, "module not loadable",
+        return Fail(status, QX_LOAD_NOT_LOADABLE, error, size,
                     dlerror()); // NOLINT(concurrency-mt-unsafe): its state is per thread
     qx_static_function* constructors = (qx_static_function*)dlsym(handle, "_ctors");
     qx_static_function* destructors = (qx_static_function*)dlsym(handle, "_dtors");
     if (constructors == NULL || destructors == NULL) {
         dlclose(handle);
-        return Fail(status, QX_LOAD_NO_TABLES, error, size,
-                    "module does not export _ctors and _dtors", path);
+        return Fail(status, QX_LOAD_NO_TABLES, error, size, path);
     }
     qx_module* module = malloc(sizeof *module);
     const int loads = module != NULL ? CountLoad(handle) : 0;
     if (loads == 0) {
         free(module);
         dlclose(handle);
-        return Fail(status, QX_LOAD_NO_MEMORY, error, size, "out of memory", NULL);
+        return Fail(status, QX_LOAD_NO_MEMORY, error, size, NULL);
     }
     module->handle = handle;
     module->destructors = destructors;

@@ -3,8 +3,10 @@
 #include "qxzeva/qxzeva_c.h"
 
 #include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_version.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -134,8 +136,13 @@ static void CheckBag(IkcSysPropertyBag* bag) {
     CHECK(tags->lpVtbl->Next(tags, 4, first, &fetched) == S_OK && fetched == 4);
     CHECK(first[0] < first[1] && first[1] < first[2] && first[2] < first[3]);
     CHECK(tags->lpVtbl->Reset(tags) == S_OK);
-    while (tags->lpVtbl->Next(tags, 1, first, &fetched) == S_OK)
+    /* every tag the module sets has a name, and the type the property table gives it */
+    while (tags->lpVtbl->Next(tags, 1, first, &fetched) == S_OK) {
         ++count;
+        CHECK(qxTagName(first[0]) != NULL && strncmp(qxTagName(first[0]), "kcSysTag", 8) == 0);
+        CHECK(table->GetPropertyType(bag, first[0], &type) == S_OK && type == qxTagType(first[0]) &&
+              qxTypeName(type) != NULL);
+    }
     CHECK(count == QXZEVA_ITEM_PROPERTY_COUNT);
     CHECK(tags->lpVtbl->Release(tags) == 0);
 
@@ -150,6 +157,38 @@ static void CheckBag(IkcSysPropertyBag* bag) {
     CHECK(copy->lpVtbl->HasProperty(copy, 7u) == S_OK);
     CheckTimestamp(copy);
     CHECK(copy->lpVtbl->Release(copy) == 0);
+}
+
+/* The names of tags and type codes, the UTF-8 of wide strings and the loader's own texts. */
+static void CheckTexts(void) {
+    static const QX_WCHAR k_wide[] = {'K', 0xDC, '1', 0xD83D, 0xDE00, 0xD800, 0};
+    static const char k_utf8[] = "K\xC3\x9C"
+                                 "1\xF0\x9F\x98\x80\xEF\xBF\xBD";
+    /* sizes of the buffer, and the bytes of the whole characters that fit before the zero */
+    static const size_t k_cut[][2] = {{1, 0}, {2, 1}, {3, 1},  {4, 3},  {5, 4},
+                                      {8, 4}, {9, 8}, {11, 8}, {12, 11}};
+    char out[16];
+    char* whole = qxWideToNewUtf8(k_wide);
+    size_t i;
+    CHECK(whole != NULL && strcmp(whole, k_utf8) == 0);
+    free(whole);
+    CHECK(qxWideToUtf8(k_wide, out, sizeof out) == 11 && strcmp(out, k_utf8) == 0);
+    CHECK(qxWideToUtf8(k_wide, NULL, 0) == 11 && qxWideToUtf8(NULL, out, 1) == 0 && out[0] == 0);
+    for (i = 0; i < sizeof k_cut / sizeof k_cut[0]; ++i) {
+        memset(out, 'x', sizeof out);
+        CHECK(qxWideToUtf8(k_wide, out, k_cut[i][0]) == 11 && strlen(out) == k_cut[i][1] &&
+              strncmp(out, k_utf8, k_cut[i][1]) == 0);
+    }
+    CHECK(strcmp(qxTagName(kcSysTagSerialNumber), "kcSysTagSerialNumber") == 0);
+    CHECK(qxTagName(7u) == NULL && qxTagType(7u) == 0);
+    CHECK(strcmp(qxTypeName(kcSysAttrTypeTimestampUTC), "kcSysAttrTypeTimestampUTC") == 0);
+    CHECK(qxTypeName(0) == NULL && qxTypeName(kcSysAttrTypeTimestampUTC + 1) == NULL);
+    for (i = QX_LOAD_OK; i <= QX_LOAD_NO_MEMORY; ++i)
+        CHECK(qxLoadStatusText((qx_load_status)i) != NULL &&
+              (i == 0 || strcmp(qxLoadStatusText((qx_load_status)i),
+                                qxLoadStatusText((qx_load_status)(i - 1))) != 0));
+    CHECK(qxLoadStatusText((qx_load_status)(QX_LOAD_NO_MEMORY + 1)) == NULL);
+    CHECK(strcmp(qxLoaderVersion(), QXZEVA_VERSION_STRING) == 0);
 }
 
 int main(void) {
@@ -170,6 +209,7 @@ int main(void) {
     CCollection collection = {{&g_collectionTable}, {NULL}, 0};
     int i;
 
+    CheckTexts();
     CHECK(factory != NULL && factory((void**)&expert) == S_OK && expert != NULL);
     if (expert == NULL)
         return 1;

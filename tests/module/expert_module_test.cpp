@@ -168,7 +168,8 @@ TEST(ModuleLoader, Missing_module_is_reported_as_not_found) {
     char error[256];
     EXPECT_EQ(qxLoadModule("no/such/module.so", &status, error, sizeof error), nullptr);
     EXPECT_EQ(status, QX_LOAD_NOT_FOUND);
-    EXPECT_NE(std::string(error).find("not found"), std::string::npos);
+    EXPECT_EQ(std::string(error).rfind(std::string(qxLoadStatusText(status)) + ": ", 0), 0u)
+        << error;
 }
 
 TEST(ModuleLoader, Loading_twice_and_unloading_twice_keeps_the_module_working) {

@@ -1,0 +1,43 @@
+# Keeps, of the pages doxygen wrote into FROM/man3, each group page of GROUPS that documents a
+# function, with every function's name in its NAME line (the whatis entry), and each
+# function's page, which sources its group's page; writes them into TO, emptied first.
+#   cmake -DFROM=<dir> -DTO=<dir> -DGROUPS=<a,b> -P man_pages.cmake
+string(REPLACE "," ";" GROUPS "${GROUPS}")
+file(REMOVE_RECURSE ${TO})
+file(MAKE_DIRECTORY ${TO})
+foreach(group IN LISTS GROUPS)
+    set(page ${FROM}/man3/${group}.3)
+    if(NOT EXISTS ${page})
+        message(FATAL_ERROR "doxygen wrote no page for the group ${group}")
+    endif()
+    file(READ ${page} text)
+    # The functions are listed in the synopsis as "\fBname\fP (parameters)".
+    string(REGEX MATCHALL "\\\\fBqx[A-Z][A-Za-z0-9]*\\\\fP \\(" calls "${text}")
+    set(functions "")
+    foreach(call IN LISTS calls)
+        string(REGEX REPLACE "^\\\\fB(.*)\\\\fP \\($" "\\1" name "${call}")
+        list(APPEND functions ${name})
+    endforeach()
+    list(REMOVE_DUPLICATES functions)
+    if(functions STREQUAL "")
+        message(FATAL_ERROR "the group ${group} documents no function")
+    endif()
+    # NAME: the functions and the group's title, on one line, and nothing else.
+    string(FIND "${text}" ".SH NAME\n" name_at)
+    string(FIND "${text}" ".SH SYNOPSIS" synopsis_at)
+    if(name_at LESS 0 OR synopsis_at LESS name_at)
+        message(FATAL_ERROR "${page}: no NAME section before the SYNOPSIS")
+    endif()
+    math(EXPR title_at "${name_at} + 9")
+    string(SUBSTRING "${text}" ${title_at} -1 rest)
+    string(REGEX MATCH "^[^\n]*" title_line "${rest}")
+    string(REGEX REPLACE "^[^ ]+ \\\\- " "" title "${title_line}")
+    string(SUBSTRING "${text}" 0 ${name_at} head)
+    string(SUBSTRING "${text}" ${synopsis_at} -1 tail)
+    list(JOIN functions ", " names)
+    file(WRITE ${TO}/${group}.3 "${head}.SH NAME\n${names} \\- ${title}\n${tail}")
+    # doxygen points some of them at their header's page: each sources its group's.
+    foreach(function IN LISTS functions)
+        file(WRITE ${TO}/${function}.3 ".so man3/${group}.3\n")
+    endforeach()
+endforeach()
