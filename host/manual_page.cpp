@@ -55,9 +55,9 @@ std::string RoffText(const std::string& text) {
     return out;
 }
 
-std::string Name(const HostOptionSpec& spec) {
-    return spec.shortName != '\0' ? std::string("\\-") + spec.shortName
-                                  : "\\-\\-" + RoffDashes(spec.longName);
+std::string Name(const HostOptionRow& option) {
+    return option.shortName != '\0' ? std::string("\\-") + option.shortName
+                                    : "\\-\\-" + RoffDashes(option.longName);
 }
 
 } // namespace
@@ -65,15 +65,15 @@ std::string Name(const HostOptionSpec& spec) {
 std::string ManualSynopsis() {
     std::string usual = ".B qxzeva-host\n";
     std::string alone;
-    for (const HostOptionSpec& spec : k_hostOptions) {
-        if (spec.alone) {
-            alone += (alone.empty() ? "" : " \" | \" ") + Name(spec);
-        } else if (spec.value == OptionValue::none) {
-            usual += ".RB [ " + Name(spec) + " ]\n";
-        } else if (spec.value == OptionValue::required) {
-            usual += ".RB [ " + Name(spec) + "\n.IR " + Lower(spec.valueName) + " ]\n";
+    for (const HostOptionRow& option : k_hostOptions) {
+        if (option.alone) {
+            alone += (alone.empty() ? "" : " \" | \" ") + Name(option);
+        } else if (option.value == OptionValue::none) {
+            usual += ".RB [ " + Name(option) + " ]\n";
+        } else if (option.value == OptionValue::required) {
+            usual += ".RB [ " + Name(option) + "\n.IR " + Lower(option.valueName) + " ]\n";
         } else {
-            usual += ".RB [ " + Name(spec) + " [ =\\c\n.IR " + Lower(spec.valueName) + " ]]\n";
+            usual += ".RB [ " + Name(option) + " [ =\\c\n.IR " + Lower(option.valueName) + " ]]\n";
         }
     }
     return usual + ".br\n.B qxzeva-host\n.BR " + alone + "\n";
@@ -81,17 +81,18 @@ std::string ManualSynopsis() {
 
 std::string ManualOptions() {
     std::string out;
-    for (const HostOptionSpec& spec : k_hostOptions) {
+    for (const HostOptionRow& option : k_hostOptions) {
         out += ".TP\n.BR ";
-        if (spec.shortName != '\0')
-            out += std::string("\\-") + spec.shortName + " \", \" ";
-        out += "\\-\\-" + RoffDashes(spec.longName);
-        const std::string value = "=\\fI" + Lower(spec.valueName == nullptr ? "" : spec.valueName);
-        if (spec.value == OptionValue::required)
+        if (option.shortName != '\0')
+            out += std::string("\\-") + option.shortName + " \", \" ";
+        out += "\\-\\-" + RoffDashes(option.longName);
+        const std::string value =
+            "=\\fI" + Lower(option.valueName == nullptr ? "" : option.valueName);
+        if (option.value == OptionValue::required)
             out += " " + value + "\\fR";
-        if (spec.value == OptionValue::optional)
+        if (option.value == OptionValue::optional)
             out += " [ " + value + "\\fR ]";
-        out += "\n" + RoffText(spec.manual) + "\n";
+        out += "\n" + RoffText(option.manual) + "\n";
     }
     return out;
 }

@@ -12,8 +12,8 @@
 enum class OptionValue { none, required, optional };
 
 // Its fields in the order an option is read, not packed: the table has a dozen rows.
-struct HostOptionSpec { // NOLINT(clang-analyzer-optin.performance.Padding)
-    char shortName;     // '\0': the long name alone
+struct HostOptionRow { // NOLINT(clang-analyzer-optin.performance.Padding)
+    char shortName;    // '\0': the long name alone
     const char* longName;
     OptionValue value;
     const char* valueName;          // "FILE" in --help, "file" in italics on the manual page
@@ -26,7 +26,7 @@ struct HostOptionSpec { // NOLINT(clang-analyzer-optin.performance.Padding)
     const char* manual; // the manual page's paragraph, plain text
 };
 
-inline constexpr HostOptionSpec k_hostOptions[] = {
+inline constexpr HostOptionRow k_hostOptions[] = {
     {'v', "verbose", OptionValue::none, nullptr, nullptr, &HostOptions::verbose, nullptr, nullptr,
      false,
      "the full report: the module's identity, its version\n"

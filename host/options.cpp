@@ -14,53 +14,53 @@ constexpr std::size_t k_optionCount = sizeof k_hostOptions / sizeof k_hostOption
 // getopt_long's code for an option: its short name, or this plus its row.
 constexpr int k_longOnlyCode = 256;
 
-std::string Dashed(const HostOptionSpec& spec) {
-    return std::string("--") + spec.longName;
+std::string Dashed(const HostOptionRow& option) {
+    return std::string("--") + option.longName;
 }
 
-const HostOptionSpec* SpecOfCode(int code) {
+const HostOptionRow* SpecOfCode(int code) {
     for (std::size_t row = 0; row < k_optionCount; ++row) {
-        const HostOptionSpec& spec = k_hostOptions[row];
-        if (code == (spec.shortName != '\0' ? spec.shortName : k_longOnlyCode + int(row)))
-            return &spec;
+        const HostOptionRow& option = k_hostOptions[row];
+        if (code == (option.shortName != '\0' ? option.shortName : k_longOnlyCode + int(row)))
+            return &option;
     }
     return nullptr;
 }
 
 // An option's value may not be empty: "--item=" or "--boards ''" is a slip, not a request
 // for the default; nor may it be given twice, which would leave one of the two unheeded.
-bool Take(const HostOptionSpec& spec, bool repeated, HostOptions* options, std::string* error) {
-    if (repeated && spec.value != OptionValue::none) {
-        *error = "option " + Dashed(spec) + " given twice";
+bool Take(const HostOptionRow& option, bool repeated, HostOptions* options, std::string* error) {
+    if (repeated && option.value != OptionValue::none) {
+        *error = "option " + Dashed(option) + " given twice";
         return false;
     }
-    if (spec.flag != nullptr)
-        options->*spec.flag = true;
-    if (spec.text == nullptr || (spec.value == OptionValue::optional && optarg == nullptr))
+    if (option.flag != nullptr)
+        options->*option.flag = true;
+    if (option.text == nullptr || (option.value == OptionValue::optional && optarg == nullptr))
         return true;
     if (optarg == nullptr || *optarg == '\0') {
-        *error = spec.value == OptionValue::optional
-                     ? "option " + Dashed(spec) + "= needs " + spec.valueNoun + " (" +
-                           Dashed(spec) + " alone takes none)"
-                     : "option " + Dashed(spec) + " needs a non-empty value";
+        *error = option.value == OptionValue::optional
+                     ? "option " + Dashed(option) + "= needs " + option.valueNoun + " (" +
+                           Dashed(option) + " alone takes none)"
+                     : "option " + Dashed(option) + " needs a non-empty value";
         return false;
     }
     std::string why;
-    if (spec.check != nullptr && !spec.check(optarg, &why)) {
-        *error = "option " + Dashed(spec) + ": " + why;
+    if (option.check != nullptr && !option.check(optarg, &why)) {
+        *error = "option " + Dashed(option) + ": " + why;
         return false;
     }
-    options->*spec.text = optarg;
+    options->*option.text = optarg;
     return true;
 }
 
 // "--trace /tmp/x": the value of an option whose value is optional must follow an '='.
 std::string UnexpectedArgument(char** argv, int at) {
     std::string text = std::string("unexpected argument ") + argv[at];
-    for (const HostOptionSpec& spec : k_hostOptions)
-        if (spec.value == OptionValue::optional && at > 1 && Dashed(spec) == argv[at - 1])
-            text += " (" + std::string(spec.valueNoun) + " for " + Dashed(spec) +
-                    " follows an '=' sign: " + Dashed(spec) + "=" + argv[at] + ")";
+    for (const HostOptionRow& option : k_hostOptions)
+        if (option.value == OptionValue::optional && at > 1 && Dashed(option) == argv[at - 1])
+            text += " (" + std::string(option.valueNoun) + " for " + Dashed(option) +
+                    " follows an '=' sign: " + Dashed(option) + "=" + argv[at] + ")";
     return text;
 }
 
@@ -72,14 +72,14 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
     std::string shortNames = "+:";
     std::vector<option> longNames;
     for (std::size_t row = 0; row < k_optionCount; ++row) {
-        const HostOptionSpec& spec = k_hostOptions[row];
-        const int kind = spec.value == OptionValue::none       ? no_argument
-                         : spec.value == OptionValue::required ? required_argument
-                                                               : optional_argument;
-        const int code = spec.shortName != '\0' ? spec.shortName : k_longOnlyCode + int(row);
-        longNames.push_back({spec.longName, kind, nullptr, code});
-        if (spec.shortName != '\0')
-            shortNames += std::string(1, spec.shortName) + (kind == required_argument ? ":" : "");
+        const HostOptionRow& option = k_hostOptions[row];
+        const int kind = option.value == OptionValue::none       ? no_argument
+                         : option.value == OptionValue::required ? required_argument
+                                                                 : optional_argument;
+        const int code = option.shortName != '\0' ? option.shortName : k_longOnlyCode + int(row);
+        longNames.push_back({option.longName, kind, nullptr, code});
+        if (option.shortName != '\0')
+            shortNames += std::string(1, option.shortName) + (kind == required_argument ? ":" : "");
     }
     longNames.push_back({nullptr, 0, nullptr, 0});
     std::vector<bool> given(k_optionCount, false);
@@ -94,13 +94,13 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
             *error = std::string("option ") + argv[optind - 1] + " needs a value";
             return false;
         }
-        const HostOptionSpec* spec = SpecOfCode(code);
-        if (spec == nullptr) {
+        const HostOptionRow* option = SpecOfCode(code);
+        if (option == nullptr) {
             *error = std::string("unknown option ") + argv[optind - 1];
             return false;
         }
-        const auto row = static_cast<std::size_t>(spec - k_hostOptions);
-        if (!Take(*spec, given[row], options, error))
+        const auto row = static_cast<std::size_t>(option - k_hostOptions);
+        if (!Take(*option, given[row], options, error))
             return false;
         given[row] = true;
     }
@@ -128,19 +128,19 @@ std::string HostUsage(const char* program) {
                        "image-acquisition boards it reports, one line each.\n"
                        "\n";
     constexpr std::size_t k_helpColumn = 22;
-    for (const HostOptionSpec& spec : k_hostOptions) {
-        std::string left = spec.shortName != '\0' ? std::string("  -") + spec.shortName + ", "
-                                                  : std::string(6, ' ');
-        left += Dashed(spec);
-        if (spec.value == OptionValue::required)
-            left += std::string(" ") + spec.valueName;
-        if (spec.value == OptionValue::optional)
-            left += std::string("[=") + spec.valueName + "]";
+    for (const HostOptionRow& option : k_hostOptions) {
+        std::string left = option.shortName != '\0' ? std::string("  -") + option.shortName + ", "
+                                                    : std::string(6, ' ');
+        left += Dashed(option);
+        if (option.value == OptionValue::required)
+            left += std::string(" ") + option.valueName;
+        if (option.value == OptionValue::optional)
+            left += std::string("[=") + option.valueName + "]";
         // A long left column has its text start on the next line.
         left += left.size() + 2 <= k_helpColumn ? std::string(k_helpColumn - left.size(), ' ')
                                                 : "\n" + std::string(k_helpColumn, ' ');
         text += left;
-        for (const char* line = spec.help; *line != '\0';) {
+        for (const char* line = option.help; *line != '\0';) {
             const char* end = std::strchr(line, '\n');
             const std::size_t length = end != nullptr ? std::size_t(end - line) : std::strlen(line);
             text.append(line, length) += '\n';
