@@ -7,7 +7,7 @@
 
 #include "com/guid.h"
 #include "com/hresult.h"
-#include "propertybag/attribute_types.h"
+#include "qxzeva/types.h"
 
 #include <cstdint>
 #include <map>

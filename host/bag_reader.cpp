@@ -2,12 +2,14 @@
 
 #include "host/property_labels.h"
 #include "host/value_text.h"
-#include "propertybag/attribute_types.h"
 #include "qxzeva/qxzeva_host.h"
+#include "qxzeva/types.h"
 
 #include <algorithm>
 
 namespace {
+
+using qxzeva::AttributeTypeTag;
 
 // Each type's read through the C view: the value it reads into and the slot that reads it.
 template <kcSysAttributeType Type>
@@ -76,7 +78,7 @@ void Keep(PropertyReading* reading, AttributeTypeTag<kcSysAttrTypeTimestampUTC>,
 }
 
 HRESULT ReadValue(IkcSysPropertyBag* bag, PropertyReading* reading) {
-    return VisitAttributeType(
+    return qxzeva::VisitAttributeType(
         static_cast<kcSysAttributeType>(reading->type),
         [&](auto type) {
             using Read = CViewRead<decltype(type)::value>;

@@ -5,8 +5,8 @@
 #define QX_PROPERTYBAG_PROPERTY_VALUE_H
 
 #include "com/guid.h"
-#include "propertybag/attribute_types.h"
 #include "propertybag/qxbstr.h"
+#include "qxzeva/types.h"
 
 #include <cstdint>
 #include <type_traits>

@@ -7,7 +7,6 @@
 #define QX_PROPERTYBAG_PROPERTYBAG_INTERFACES_H
 
 #include "com/unknown.h"
-#include "propertybag/attribute_types.h"
 #include "qxzeva/propertybag_interfaces.h"
 
 class IkcSysEnumPropertyTag;

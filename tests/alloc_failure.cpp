@@ -1,6 +1,7 @@
 #include "alloc_failure.h"
 
 #include <imagedriver.h>
+#include <zevadriver_control.h>
 
 #include <execinfo.h>
 #include <unistd.h>
@@ -139,27 +140,15 @@ extern "C" void __wrap_free(void* block) {
     __real_free(block);
 }
 
-// The module's calls into the image driver: whatever the driver allocates is its own. The
-// linker options that wrap them come from k_zevadriverFunctions, and a C symbol's name cannot be
-// made from that list's strings, so each is spelled here; the link keeps the two in step (a
-// listed function the module calls, left without a wrapper, leaves __wrap_ undefined; a wrapper
-// outside the list leaves __real_ undefined).
-#define QX_PAUSED_DRIVER_CALL(name, params, args)                                                  \
-    extern "C" qxzevauStatus __real_##name params;                                                 \
-    extern "C" qxzevauStatus __wrap_##name params {                                                \
+// The module's calls into the image driver: whatever the driver allocates is its own. Each
+// function of the driver's list is wrapped (the build gives the linker the same list).
+#define QX_PAUSED_DRIVER_CALL(enumerator, name, parameters, arguments)                             \
+    extern "C" qxzevauStatus __real_##name parameters;                                             \
+    extern "C" qxzevauStatus __wrap_##name parameters {                                            \
         AllocationPause pause;                                                                     \
-        return __real_##name args;                                                                 \
+        return __real_##name arguments;                                                            \
     }
-QX_PAUSED_DRIVER_CALL(qxzevauGetDriverVersion, (uint32_t * v), (v))
-QX_PAUSED_DRIVER_CALL(qxzevauDeployInterfaceFiles, (void), ())
-QX_PAUSED_DRIVER_CALL(qxzevauGetSerialNumber, (uint32_t * s, uint32_t* c), (s, c))
-QX_PAUSED_DRIVER_CALL(qxzevauGetActiveInterfaceFile, (uint32_t s, char* f), (s, f))
-QX_PAUSED_DRIVER_CALL(qxzevauClaimNewInterfaceFile, (uint32_t s, char* f), (s, f))
-QX_PAUSED_DRIVER_CALL(qxzevauSetActiveInterfaceFile, (uint32_t s, const char* f), (s, f))
-QX_PAUSED_DRIVER_CALL(qxzevauGetBoardPCILocation,
-                      (uint32_t s, uint32_t* b, uint32_t* d, uint32_t* f), (s, b, d, f))
-QX_PAUSED_DRIVER_CALL(imgGetBoardPCIID, (uint32_t s, uint32_t* p), (s, p))
-QX_PAUSED_DRIVER_CALL(qxzevauGetBoardName, (uint32_t s, char* n), (s, n))
+ZEVADRIVER_FUNCTIONS(QX_PAUSED_DRIVER_CALL)
 #undef QX_PAUSED_DRIVER_CALL
 
 // Every form the binary may use, so that each block is freed by the matching function.

@@ -101,8 +101,8 @@ inline std::string ValueOf(IkcSysPropertyBag3* bag, std::uint32_t tag, kcSysAttr
         const HRESULT result = (bag->*Read::get)(tag, &value);
         return std::to_string(result) + ":" + ValueText(value);
     };
-    return VisitAttributeType(type, read,
-                              [&] { return read(AttributeTypeTag<kcSysAttrTypeTimestampUTC>{}); });
+    return qxzeva::VisitAttributeType(
+        type, read, [&] { return read(qxzeva::AttributeTypeTag<kcSysAttrTypeTimestampUTC>{}); });
 }
 
 inline std::string BagDump(IkcSysPropertyBag3* bag) {

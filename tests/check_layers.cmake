@@ -1,9 +1,11 @@
 # Fails when a file of the module includes a header of a layer above its own. The layers,
 # lowest first: qx/kit <- com <- propertybag <- expert, all on the host-facing ABI folder
-# include/qxzeva, whose headers include only each other and the system's.
+# include/qxzeva, whose headers include only each other and the system's. The folders outside
+# the module use what a host has, the installed interface, and include no header of a layer.
 # Run with -DSOURCE_DIR=<project>.
 cmake_minimum_required(VERSION 3.25)
 set(layers qx/kit com propertybag expert)
+set(outside host platform examples)
 set(findings)
 foreach(layer IN LISTS layers)
     list(FIND layers ${layer} own_rank)
@@ -22,6 +24,18 @@ foreach(layer IN LISTS layers)
         endforeach()
     endforeach()
 endforeach()
+list(JOIN layers "|" any_layer)
+foreach(folder IN LISTS outside)
+    file(GLOB_RECURSE files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.c
+        ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(file IN LISTS files)
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<](${any_layer})/")
+        foreach(line IN LISTS includes)
+            file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+            list(APPEND findings "${name} (outside the module) includes the module's ${line}")
+        endforeach()
+    endforeach()
+endforeach()
 file(GLOB files ${SOURCE_DIR}/include/qxzeva/*.h)
 foreach(file IN LISTS files)
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -34,6 +48,7 @@ foreach(file IN LISTS files)
 endforeach()
 if(findings)
     list(JOIN findings "\n  " text)
-    message(FATAL_ERROR "includes of a higher layer:\n  ${text}")
+    message(FATAL_ERROR "includes of a higher layer or of the module from outside it:\n  ${text}")
 endif()
-message(STATUS "every file of the module includes only its own layer and those below")
+message(STATUS "every file of the module includes only its own layer and those below, "
+               "and the folders outside it only the installed interface")

@@ -1,10 +1,16 @@
 /** @file types.h
     The value-type codes of a property bag and the two timestamp records that cross the
-    property-bag interfaces, in C so that C and C++ hosts share them. */
+    property-bag interfaces, in C so that C and C++ hosts share them; for C++, a visit of the
+    type a code names. */
 #ifndef QXZEVA_TYPES_H
 #define QXZEVA_TYPES_H
 
 #include <stdint.h>
+
+#ifdef __cplusplus
+#include <type_traits>
+#include <utility>
+#endif
 
 /** @defgroup qxzeva_values Value types and item tags
     What a property bag holds: a typed value under each 32-bit tag. Every item's bag, from
@@ -63,6 +69,37 @@ constexpr kcSysAttrTimestampUTC MakeTimestampUTC(uint32_t w0, uint32_t w1, uint3
                                                  uint32_t w3) {
     return kcSysAttrTimestampUTC{{w0, w1, w2, w3}};
 }
+
+namespace qxzeva {
+/** A type code known at compile time, as VisitAttributeType hands it to its visitor. */
+template <kcSysAttributeType Type>
+using AttributeTypeTag = std::integral_constant<kcSysAttributeType, Type>;
+
+/** A type code read at run time, as a type known at compile time: visit(AttributeTypeTag<code>{})
+    for each of the seven codes, otherwise() for a code that names no type; both give the same
+    result type. Code that handles each value type says so in one place, and the compiler
+    picks the handler (for example the getter of that type). */
+template <class Visit, class Otherwise>
+decltype(auto) VisitAttributeType(kcSysAttributeType type, Visit&& visit, Otherwise&& otherwise) {
+    switch (type) {
+    case kcSysAttrTypeBoolean:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeBoolean>{});
+    case kcSysAttrTypeInteger:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeInteger>{});
+    case kcSysAttrTypeUnsignedInteger:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeUnsignedInteger>{});
+    case kcSysAttrTypeDouble:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeDouble>{});
+    case kcSysAttrTypeGuid:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeGuid>{});
+    case kcSysAttrTypeString:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeString>{});
+    case kcSysAttrTypeTimestampUTC:
+        return std::forward<Visit>(visit)(AttributeTypeTag<kcSysAttrTypeTimestampUTC>{});
+    }
+    return std::forward<Otherwise>(otherwise)();
+}
+} // namespace qxzeva
 #endif
 
 #endif

@@ -1,5 +1,6 @@
-// The nine functions of the image driver's user library, as the simulation provides them.
-// Nothing is thrown past them: a failure inside the simulation becomes a status.
+// The functions of the image driver's user library, as the simulation provides them: each
+// hands its arguments to the simulator's method of the same name. Nothing is thrown past
+// them: a failure inside the simulation becomes a status.
 #include "simulator.h"
 #include <imagedriver.h>
 
@@ -18,47 +19,13 @@ qxzevauStatus Guarded(Work work) noexcept {
 
 } // namespace
 
+// A row whose parameters differ from the declaration in imagedriver.h is a second function
+// of the same C name, which the compiler refuses.
+#define ZEVADRIVER_DEFINITION(enumerator, name, parameters, arguments)                             \
+    qxzevauStatus name parameters {                                                                \
+        return Guarded([&](Simulator& driver) { return driver.name arguments; });                  \
+    }
 extern "C" {
-
-qxzevauStatus qxzevauGetDriverVersion(uint32_t* version) {
-    return Guarded([&](Simulator& driver) { return driver.GetDriverVersion(version); });
+ZEVADRIVER_FUNCTIONS(ZEVADRIVER_DEFINITION)
 }
-
-qxzevauStatus qxzevauDeployInterfaceFiles(void) {
-    return Guarded([&](Simulator& driver) { return driver.DeployInterfaceFiles(); });
-}
-
-qxzevauStatus qxzevauGetSerialNumber(uint32_t* serialNumbers, uint32_t* count) {
-    return Guarded([&](Simulator& driver) { return driver.GetSerialNumber(serialNumbers, count); });
-}
-
-qxzevauStatus qxzevauGetActiveInterfaceFile(uint32_t serialNumber, char* fileName) {
-    return Guarded(
-        [&](Simulator& driver) { return driver.GetActiveInterfaceFile(serialNumber, fileName); });
-}
-
-qxzevauStatus qxzevauClaimNewInterfaceFile(uint32_t serialNumber, char* fileName) {
-    return Guarded(
-        [&](Simulator& driver) { return driver.ClaimNewInterfaceFile(serialNumber, fileName); });
-}
-
-qxzevauStatus qxzevauSetActiveInterfaceFile(uint32_t serialNumber, const char* fileName) {
-    return Guarded(
-        [&](Simulator& driver) { return driver.SetActiveInterfaceFile(serialNumber, fileName); });
-}
-
-qxzevauStatus qxzevauGetBoardPCILocation(uint32_t serialNumber, uint32_t* bus, uint32_t* device,
-                                         uint32_t* function) {
-    return Guarded([&](Simulator& driver) {
-        return driver.GetBoardPCILocation(serialNumber, bus, device, function);
-    });
-}
-
-qxzevauStatus imgGetBoardPCIID(uint32_t serialNumber, uint32_t* pciId) {
-    return Guarded([&](Simulator& driver) { return driver.GetBoardPCIID(serialNumber, pciId); });
-}
-
-qxzevauStatus qxzevauGetBoardName(uint32_t serialNumber, char* boardName) {
-    return Guarded([&](Simulator& driver) { return driver.GetBoardName(serialNumber, boardName); });
-}
-}
+#undef ZEVADRIVER_DEFINITION

@@ -84,7 +84,7 @@ void Simulator::WriteText(zevadriverFunction function, char* out, const std::str
     out[length] = '\0';
 }
 
-qxzevauStatus Simulator::GetDriverVersion(std::uint32_t* version) {
+qxzevauStatus Simulator::qxzevauGetDriverVersion(std::uint32_t* version) {
     return Call(ZEVADRIVER_GET_DRIVER_VERSION, 0, [&]() -> qxzevauStatus {
         if (version == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
@@ -93,7 +93,7 @@ qxzevauStatus Simulator::GetDriverVersion(std::uint32_t* version) {
     });
 }
 
-qxzevauStatus Simulator::DeployInterfaceFiles() {
+qxzevauStatus Simulator::qxzevauDeployInterfaceFiles() {
     return Call(ZEVADRIVER_DEPLOY_INTERFACE_FILES, 0, [&]() -> qxzevauStatus {
         for (const Board& board : m_set.boards)
             if (!board.activeFile.empty())
@@ -102,7 +102,8 @@ qxzevauStatus Simulator::DeployInterfaceFiles() {
     });
 }
 
-qxzevauStatus Simulator::GetSerialNumber(std::uint32_t* serialNumbers, std::uint32_t* count) {
+qxzevauStatus Simulator::qxzevauGetSerialNumber(std::uint32_t* serialNumbers,
+                                                std::uint32_t* count) {
     return Call(ZEVADRIVER_GET_SERIAL_NUMBER, 0, [&]() -> qxzevauStatus {
         if (count == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
@@ -121,7 +122,7 @@ qxzevauStatus Simulator::GetSerialNumber(std::uint32_t* serialNumbers, std::uint
     });
 }
 
-qxzevauStatus Simulator::GetActiveInterfaceFile(std::uint32_t serialNumber, char* fileName) {
+qxzevauStatus Simulator::qxzevauGetActiveInterfaceFile(std::uint32_t serialNumber, char* fileName) {
     const auto function = ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE;
     return Call(function, serialNumber, [&]() -> qxzevauStatus {
         const Board* board = Find(serialNumber);
@@ -136,7 +137,7 @@ qxzevauStatus Simulator::GetActiveInterfaceFile(std::uint32_t serialNumber, char
     });
 }
 
-qxzevauStatus Simulator::ClaimNewInterfaceFile(std::uint32_t serialNumber, char* fileName) {
+qxzevauStatus Simulator::qxzevauClaimNewInterfaceFile(std::uint32_t serialNumber, char* fileName) {
     const auto function = ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE;
     return Call(function, serialNumber, [&]() -> qxzevauStatus {
         Board* board = Find(serialNumber);
@@ -155,7 +156,8 @@ qxzevauStatus Simulator::ClaimNewInterfaceFile(std::uint32_t serialNumber, char*
     });
 }
 
-qxzevauStatus Simulator::SetActiveInterfaceFile(std::uint32_t serialNumber, const char* fileName) {
+qxzevauStatus Simulator::qxzevauSetActiveInterfaceFile(std::uint32_t serialNumber,
+                                                       const char* fileName) {
     return Call(ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, serialNumber, [&]() -> qxzevauStatus {
         Board* board = Find(serialNumber);
         if (board == nullptr)
@@ -174,8 +176,9 @@ qxzevauStatus Simulator::SetActiveInterfaceFile(std::uint32_t serialNumber, cons
     });
 }
 
-qxzevauStatus Simulator::GetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
-                                             std::uint32_t* device, std::uint32_t* function) {
+qxzevauStatus Simulator::qxzevauGetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
+                                                    std::uint32_t* device,
+                                                    std::uint32_t* function) {
     return Call(ZEVADRIVER_GET_BOARD_PCI_LOCATION, serialNumber, [&]() -> qxzevauStatus {
         const Board* board = Find(serialNumber);
         if (board == nullptr)
@@ -189,7 +192,7 @@ qxzevauStatus Simulator::GetBoardPCILocation(std::uint32_t serialNumber, std::ui
     });
 }
 
-qxzevauStatus Simulator::GetBoardPCIID(std::uint32_t serialNumber, std::uint32_t* pciId) {
+qxzevauStatus Simulator::imgGetBoardPCIID(std::uint32_t serialNumber, std::uint32_t* pciId) {
     return Call(ZEVADRIVER_GET_BOARD_PCI_ID, serialNumber, [&]() -> qxzevauStatus {
         const Board* board = Find(serialNumber);
         if (board == nullptr)
@@ -201,7 +204,7 @@ qxzevauStatus Simulator::GetBoardPCIID(std::uint32_t serialNumber, std::uint32_t
     });
 }
 
-qxzevauStatus Simulator::GetBoardName(std::uint32_t serialNumber, char* boardName) {
+qxzevauStatus Simulator::qxzevauGetBoardName(std::uint32_t serialNumber, char* boardName) {
     const auto function = ZEVADRIVER_GET_BOARD_NAME;
     return Call(function, serialNumber, [&]() -> qxzevauStatus {
         const Board* board = Find(serialNumber);

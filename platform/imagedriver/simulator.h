@@ -1,4 +1,4 @@
-// The simulated image driver's state and the work behind its nine functions and its
+// The simulated image driver's state and the work behind its functions and its
 // control interface. One instance per process; one lock serialises everything.
 #ifndef ZEVADRIVER_SIMULATOR_H
 #define ZEVADRIVER_SIMULATOR_H
@@ -21,17 +21,10 @@ public:
     // refusing every driver call, when the file is rejected.
     static Simulator& Instance();
 
-    // The driver functions.
-    qxzevauStatus GetDriverVersion(std::uint32_t* version);
-    qxzevauStatus DeployInterfaceFiles();
-    qxzevauStatus GetSerialNumber(std::uint32_t* serialNumbers, std::uint32_t* count);
-    qxzevauStatus GetActiveInterfaceFile(std::uint32_t serialNumber, char* fileName);
-    qxzevauStatus ClaimNewInterfaceFile(std::uint32_t serialNumber, char* fileName);
-    qxzevauStatus SetActiveInterfaceFile(std::uint32_t serialNumber, const char* fileName);
-    qxzevauStatus GetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
-                                      std::uint32_t* device, std::uint32_t* function);
-    qxzevauStatus GetBoardPCIID(std::uint32_t serialNumber, std::uint32_t* pciId);
-    qxzevauStatus GetBoardName(std::uint32_t serialNumber, char* boardName);
+    // The driver functions, each a method of the function's own name.
+#define ZEVADRIVER_METHOD(enumerator, name, parameters, arguments) qxzevauStatus name parameters;
+    ZEVADRIVER_FUNCTIONS(ZEVADRIVER_METHOD)
+#undef ZEVADRIVER_METHOD
 
     // The control interface.
     void Reset();

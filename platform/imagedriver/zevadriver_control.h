@@ -14,6 +14,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "zevadriver_functions.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -38,19 +40,16 @@ enum {
  * 50-byte one, each with its terminating zero. */
 enum { ZEVADRIVER_MAX_FILE_NAME = 255, ZEVADRIVER_MAX_BOARD_NAME = 49 };
 
-/* The nine driver functions, as named in the call log and in failure injection. */
+/* The driver's functions, as named in the call log and in failure injection: one value per
+ * row of ZEVADRIVER_FUNCTIONS, from 0 in the list's order. */
+#define ZEVADRIVER_FUNCTION_VALUE(enumerator, name, parameters, arguments) enumerator,
+/* clang-format off */
 typedef enum zevadriverFunction {
-    ZEVADRIVER_GET_DRIVER_VERSION = 0,
-    ZEVADRIVER_DEPLOY_INTERFACE_FILES,
-    ZEVADRIVER_GET_SERIAL_NUMBER,
-    ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE,
-    ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE,
-    ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE,
-    ZEVADRIVER_GET_BOARD_PCI_LOCATION,
-    ZEVADRIVER_GET_BOARD_PCI_ID,
-    ZEVADRIVER_GET_BOARD_NAME,
+    ZEVADRIVER_FUNCTIONS(ZEVADRIVER_FUNCTION_VALUE)
     ZEVADRIVER_FUNCTION_COUNT
 } zevadriverFunction;
+/* clang-format on */
+#undef ZEVADRIVER_FUNCTION_VALUE
 
 /* The driver function's own name, e.g. "qxzevauGetBoardName"; null for an unknown value. */
 const char* zevadriverFunctionName(zevadriverFunction function);
@@ -141,23 +140,15 @@ void zevadriverClearLog(void);
 #ifdef __cplusplus
 }
 
-/* The names of the nine, beside their values: the one list that the simulated driver, its
- * control interface and the tests name them from (the build has a program write it out). */
+/* The driver functions' names beside their values, from the one list that names them. */
 struct zevadriverFunctionEntry {
     zevadriverFunction function;
     const char* name;
 };
+#define ZEVADRIVER_FUNCTION_ENTRY(enumerator, name, parameters, arguments) {enumerator, #name},
 inline constexpr zevadriverFunctionEntry k_zevadriverFunctions[] = {
-    {ZEVADRIVER_GET_DRIVER_VERSION, "qxzevauGetDriverVersion"},
-    {ZEVADRIVER_DEPLOY_INTERFACE_FILES, "qxzevauDeployInterfaceFiles"},
-    {ZEVADRIVER_GET_SERIAL_NUMBER, "qxzevauGetSerialNumber"},
-    {ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, "qxzevauGetActiveInterfaceFile"},
-    {ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE, "qxzevauClaimNewInterfaceFile"},
-    {ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, "qxzevauSetActiveInterfaceFile"},
-    {ZEVADRIVER_GET_BOARD_PCI_LOCATION, "qxzevauGetBoardPCILocation"},
-    {ZEVADRIVER_GET_BOARD_PCI_ID, "imgGetBoardPCIID"},
-    {ZEVADRIVER_GET_BOARD_NAME, "qxzevauGetBoardName"},
-};
+    ZEVADRIVER_FUNCTIONS(ZEVADRIVER_FUNCTION_ENTRY)};
+#undef ZEVADRIVER_FUNCTION_ENTRY
 
 /* The statuses' names, each written once: the entry spells the name it is made from. */
 struct zevadriverStatusEntry {
@@ -182,14 +173,6 @@ inline constexpr zevadriverStatusEntry k_zevadriverStatuses[] = {
 };
 #undef ZEVADRIVER_STATUS_ENTRY
 
-constexpr bool zevadriverFunctionsInOrder() {
-    int index = 0;
-    for (const zevadriverFunctionEntry& entry : k_zevadriverFunctions)
-        if (static_cast<int>(entry.function) != index++)
-            return false;
-    return index == ZEVADRIVER_FUNCTION_COUNT;
-}
-static_assert(zevadriverFunctionsInOrder(), "one entry per driver function, in value order");
 #endif
 
 #endif

@@ -2,9 +2,9 @@
 // and every failure the host can see.
 #include "alloc_failure.h"
 #include "com/widestring.h"
-#include "expected_properties.h"
 #include "expert/kcsyszeva.h"
 #include "expert_fixture.h"
+#include "golden_properties.h"
 #include "keeping_collection.h"
 #include "propertybag/propertybag_interfaces.h"
 #include "qxzeva/identifiers.h"
@@ -50,31 +50,42 @@ protected:
 
 } // namespace
 
-TEST_F(PropertyReporting, An_item_holds_exactly_the_properties_of_the_table) {
-    zevadriverSetDriverVersion(0x12345678);
-    const TestBoard boards[] = {TestBoard()
-                                    .Serial(0xABC)
-                                    .Active("img0.zid")
-                                    .Pci(3, 14, 6)
-                                    .Id(0x7A911093)
-                                    .Name("ZEVA PCIe-4C"),
-                                TestBoard()
-                                    .Serial(0xFFFFFFFF)
-                                    .Active("full.zid")
-                                    .Pci(0xFF, 0x1F, 7)
-                                    .Id(0xFFFF0001)
-                                    .Name("PCIe"),
-                                TestBoard().Serial(0x0).Active("zero.zid").Name("")};
-    for (const TestBoard& board : boards)
-        AddBoard(board);
+TEST_F(PropertyReporting, An_item_holds_exactly_the_properties_hosts_know) {
+    zevadriverSetDriverVersion(k_goldenDriverVersion);
+    AddBoard(GoldenBoard());
+    AddBoard(TestBoard()
+                 .Serial(0xFFFFFFFF)
+                 .Active("full.zid")
+                 .Pci(0xFF, 0x1F, 7)
+                 .Id(0xFFFF0001)
+                 .Name("PCIe"));
+    AddBoard(TestBoard().Serial(0x0).Active("zero.zid").Name(""));
     Discover();
-    // Found without regard to case, an item is reported under the name as the caller wrote it.
-    for (const auto& [board, item] : {std::pair{boards[0], u"img0"}, std::pair{boards[1], u"FULL"},
-                                      std::pair{boards[2], u"zero"}}) {
-        IkcSysPropertyBag* bag = BagOf(item);
+    IkcSysPropertyBag* golden = BagOf(u"img0");
+    ASSERT_NE(golden, nullptr);
+    ExpectGoldenBag(golden);
+    EXPECT_EQ(golden->Release(), 0);
+    // Boards at the limits, found without regard to case and named as the caller wrote them.
+    const struct {
+        const char16_t* item;
+        std::uint32_t tag;
+        std::int32_t type;
+        const char* value;
+    } limits[] = {{u"FULL", 0x01007000, k_string, "\"FFFFFFFF\""},
+                  {u"FULL", 0x0101D000, k_string, "\"FULL\""},
+                  {u"FULL", 0x01006000, k_string, "\"PCIe\""},
+                  {u"FULL", 0x01005000, k_unsigned, "65535"},
+                  {u"FULL", 0x01003000, k_unsigned, "1"},
+                  {u"FULL", 0x01018000, k_unsigned, "255"},
+                  {u"zero", 0x01007000, k_string, "\"00000000\""},
+                  {u"zero", 0x01006000, k_string, "\"\""},
+                  {u"zero", 0x01005000, k_unsigned, "0"},
+                  {u"zero", 0x01003000, k_unsigned, "0"}};
+    for (const auto& limit : limits) {
+        IkcSysPropertyBag* bag = BagOf(limit.item);
         ASSERT_NE(bag, nullptr);
-        SCOPED_TRACE(NarrowAscii(item));
-        ExpectBagHolds(bag, ExpectedProperties(board, NarrowAscii(item), 0x12345678));
+        EXPECT_EQ(ReadProperty(bag, limit.tag, limit.type), limit.value)
+            << NarrowAscii(limit.item) << " " << std::hex << limit.tag;
         EXPECT_EQ(bag->Release(), 0);
     }
 }

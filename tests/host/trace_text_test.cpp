@@ -4,7 +4,7 @@
 #include "host/trace_names.h"
 #include "host/trace_values.h"
 #include "host/traced_calls.h"
-#include "propertybag/attribute_types.h"
+#include "qxzeva/types.h"
 #include "wide_units.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The dynamic property bag: its interfaces, typed stores and reads, deletion, clones and failures.
 #include "alloc_failure.h"
 #include "bag_test_helpers.h"
-#include "propertybag/attribute_types.h"
 #include "qxzeva/identifiers.h"
+#include "qxzeva/types.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>
@@ -193,7 +193,7 @@ TEST_F(DynamicPropertyBag, Deleting_removes_the_property_and_its_changed_mark) {
 
 TEST(AttributeTypes, The_visitor_gives_each_code_its_type_and_others_the_fallback) {
     for (std::int32_t code = 0; code <= 8; ++code) {
-        const std::int32_t seen = VisitAttributeType(
+        const std::int32_t seen = qxzeva::VisitAttributeType(
             static_cast<kcSysAttributeType>(code),
             [](auto type) { return static_cast<std::int32_t>(decltype(type)::value); },
             [] { return -1; });

@@ -2,7 +2,8 @@
 // undefined in the module and are bound when it is loaded, so whatever stands in the
 // driver's place (the driver's library, a simulation, a program's own definitions) is used.
 // Every function returns 0 on success; texts are zero-terminated and end inside the
-// buffer sizes below.
+// buffer sizes below. The simulated driver lists them once more, with what it needs to define
+// them, in ZEVADRIVER_FUNCTIONS (zevadriver_functions.h); a function is added to both.
 #ifndef QX_IMAGEDRIVER_IMAGEDRIVER_H
 #define QX_IMAGEDRIVER_IMAGEDRIVER_H
 

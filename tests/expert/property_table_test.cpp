@@ -1,0 +1,59 @@
+// The property table that the expert, the host program and the reference expand, held row by
+// row to the properties hosts know: a changed tag, type or fixed value, a row moved, added or
+// dropped fails here, whatever the code built from the table does with it.
+#include "golden_properties.h"
+#include "qxzeva/property_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A row as the table can say it: the value only where it is the same on every board.
+std::string RowText(const GoldenProperty& row) {
+    char text[64];
+    std::snprintf(text, sizeof text, "0x%08X type %d source %d", static_cast<unsigned>(row.tag),
+                  static_cast<int>(row.type), static_cast<int>(row.source));
+    if (row.source != Source::Fixed)
+        return text;
+    return text + std::string(" \"") + row.text + "\" " + std::to_string(row.number);
+}
+
+} // namespace
+
+TEST(PropertyTable, Every_row_is_the_property_hosts_know_in_its_place) {
+#define QX_GOLDEN_SERIAL Source::Serial, "", 0
+#define QX_GOLDEN_ITEM_NAME Source::ItemName, "", 0
+#define QX_GOLDEN_MODEL Source::Model, "", 0
+#define QX_GOLDEN_PCI_ID_HIGH Source::PciIdHigh, "", 0
+#define QX_GOLDEN_PCI_ID_LOW Source::PciIdLow, "", 0
+#define QX_GOLDEN_DRIVER_VERSION Source::DriverVersion, "", 0
+#define QX_GOLDEN_BOARD(member) Source::Board_##member, "", 0
+#define QX_GOLDEN_FIXED(value) Source::Fixed, "", static_cast<std::uint32_t>(value)
+#define QX_GOLDEN_TEXT(text) Source::Fixed, text, 0
+// The one line that names the table's columns.
+#define QX_GOLDEN_ROW(constant, tag, type, label, jsonKey, source) {tag, type, QX_GOLDEN_##source},
+    const GoldenProperty table[] = {QXZEVA_PROPERTY_TABLE(QX_GOLDEN_ROW)};
+    std::vector<std::string> tableRows;
+    for (const GoldenProperty& row : table)
+        tableRows.push_back(RowText(row));
+    std::vector<std::string> goldenRows;
+    for (const GoldenProperty& row : k_goldenProperties)
+        goldenRows.push_back(RowText(row));
+    EXPECT_EQ(tableRows, goldenRows);
+    EXPECT_EQ(QXZEVA_ITEM_PROPERTY_COUNT, 22);
+
+    // The golden board's own values are nonzero and unlike each other.
+    std::set<std::uint32_t> numbers;
+    for (const GoldenProperty& row : k_goldenProperties) {
+        if (row.source == Source::Fixed || row.type == k_string) {
+            EXPECT_TRUE(row.source == Source::Fixed || *row.text != '\0') << RowText(row);
+            continue;
+        }
+        EXPECT_NE(row.number, 0u) << RowText(row);
+        EXPECT_TRUE(numbers.insert(row.number).second) << RowText(row);
+    }
+}
