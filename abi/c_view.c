@@ -11,15 +11,14 @@
 #endif
 
 QX_ABI_EXPORT void qxzevaCViewTypes(
-    const IUnknown* unknown, const IkcSysExpert2* expert,
-    const IkcSysExpertPlugPlay* plugPlay, const IkcSysPropertyBag3* bag,
-    const IkcSysEnumStringList* names, const IkcSysEnumPropertyTag* tags,
-    const IkcSysPropertyBagCollection* collection,
+    const IUnknown* unknown, const IkcSysExpert2* expert, const IkcSysExpertPlugPlay* plugPlay,
+    const IkcSysPropertyBag3* bag, const IkcSysEnumStringList* names,
+    const IkcSysEnumPropertyTag* tags, const IkcSysPropertyBagCollection* collection,
     const IkcSysFrameworkNotificationHandler* handler, const _GUID* iid,
     const qxInterfaceInfo* interfaceInfo, qxInterfaceFamily family, kcSysAttributeType type,
-    kcSysItemPropertyTag tag, const kcSysAttrTimestampUTC* utc,
-    const kcSysAttrTimestamp* local, HRESULT result, const QX_WCHAR* text,
-    qxCreateExpertFunction factory, qxVersionArrayFunction versionRecord);
+    kcSysItemPropertyTag tag, const kcSysAttrTimestampUTC* utc, const kcSysAttrTimestamp* local,
+    HRESULT result, const QX_WCHAR* text, qxCreateExpertFunction factory,
+    qxVersionArrayFunction versionRecord);
 
 void qxzevaCViewTypes(const IUnknown* unknown, const IkcSysExpert2* expert,
                       const IkcSysExpertPlugPlay* plugPlay, const IkcSysPropertyBag3* bag,

@@ -11,17 +11,17 @@ cmake_minimum_required(VERSION 3.25)
 
 set(baseline_dir ${SOURCE_DIR}/abi/${ARCH})
 set(renew "scripts/renew-abi-baseline.sh")
-# What each dump holds: the object and the headers that declare its interface, whose types
-# alone it describes. No path of this tree or of the build is written into the dump.
+# What each dump holds: the exported interface of the object, with the types of the headers
+# that declare it; a type defined elsewhere (a handle's record) is opaque to hosts and dumped
+# as a declaration only. No path of this tree or of the build is written into the dump.
 set(objects libqxkernel libqxloader libzevadriver qxzeva_c_view)
 set(libqxkernel_file ${KERNEL})
 set(libqxkernel_headers --headers-dir ${SOURCE_DIR}/platform/kernel/include)
 set(libqxloader_file ${LOADER})
-set(libqxloader_headers --header-file ${SOURCE_DIR}/include/qxzeva/module_loader.h)
+set(libqxloader_headers --headers-dir ${SOURCE_DIR}/include/qxzeva)
 set(libzevadriver_file ${DRIVER})
-set(libzevadriver_headers
-    --header-file ${SOURCE_DIR}/platform/imagedriver/zevadriver_control.h
-    --header-file ${SOURCE_DIR}/platform/imagedriver/include/imagedriver.h)
+set(libzevadriver_headers --headers-dir ${SOURCE_DIR}/platform/imagedriver
+    --headers-dir ${SOURCE_DIR}/platform/imagedriver/include)
 set(qxzeva_c_view_file ${C_VIEW})
 set(qxzeva_c_view_headers --headers-dir ${SOURCE_DIR}/include/qxzeva)
 
@@ -38,7 +38,8 @@ foreach(object IN LISTS objects)
         set(dump ${WORK_DIR}/${object}.abi)
     endif()
     execute_process(COMMAND ${ABIDW} --no-corpus-path --no-comp-dir-path --short-locs
-            --drop-private-types ${${object}_headers} --out-file ${dump} ${${object}_file}
+            --exported-interfaces-only --drop-private-types ${${object}_headers}
+            --out-file ${dump} ${${object}_file}
         RESULT_VARIABLE status ERROR_VARIABLE err)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "abidw failed (${status}) on ${${object}_file}:\n${err}")
