@@ -142,7 +142,8 @@ if(MODE STREQUAL "prefix")
     foreach(file lib/libqxkernel.so.${major} lib/libqxloader.so.${major}
             lib/libzevadriver.so.${major} lib/qxzeva/qxzevaSysapiExpert.so)
         run(readelf -d ${prefix}/${file})
-        if(file MATCHES "qxzevaSysapiExpert" AND NOT run_output MATCHES "RUNPATH[^\n]*\\$ORIGIN/\\.\\.]")
+        if(file MATCHES "qxzevaSysapiExpert"
+                AND NOT run_output MATCHES "RUNPATH[^\n]*\\$ORIGIN/\\.\\.]")
             message(FATAL_ERROR "the module finds no libraries under a moved prefix:\n${run_output}")
         elseif(NOT file MATCHES "qxzevaSysapiExpert" AND run_output MATCHES "R(UN)?PATH")
             message(FATAL_ERROR "${file} carries a run path:\n${run_output}")
