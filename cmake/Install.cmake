@@ -4,14 +4,24 @@
 include(CMakePackageConfigHelpers)
 
 # The libraries a host links carry the major version in their names (libqxloader.so.18): the
-# CMake package promises compatibility within a major version, and so does the name.
+# CMake package promises compatibility within a major version, and so does the name. They
+# need nothing but the system's libraries, so they carry no run path.
 set_target_properties(qxkernel qxloader zevadriver PROPERTIES
-    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
-    INSTALL_RPATH "$ORIGIN")
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 # The module is a plug-in, loaded by path and never linked: it lies in the package's own
-# folder beside those libraries, where qxInstalledModulePath() finds it.
+# folder beside those libraries, where qxInstalledModulePath() finds it. It needs the kernel
+# stand-in and the driver one folder up, and the host program the loader: in the system's
+# library folder (the Debian packages) the dynamic loader finds them by itself, so neither
+# carries a run path; under a private prefix, which may be moved, only a run path relative
+# to the file does.
 set(QX_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qxzeva)
-set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+if(CMAKE_INSTALL_FULL_LIBDIR IN_LIST CMAKE_C_IMPLICIT_LINK_DIRECTORIES)
+    if(TARGET qxzeva-host)
+        set_target_properties(qxzeva-host PROPERTIES INSTALL_RPATH "")
+    endif()
+else()
+    set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+endif()
 
 # The host-facing headers: the folder include/qxzeva as it is, and the version header made
 # beside it, installed as <prefix>/include/qxzeva, so that a host puts <prefix>/include alone
@@ -20,13 +30,20 @@ set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 install(DIRECTORY include/qxzeva DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva/qxzeva_version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
+# For 18.6 only: a forwarding header where each header lay before 18.5.0 moved it, and those
+# folders after include/ on the package files' include path, so that older include lines
+# still build (NEWS).
+install(DIRECTORY include/compat/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+target_include_directories(qxloader INTERFACE
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxloader>)
 
 # qxzeva::headers: include "qxzeva/qxzeva_c.h" (C), and "qxzeva/qxzeva_host.h" beside it (C++).
 add_library(qxzeva_headers INTERFACE)
 target_include_directories(qxzeva_headers INTERFACE
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
     $<BUILD_INTERFACE:${QX_GENERATED_INCLUDE_DIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxzeva>)
 # qxzeva::module is loaded, never linked: $<TARGET_FILE:qxzeva::module> is its path.
 set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)
 set_target_properties(qxzevaSysapiExpert PROPERTIES EXPORT_NAME module)
@@ -60,8 +77,9 @@ if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     endforeach()
 endif()
 
-# The examples a host author starts from.
+# The examples a host author starts from, and what changed for hosts in each release.
 install(DIRECTORY examples/ DESTINATION ${QX_INSTALL_DOCDIR}/examples)
+install(FILES NEWS DESTINATION ${QX_INSTALL_DOCDIR})
 
 # The JSON Schema of the host program's --json report.
 set(QX_SCHEMA_INSTALL_FILE ${CMAKE_INSTALL_DATADIR}/qxzeva/qxzeva-host-report.schema.json)

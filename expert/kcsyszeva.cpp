@@ -2,8 +2,8 @@
 #include "expert/kcsyszeva.h"
 
 #include "com/widestring.h"
+#include "expert/product_version.h"
 #include "qxzeva/identifiers.h"
-#include "qxzeva/qxzeva_version.h"
 
 #include <cstdio>
 #include <type_traits>
@@ -13,9 +13,8 @@ static_assert(!std::is_destructible_v<CkcSysZeva>, "only the last Release may de
 namespace {
 constexpr char16_t k_displayName[] = u"QX ZEVA Sysapi Expert";
 constexpr char16_t k_programmaticName[] = u"qxzeva";
-// The product's version is the package's major and minor version.
-constexpr unsigned k_versionMajor = QXZEVA_VERSION_MAJOR;
-constexpr unsigned k_versionMinor = QXZEVA_VERSION_MINOR;
+constexpr unsigned k_versionMajor = QX_PRODUCT_VERSION_MAJOR;
+constexpr unsigned k_versionMinor = QX_PRODUCT_VERSION_MINOR;
 } // namespace
 
 const _GUID CkcSysZeva::s_productID = {

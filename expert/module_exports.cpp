@@ -3,12 +3,12 @@
 #include "com/hresult_from_exception.h"
 #include "com/qxmutex.h"
 #include "expert/kcsyszeva.h"
-#include "qxzeva/qxzeva_version.h"
+#include "expert/product_version.h"
 
 namespace {
-// The record's versions are the package's, with the build's stage and number ("f0": final,
+// The record's versions are the product's, with the build's stage and number ("f0": final,
 // build 0) after them.
-#define QX_RECORD_VERSION QXZEVA_VERSION_STRING "f0"
+#define QX_RECORD_VERSION QX_PRODUCT_VERSION_STRING "f0"
 
 // The last entry is one text written on two lines.
 // NOLINTBEGIN(bugprone-suspicious-missing-comma)

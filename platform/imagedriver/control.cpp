@@ -1,5 +1,9 @@
 // The control interface of the simulated driver, for tests and the host program.
+// The library's API, as its header declares it, is what it exports: the library is built
+// with hidden visibility, and its version script names the same functions.
+#pragma GCC visibility push(default)
 #include "zevadriver_control.h"
+#pragma GCC visibility pop
 
 #include "board_description.h"
 #include "simulator.h"

@@ -1,8 +1,13 @@
 // The functions of the image driver's user library, as the simulation provides them: each
 // hands its arguments to the simulator's method of the same name. Nothing is thrown past
 // them: a failure inside the simulation becomes a status.
-#include "simulator.h"
+
+// The library's API, as its header declares it, is what it exports: the library is built
+// with hidden visibility, and its version script names the same functions.
+#pragma GCC visibility push(default)
 #include <imagedriver.h>
+#pragma GCC visibility pop
+#include "simulator.h"
 
 using zevadriver::Simulator;
 

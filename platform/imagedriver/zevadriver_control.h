@@ -59,6 +59,7 @@ const char* zevadriverStatusName(int32_t status);
 
 /* The fields of a board, each written once: the record below, the driver's own record, the
  * keys of a board description (qxzeva-boards(5)) and their checks all come from this list.
+ * The list's order is the record's layout, which a host that fills one relies on: see below.
  *   X(member, key, kind, limit, required, meaning)
  * kind INTEGER: uint32_t, 0 to limit. TEXT: a text of 1 to limit bytes. FILE: a TEXT that
  * names an interface file. FLAG: true or false, an int in the record. */
@@ -68,14 +69,19 @@ const char* zevadriverStatusName(int32_t status);
       "the board's active interface file; none when empty")                                        \
     X(claimFile, "claim_file", FILE, ZEVADRIVER_MAX_FILE_NAME, 0,                                  \
       "the file the next claim creates; the driver picks one when empty")                          \
-    X(claimFails, "claim_fails", FLAG, 1, 0, "every claim for the board is refused")               \
     X(pciBus, "pci_bus", INTEGER, 255, 1, "the board's PCI bus")                                   \
     X(pciDevice, "pci_device", INTEGER, 31, 1, "the board's PCI device")                           \
     X(pciFunction, "pci_function", INTEGER, 7, 1, "the board's PCI function")                      \
     X(pciId, "pci_id", INTEGER, 0xFFFFFFFFu, 1, "the board's PCI identifier")                      \
-    X(boardName, "board_name", TEXT, ZEVADRIVER_MAX_BOARD_NAME, 1, "the board's name")
+    X(boardName, "board_name", TEXT, ZEVADRIVER_MAX_BOARD_NAME, 1, "the board's name")             \
+    X(claimFails, "claim_fails", FLAG, 1, 0, "every claim for the board is refused")
 
-/* One board. Null texts count as empty. Build it by naming its fields, never by position. */
+/* One board. Null texts count as empty. Build it by naming its fields, never by position.
+ *
+ * The records a host fills and hands to the library, zevadriverBoard and zevadriverCall
+ * (which zevadriverReadLog writes into the host's array), keep their layout for as long as
+ * the library's name (libzevadriver.so.18) does: no field is removed, moved or changed in
+ * type, and a new field goes at the end only. The ABI baseline (abi/) holds them so. */
 #define ZEVADRIVER_C_INTEGER uint32_t
 #define ZEVADRIVER_C_TEXT const char*
 #define ZEVADRIVER_C_FILE const char*

@@ -20,7 +20,11 @@
 //   keep the tasks waiting for it.
 // Calls that start after semDelete has returned use a dead id, as on the target.
 #include "futex_lock.h"
+// The library's API, as its header declares it, is what it exports: the library is built
+// with hidden visibility, and its version script names the same functions.
+#pragma GCC visibility push(default)
 #include "semLib.h"
+#pragma GCC visibility pop
 #include "task_identity.h"
 
 #include <atomic>

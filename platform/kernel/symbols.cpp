@@ -1,6 +1,11 @@
 // The system symbol table: the process's global symbol scope, as dlsym sees it.
+
+// The library's API, as its header declares it, is what it exports: the library is built
+// with hidden visibility, and its version script names the same functions.
+#pragma GCC visibility push(default)
 #include "symLib.h"
 #include "sysSymTbl.h"
+#pragma GCC visibility pop
 
 #include <dlfcn.h>
 

@@ -1,5 +1,9 @@
 // Task ids: every thread gets a small, stable, non-zero number the first time it asks.
+// The library's API, as its header declares it, is what it exports: the library is built
+// with hidden visibility, and its version script names the same functions.
+#pragma GCC visibility push(default)
 #include "taskLib.h"
+#pragma GCC visibility pop
 #include "task_identity.h"
 
 #include <atomic>

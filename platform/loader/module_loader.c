@@ -1,5 +1,9 @@
 #define _GNU_SOURCE /* dladdr */
+/* The library's API, as its header declares it, is what it exports: the library is built
+   with hidden visibility, and its version script names the same functions. */
+#pragma GCC visibility push(default)
 #include "qxzeva/module_loader.h"
+#pragma GCC visibility pop
 #include "qxzeva/qxzeva_version.h"
 
 #include <dlfcn.h>

@@ -4,9 +4,11 @@
 #                pkg-config and the C++ one with find_package, and the C view test both ways;
 #                runs them, the examples also under memcheck.
 #   MODE=deb:    builds the Debian packages with dpkg-buildpackage from a copy of the source,
-#                runs lintian on every one, checks the libraries' names, the plug-in's folder
-#                and the triggers, unpacks them into a temporary root, runs the host program
-#                and builds and runs the examples from there; makes the tarball.
+#                unit tests included, and checks that nocheck leaves the tests out; runs
+#                lintian on every package, checks the libraries' names, that nothing carries
+#                a run path, the plug-in's folder and the triggers, unpacks them into a
+#                temporary root, runs the host program and builds and runs the examples from
+#                there (memcheck without suppressions); makes the tarball.
 # Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CXX_COMPILER, CPACK, VERSION, MODE.
 cmake_minimum_required(VERSION 3.25)
 
@@ -41,14 +43,19 @@ Every board
 ")
 
 # Runs a program alone and then under memcheck: the same output, no error, no block lost.
+# The suppressions are the installed ones, which the README names, where an install has them
+# (MEMCHECK_SUPPRESSIONS); the Debian packages need none.
 function(run_example program)
     run(${program})
     if(NOT run_output STREQUAL example_output)
         message(FATAL_ERROR "${program} printed:\n${run_output}")
     endif()
+    set(suppressions "")
+    if(MEMCHECK_SUPPRESSIONS)
+        set(suppressions --suppressions=${MEMCHECK_SUPPRESSIONS})
+    endif()
     run(valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
-        --errors-for-leak-kinds=definite,indirect
-        --suppressions=${SOURCE_DIR}/examples/valgrind.supp ${program})
+        --errors-for-leak-kinds=definite,indirect ${suppressions} ${program})
     if(NOT run_output STREQUAL example_output)
         message(FATAL_ERROR "${program} printed under memcheck:\n${run_output}")
     endif()
@@ -131,6 +138,18 @@ if(MODE STREQUAL "prefix")
     run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
         ${WORK_DIR}/together.cpp)
 
+    # The libraries need no run path; the module, under a prefix that may move, its own one.
+    foreach(file lib/libqxkernel.so.${major} lib/libqxloader.so.${major}
+            lib/libzevadriver.so.${major} lib/qxzeva/qxzevaSysapiExpert.so)
+        run(readelf -d ${prefix}/${file})
+        if(file MATCHES "qxzevaSysapiExpert"
+                AND NOT run_output MATCHES "RUNPATH[^\n]*\\$ORIGIN/\\.\\.]")
+            message(FATAL_ERROR "the module finds no libraries under a moved prefix:\n${run_output}")
+        elseif(NOT file MATCHES "qxzevaSysapiExpert" AND run_output MATCHES "R(UN)?PATH")
+            message(FATAL_ERROR "${file} carries a run path:\n${run_output}")
+        endif()
+    endforeach()
+    set(MEMCHECK_SUPPRESSIONS ${prefix}/share/doc/qxzeva/examples/valgrind.supp)
     build_and_run_examples(${prefix}/share/doc/qxzeva ${prefix} ${prefix}/lib moved-prefix)
     # The environment names another module: the host loads that one, or says it is missing.
     execute_process(COMMAND ${CMAKE_COMMAND} -E env QXZEVA_MODULE=${WORK_DIR}/no-such-module.so
@@ -150,6 +169,21 @@ if(MODE STREQUAL "prefix")
 
     run(pkg-config --cflags --libs qxzeva)
     separate_arguments(flags UNIX_COMMAND "${run_output}")
+    # The include lines written before 18.5.0 moved the headers still build, through the
+    # forwarding headers and the old folders on pkg-config's path (for 18.6 only).
+    run(pkg-config --cflags qxzeva)
+    separate_arguments(cflags UNIX_COMMAND "${run_output}")
+    file(WRITE ${WORK_DIR}/old_includes.cpp "#include \"expert/qxzeva_c.h\"
+#include \"hostkit/qxzeva_host.h\"
+#include \"module_loader.h\"
+#include \"qxzeva_version.h\"
+#include \"qxkernel/semLib.h\"
+#include \"zevadriver/zevadriver_control.h\"
+static_assert(QXZEVA_VERSION_MAJOR == ${major} && SEM_Q_FIFO == 0, \"the moved headers\");
+static_assert(sizeof(zevadriverBoard) > 0 && sizeof(IkcSysExpert2Vtbl) > 0, \"the moved headers\");
+")
+    run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${cflags} -fsyntax-only
+        ${WORK_DIR}/old_includes.cpp)
     run(pkg-config --variable=module qxzeva)
     string(STRIP "${run_output}" module)
     run(${C_COMPILER} -std=c11 -Wall -Werror ${c_host_source} -DQX_MODULE_PATH="${module}"
@@ -172,18 +206,38 @@ elseif(MODE STREQUAL "deb")
         message(FATAL_ERROR "debian/changelog says ${changelog_version}, the project ${VERSION}")
     endif()
 
-    # dpkg-buildpackage writes beside the tree it builds: a copy of the source, no tests.
+    # dpkg-buildpackage writes beside the tree it builds: a copy of the source.
     file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}/source
         REGEX "^${SOURCE_DIR}/(build|\\.git)$" EXCLUDE)
     # Debian's tools with the system's own programs, not whatever comes first on the PATH.
     set(debian_path PATH=/usr/sbin:/usr/bin:/sbin:/bin)
+    # As Debian builds by default, without nocheck: the unit tests are built and run, and a
+    # symbol lost from a library fails dpkg-gensymbols.
     execute_process(COMMAND ${CMAKE_COMMAND} -E env ${debian_path}
-        "DEB_BUILD_OPTIONS=nocheck parallel=2" dpkg-buildpackage -b -us -uc
+        "DEB_BUILD_OPTIONS=parallel=2" dpkg-buildpackage -b -us -uc
         WORKING_DIRECTORY ${WORK_DIR}/source RESULT_VARIABLE status
         OUTPUT_FILE ${WORK_DIR}/dpkg-buildpackage.log ERROR_FILE ${WORK_DIR}/dpkg-buildpackage.log)
+    file(READ ${WORK_DIR}/dpkg-buildpackage.log log)
     if(NOT status EQUAL 0)
-        file(READ ${WORK_DIR}/dpkg-buildpackage.log log)
         message(FATAL_ERROR "dpkg-buildpackage failed:\n${log}")
+    elseif(NOT log MATCHES "100% tests passed, 0 tests failed out of [1-9]")
+        message(FATAL_ERROR "dpkg-buildpackage ran no unit tests:\n${log}")
+    endif()
+    # With nocheck the tests are neither built nor run. A second whole build would double the
+    # run time, so the nocheck build is taken up to its configuration, on a fresh copy: no
+    # test target is made, and the test step does nothing (it would fail on a tree without
+    # tests, as it did when the build made none).
+    file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}/source-nocheck
+        REGEX "^${SOURCE_DIR}/(build|\\.git)$" EXCLUDE)
+    foreach(step override_dh_auto_configure override_dh_auto_test)
+        run(${CMAKE_COMMAND} -E env ${debian_path} DEB_BUILD_OPTIONS=nocheck
+            make -C ${WORK_DIR}/source-nocheck -f debian/rules ${step})
+        set(step_output "${run_output}")
+    endforeach()
+    file(GLOB nocheck_cache ${WORK_DIR}/source-nocheck/obj-*/CMakeCache.txt)
+    file(STRINGS ${nocheck_cache} tests_option REGEX "^QX_BUILD_TESTS:")
+    if(NOT tests_option STREQUAL "QX_BUILD_TESTS:BOOL=OFF" OR step_output MATCHES "ctest")
+        message(FATAL_ERROR "nocheck still builds or runs tests: ${tests_option}\n${step_output}")
     endif()
     file(GLOB debs ${WORK_DIR}/*.deb)
     run(${CMAKE_COMMAND} -E env ${debian_path} lintian --fail-on error,warning ${debs})
@@ -216,6 +270,17 @@ elseif(MODE STREQUAL "deb")
             message(FATAL_ERROR "lib${library} is not named for its major version:\n${run_output}")
         endif()
     endforeach()
+    # In the system's folders the dynamic loader finds everything: no file carries a run path.
+    foreach(file ${libdir}/libqxloader.so.${VERSION} ${libdir}/libqxkernel.so.${VERSION}
+            ${libdir}/libzevadriver.so.${VERSION} ${libdir}/qxzeva/qxzevaSysapiExpert.so
+            ${root}/usr/bin/qxzeva-host)
+        run(readelf -d ${file})
+        if(run_output MATCHES "R(UN)?PATH")
+            message(FATAL_ERROR "${file} carries a run path:\n${run_output}")
+        endif()
+    endforeach()
+    # The unpacked tree stands in for the system's folders, which the loader searches itself.
+    set(ENV{LD_LIBRARY_PATH} ${libdir})
     if(EXISTS ${libdir}/qxzevaSysapiExpert.so OR NOT EXISTS ${libdir}/qxzeva/qxzevaSysapiExpert.so)
         message(FATAL_ERROR "the plug-in is not in the package's own folder")
     endif()

@@ -20,7 +20,7 @@ if(NOT QX_SANITIZE AND NOT QX_COVERAGE)
         # Alone: every install from the build folder rewrites its install manifest, and the
         # package build takes both cores.
         set_tests_properties(${_qx_package_test} PROPERTIES
-            LABELS host TIMEOUT 900 RUN_SERIAL ON)
+            LABELS host TIMEOUT 1800 RUN_SERIAL ON)
     endforeach()
 endif()
 

@@ -99,8 +99,7 @@ board_name = "ZEVA PCIe-CL with a name of forty-nine characters"
 }
 
 TEST_F(SimulatedDriver, The_example_description_beside_the_driver_loads) {
-    std::string path = __FILE__;
-    path = path.substr(0, path.rfind('/')) + "/../../platform/imagedriver/example_boards.toml";
+    const std::string path = QX_SOURCE_DIR "/platform/imagedriver/example_boards.toml";
     char error[512] = {};
     EXPECT_EQ(zevadriverLoadDescription(path.c_str(), error, sizeof error), 0) << error;
     EXPECT_EQ(BoardCount(), 3u);
@@ -119,8 +118,7 @@ std::string KeySummary(const char* kind, std::uint32_t limit, bool required) {
 }
 
 TEST_F(SimulatedDriver, The_manual_lists_each_board_key_as_the_key_table_gives_it) {
-    std::string path = __FILE__;
-    path = path.substr(0, path.rfind('/')) + "/../../host/qxzeva-boards.5.in";
+    const std::string path = QX_SOURCE_DIR "/host/qxzeva-boards.5.in";
     std::ifstream manual(path);
     ASSERT_TRUE(manual) << path;
     std::vector<std::string> listed;
