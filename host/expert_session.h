@@ -5,7 +5,7 @@
 #include "host/call_trace.h"
 #include "host/exit_codes.h"
 #include "host/report.h"
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 #include "qxzeva/qxzeva_host.h"
 
 #include "qxzeva/module_loader.h"

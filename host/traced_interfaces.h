@@ -7,7 +7,7 @@
 #define QX_HOST_TRACED_INTERFACES_H
 
 #include "host/call_trace.h"
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <string>
 

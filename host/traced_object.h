@@ -6,7 +6,7 @@
 #define QX_HOST_TRACED_OBJECT_H
 
 #include "host/call_trace.h"
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <atomic>
 #include <cstddef>

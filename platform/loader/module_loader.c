@@ -1,5 +1,6 @@
 #define _GNU_SOURCE /* dladdr */
 #include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_c.h"
 #include "qxzeva/qxzeva_version.h"
 
 #include <dlfcn.h>
@@ -142,6 +143,26 @@ qx_function qxModuleFunction(qx_module* module, const char* name) {
     if (symbol != NULL)
         memcpy(&function, &symbol, sizeof function);
     return function;
+}
+
+HRESULT qxCreateExpert(qx_module* module, IkcSysExpert2** expert) {
+    qxCreateExpertFunction create = NULL;
+    qx_function function;
+    void* created = NULL;
+    HRESULT result;
+    if (expert == NULL)
+        return E_POINTER;
+    *expert = NULL;
+    if (module == NULL)
+        return E_POINTER;
+    function = qxModuleFunction(module, QX_FACTORY_SYMBOL);
+    if (function == NULL)
+        return E_FAIL;
+    /* One function pointer type to another and back is exact. */
+    create = (qxCreateExpertFunction)function;
+    result = create(&created);
+    *expert = QX_SUCCEEDED(result) ? (IkcSysExpert2*)created : NULL;
+    return result;
 }
 
 int qxUnloadModule(qx_module* module) {
