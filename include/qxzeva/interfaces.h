@@ -3,10 +3,11 @@
     QXZEVA_<NAME>_SLOTS(X, L, Self) of X(result, name, (parameters)), in slot order, which is
     the ABI. The C view expands it with L = QXC into a table of function pointers whose first
     parameter is the interface itself (This); the C++ view (qxzeva_cxx.h), whose classes the
-    module implements, expands it with L = QXCXX into a class of pure virtual operations. A parameter list spells what differs between the
-    two languages through L: `L##_THIS(Self)` and `L##_THIS_ALONE(Self)` the leading This,
-    `L##_WCHAR` a 16-bit unit, `L##_FACE(Name)` an interface, `L##_ENUM(Name)` a 32-bit
-    enumeration of the host framework, `L##_REF` how QueryInterface takes the identifier. */
+    module implements, expands it with L = QXCXX into a class of pure virtual operations. A
+    parameter list spells what differs between the two languages through L: `L##_THIS(Self)`
+    and `L##_THIS_ALONE(Self)` the leading This, `L##_WCHAR` a 16-bit unit, `L##_FACE(Name)`
+    an interface, `L##_ENUM(Name)` a 32-bit enumeration of the host framework, `L##_REF` how
+    QueryInterface takes the identifier. */
 #ifndef QXZEVA_INTERFACES_H
 #define QXZEVA_INTERFACES_H
 
