@@ -25,8 +25,8 @@ endif()
 
 # The host-facing headers: the folder include/qxzeva as it is, and the version header made
 # beside it, installed as <prefix>/include/qxzeva, so that a host puts <prefix>/include alone
-# on its path and writes #include "qxzeva/...". The module's C++ interface headers stay in the
-# source tree: a host reaches the interfaces through the C view (and the C++ helpers).
+# on its path and writes #include "qxzeva/...": the C view (qxzeva_c.h), the C++ view
+# (qxzeva_cxx.h), whose classes the module implements, and the C++ helpers (qxzeva_host.h).
 install(DIRECTORY include/qxzeva DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva/qxzeva_version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
@@ -37,7 +37,8 @@ install(DIRECTORY include/compat/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 target_include_directories(qxloader INTERFACE
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxloader>)
 
-# qxzeva::headers: include "qxzeva/qxzeva_c.h" (C), and "qxzeva/qxzeva_host.h" beside it (C++).
+# qxzeva::headers: include "qxzeva/qxzeva_c.h" (C), or "qxzeva/qxzeva_cxx.h" and
+# "qxzeva/qxzeva_host.h" (C++).
 add_library(qxzeva_headers INTERFACE)
 target_include_directories(qxzeva_headers INTERFACE
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
@@ -97,9 +98,21 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfig.cmake
     ${CMAKE_CURRENT_BINARY_DIR}/qxzevaConfigVersion.cmake
     DESTINATION ${QX_CMAKE_PACKAGE_DIR})
 
-# pkg-config: every path is taken from where the file itself lies (${pcfiledir}).
-file(RELATIVE_PATH QX_PC_PREFIX_FROM_PCDIR /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-string(REGEX REPLACE "/$" "" QX_PC_PREFIX_FROM_PCDIR "${QX_PC_PREFIX_FROM_PCDIR}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/qxzeva.pc.in ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qxzeva.pc
-    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# pkg-config: qxzeva (the headers and the loader) and zevadriver (the simulated driver's
+# control library). Every path is taken from where the file itself lies (${pcfiledir}), so
+# the prefix can be moved; a distribution's packages, whose prefix stays, turn
+# QX_RELOCATABLE_PKGCONFIG off for plain paths (-I/usr/include, not a path through libdir).
+option(QX_RELOCATABLE_PKGCONFIG "pkg-config files find the prefix from where they lie" ON)
+if(QX_RELOCATABLE_PKGCONFIG)
+    file(RELATIVE_PATH QX_PC_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+    string(REGEX REPLACE "/$" "" QX_PC_PREFIX "${QX_PC_PREFIX}")
+    set(QX_PC_PREFIX "\${pcfiledir}/${QX_PC_PREFIX}")
+else()
+    set(QX_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
+endif()
+foreach(module qxzeva zevadriver)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/${module}.pc.in
+        ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${module}.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

@@ -2,7 +2,7 @@
 #ifndef QX_HOST_BAG_READER_H
 #define QX_HOST_BAG_READER_H
 
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <cstdint>
 #include <string>

@@ -2,10 +2,10 @@
 #ifndef QX_HOST_EXPERT_SESSION_H
 #define QX_HOST_EXPERT_SESSION_H
 
+#include "host/c_view.h"
 #include "host/call_trace.h"
 #include "host/exit_codes.h"
 #include "host/report.h"
-#include "qxzeva/qxzeva_c.h"
 #include "qxzeva/qxzeva_host.h"
 
 #include "qxzeva/module_loader.h"

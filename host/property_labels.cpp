@@ -1,6 +1,6 @@
 #include "host/property_labels.h"
 
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <algorithm>
 #include <iterator>

@@ -3,7 +3,7 @@
 #ifndef QX_HOST_TRACE_NAMES_H
 #define QX_HOST_TRACE_NAMES_H
 
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <string>
 

@@ -6,8 +6,8 @@
 #ifndef QX_HOST_TRACED_INTERFACES_H
 #define QX_HOST_TRACED_INTERFACES_H
 
+#include "host/c_view.h"
 #include "host/call_trace.h"
-#include "qxzeva/qxzeva_c.h"
 
 #include <string>
 

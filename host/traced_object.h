@@ -5,8 +5,8 @@
 #ifndef QX_HOST_TRACED_OBJECT_H
 #define QX_HOST_TRACED_OBJECT_H
 
+#include "host/c_view.h"
 #include "host/call_trace.h"
-#include "qxzeva/qxzeva_c.h"
 
 #include <atomic>
 #include <cstddef>

@@ -2,7 +2,7 @@
 #ifndef QX_HOST_VALUE_TEXT_H
 #define QX_HOST_VALUE_TEXT_H
 
-#include "qxzeva/qxzeva_c.h"
+#include "host/c_view.h"
 
 #include <string>
 

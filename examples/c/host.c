@@ -3,11 +3,12 @@
    bag handed to a small collection of its own, and gives back everything it was handed.
 
    Build against the installed package (see Makefile beside this file):
-       cc -std=c99 host.c $(pkg-config --cflags --libs qxzeva) -o host
+       cc -std=c99 host.c $(pkg-config --cflags --libs qxzeva zevadriver) -o host
    The module is found where the package installed it, or where QXZEVA_MODULE says. */
-#include "qxzeva/module_loader.h"  /* qxInstalledModulePath, qxLoadModule, qxLoaderVersion */
+#include "qxzeva/module_loader.h"  /* qxInstalledModulePath, qxLoadModule, qxCreateExpert */
 #include "qxzeva/qxzeva_c.h"       /* the interfaces, results, identifiers, tags, UTF-8 */
 #include "qxzeva/qxzeva_version.h" /* QXZEVA_VERSION_STRING */
+#include "qxzeva/zevadriver/zevadriver_control.h" /* zevadriverLastDescriptionError */
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -130,10 +131,18 @@ static HRESULT Report(IkcSysExpert2* expert) {
     printf(" (package %s)\n", QXZEVA_VERSION_STRING);
     qxFreeWideString(version);
 
-    /* Initialize asks the driver once; S_FALSE means it did not answer. */
+    /* Initialize asks the driver once. S_FALSE, a success code to QX_SUCCEEDED, means the
+       driver did not answer: the simulated driver then says why, when it refused its board
+       description. */
     result = expert->lpVtbl->Initialize(expert);
+    if (result == S_FALSE) {
+        const char* reason = zevadriverLastDescriptionError();
+        fprintf(stderr, "the image driver did not answer%s%s\n", reason != NULL ? ": " : "",
+                reason != NULL ? reason : "");
+        return result;
+    }
     if (result != S_OK)
-        return QX_FAILED(result) ? result : E_FAIL;
+        return result;
     result = ListBoards(expert);
     if (QX_SUCCEEDED(result)) {
         printf("Every board\n");
@@ -141,7 +150,7 @@ static HRESULT Report(IkcSysExpert2* expert) {
         printf("%d boards reported\n", collection.boards);
     }
     expert->lpVtbl->Finalize(expert);
-    return result;
+    return QX_SUCCEEDED(result) ? S_OK : result; /* S_FALSE here: no boards, which is fine */
 }
 
 int main(void) {
@@ -149,8 +158,6 @@ int main(void) {
     char error[512];
     qx_load_status status = QX_LOAD_OK;
     qx_module* module;
-    qxCreateExpertFunction create = NULL;
-    void* symbol;
     IkcSysExpert2* expert = NULL;
     HRESULT result;
 
@@ -167,11 +174,7 @@ int main(void) {
         fprintf(stderr, "%s\n", error); /* begins with qxLoadStatusText(status) */
         return 1;
     }
-    /* A symbol's address is an object pointer in ISO C: copy it into the function pointer. */
-    symbol = qxModuleSymbol(module, QX_FACTORY_SYMBOL);
-    if (symbol != NULL)
-        memcpy(&create, &symbol, sizeof create);
-    result = create != NULL ? create((void**)&expert) : E_FAIL;
+    result = qxCreateExpert(module, &expert); /* through the module's factory */
     if (QX_SUCCEEDED(result)) {
         result = Report(expert);
         expert->lpVtbl->Release(expert); /* the factory's reference */
@@ -181,5 +184,5 @@ int main(void) {
         fprintf(stderr, "failed: %s (0x%08X)\n", name != NULL ? name : "HRESULT", (unsigned)result);
     }
     qxUnloadModule(module);
-    return QX_SUCCEEDED(result) ? 0 : 1;
+    return result == S_OK ? 0 : 1;
 }

@@ -1,15 +1,16 @@
 // A host written in C++: loads the expert module, asks it which image-acquisition boards the
 // image driver knows, reads a few properties of the first one and has every board's property
-// bag handed to a small collection of its own. Every reference and string the module hands
-// out is held by qxzeva::Ref or qxzeva::WideString, which give it back.
+// bag handed to a small collection of its own. Operations are methods of the C++ view's
+// interfaces; every reference and string the module hands out is held by qxzeva::Ref or
+// qxzeva::WideString, which give it back.
 //
 // Build against the installed package with the CMakeLists.txt beside this file:
 //     cmake -S . -B build -DCMAKE_PREFIX_PATH=<prefix> && cmake --build build
 // The module is found where the package installed it, or where QXZEVA_MODULE says.
-#include "qxzeva/module_loader.h"  // qxInstalledModulePath, qxLoadModule, qxUnloadModule
-#include "qxzeva/qxzeva_c.h"       // the interfaces, results, identifiers and tags
-#include "qxzeva/qxzeva_host.h"    // qxzeva::Ref, WideString, ModuleFunction, text conversion
-#include "qxzeva/qxzeva_version.h" // QXZEVA_VERSION_STRING
+#include "qxzeva/module_loader.h" // qxInstalledModulePath, qxLoadModule, qxUnloadModule
+#include "qxzeva/qxzeva_cxx.h"    // the interfaces as classes, results, identifiers and tags
+#include "qxzeva/qxzeva_host.h"   // Ref, WideString, CreateExpert, text, QXZEVA_VERSION_STRING
+#include "qxzeva/zevadriver/zevadriver_control.h" // zevadriverLastDescriptionError
 
 #include <cstdio>
 #include <memory>
@@ -17,38 +18,31 @@
 
 namespace {
 
-// The collection SearchForItemsAndProperties hands each item's bag to. The module calls it
-// through its table of operations; it lives on the caller's stack, so its counts are nominal.
-// The module sees only the interface this collection derives from.
-struct BoardCollection : IkcSysPropertyBagCollection {
-    int boards = 0;
-
-    BoardCollection() : IkcSysPropertyBagCollection{&k_operations} {}
-    static BoardCollection* Of(IkcSysPropertyBagCollection* self) {
-        return static_cast<BoardCollection*>(self);
-    }
-    static HRESULT QueryInterface(IkcSysPropertyBagCollection* self, const _GUID* iid,
-                                  void** object) {
+// The collection SearchForItemsAndProperties hands each item's bag to. It lives on the
+// caller's stack, so its counts are nominal.
+class BoardCollection final : public IkcSysPropertyBagCollection {
+public:
+    HRESULT QueryInterface(const _GUID& iid, void** object) override {
         if (object == nullptr)
             return E_POINTER;
-        *object = qxzeva::SameGuid(*iid, IID_IUnknown) ? self : nullptr;
+        *object = qxzeva::SameGuid(iid, IID_IUnknown) ? this : nullptr;
         return *object != nullptr ? S_OK : E_NOINTERFACE;
     }
-    static std::int32_t AddRef(IkcSysPropertyBagCollection*) { return 2; }
-    static std::int32_t Release(IkcSysPropertyBagCollection*) { return 1; }
+    std::int32_t AddRef() override { return 2; }
+    std::int32_t Release() override { return 1; }
     // Each bag is lent for this call only: read it now, or hold it in a Ref (copying a Ref
     // takes a reference) to keep it.
-    static HRESULT AddPropertyBag(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    HRESULT AddPropertyBag(IkcSysPropertyBag* bag) override {
         qxzeva::WideString name;
         std::uint32_t bus = 0;
-        if (bag->lpVtbl->GetStringProperty(bag, kcSysTagItemName, name.put()) == S_OK &&
-            bag->lpVtbl->GetUnsignedIntegerProperty(bag, kcSysTagPciBus, &bus) == S_OK)
+        if (bag->GetStringProperty(kcSysTagItemName, name.put()) == S_OK &&
+            bag->GetUnsignedIntegerProperty(kcSysTagPciBus, &bus) == S_OK)
             std::printf("  %s on PCI bus %u\n", name.utf8().c_str(), static_cast<unsigned>(bus));
-        ++Of(self)->boards;
+        ++boards;
         return S_OK;
     }
-    static constexpr IkcSysPropertyBagCollectionVtbl k_operations = {QueryInterface, AddRef,
-                                                                     Release, AddPropertyBag};
+
+    int boards = 0;
 };
 
 // Prints the item's name, vendor, model and serial number.
@@ -61,13 +55,12 @@ HRESULT ShowBoard(IkcSysExpert2* expert, const std::string& itemName) {
                  {kcSysTagModel, "Model"},
                  {kcSysTagSerialNumber, "Serial number"}};
     qxzeva::Ref<IkcSysPropertyBag> bag;
-    HRESULT result =
-        expert->lpVtbl->GetPropertiesOfItem(expert, qxzeva::ToUtf16(itemName).data(), bag.put());
+    HRESULT result = expert->GetPropertiesOfItem(qxzeva::ToUtf16(itemName).data(), bag.put());
     for (const auto& property : shown) {
         if (QX_FAILED(result))
             break;
         qxzeva::WideString value;
-        result = bag->lpVtbl->GetStringProperty(bag.get(), property.tag, value.put());
+        result = bag->GetStringProperty(property.tag, value.put());
         if (result == S_OK)
             std::printf("%-14s%s\n", property.label, value.utf8().c_str());
     }
@@ -77,7 +70,7 @@ HRESULT ShowBoard(IkcSysExpert2* expert, const std::string& itemName) {
 // Lists the item names and shows the first item.
 HRESULT ListBoards(IkcSysExpert2* expert) {
     qxzeva::Ref<IkcSysEnumStringList> names;
-    HRESULT result = expert->lpVtbl->SearchForItemNames(expert, names.put());
+    HRESULT result = expert->SearchForItemNames(names.put());
     if (result != S_OK) // S_FALSE: no boards, and no enumerator
         return result;
     std::printf("Items\n");
@@ -85,7 +78,7 @@ HRESULT ListBoards(IkcSysExpert2* expert) {
     for (;;) {
         qxzeva::WideString name;
         std::uint32_t fetched = 0;
-        if (names->lpVtbl->Next(names.get(), 1, name.put(), &fetched) != S_OK || fetched != 1)
+        if (names->Next(1, name.put(), &fetched) != S_OK || fetched != 1)
             break;
         std::printf("  %s\n", name.utf8().c_str());
         if (first.empty())
@@ -96,24 +89,32 @@ HRESULT ListBoards(IkcSysExpert2* expert) {
 
 HRESULT Report(IkcSysExpert2* expert) {
     qxzeva::WideString version;
-    HRESULT result = expert->lpVtbl->GetProductVersion(expert, version.put());
+    HRESULT result = expert->GetProductVersion(version.put());
     if (QX_FAILED(result))
         return result;
     std::printf("Product version %s (package %s)\n", version.utf8().c_str(), QXZEVA_VERSION_STRING);
 
-    // Initialize asks the driver once; S_FALSE means it did not answer.
-    result = expert->lpVtbl->Initialize(expert);
+    // Initialize asks the driver once. S_FALSE, a success code to QX_SUCCEEDED, means the
+    // driver did not answer: the simulated driver then says why, when it refused its board
+    // description.
+    result = expert->Initialize();
+    if (result == S_FALSE) {
+        const char* reason = zevadriverLastDescriptionError();
+        std::fprintf(stderr, "the image driver did not answer%s%s\n", reason ? ": " : "",
+                     reason ? reason : "");
+        return result;
+    }
     if (result != S_OK)
-        return QX_FAILED(result) ? result : E_FAIL;
+        return result;
     result = ListBoards(expert);
     if (QX_SUCCEEDED(result)) {
         BoardCollection collection;
         std::printf("Every board\n");
-        result = expert->lpVtbl->SearchForItemsAndProperties(expert, &collection);
+        result = expert->SearchForItemsAndProperties(&collection);
         std::printf("%d boards reported\n", collection.boards);
     }
-    expert->lpVtbl->Finalize(expert);
-    return result;
+    expert->Finalize();
+    return QX_SUCCEEDED(result) ? S_OK : result; // S_FALSE here: no boards, which is fine
 }
 
 struct ModuleUnloader {
@@ -137,15 +138,11 @@ int main() {
         std::fprintf(stderr, "%s\n", error);
         return 1;
     }
-    const auto create =
-        qxzeva::ModuleFunction<qxCreateExpertFunction>(module.get(), QX_FACTORY_SYMBOL);
-
     HRESULT result = E_FAIL;
     {
         // Released at the end of this block, before the module is unloaded.
         qxzeva::Ref<IUnknown> object;
-        if (create != nullptr)
-            result = create(object.put_void());
+        result = qxzeva::CreateExpert(module.get(), object.put());
         // Ask for the interface this host speaks rather than trust the pointer's type.
         qxzeva::Ref<IkcSysExpert2> expert;
         if (QX_SUCCEEDED(result))
@@ -158,5 +155,5 @@ int main() {
         std::fprintf(stderr, "failed: %s (0x%08X)\n", name != nullptr ? name : "HRESULT",
                      static_cast<unsigned>(result));
     }
-    return QX_SUCCEEDED(result) ? 0 : 1;
+    return result == S_OK ? 0 : 1;
 }

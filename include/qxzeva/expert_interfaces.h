@@ -103,8 +103,10 @@
 /** @var IkcSysExpert2Vtbl::Initialize
     Asks the image driver which boards it knows and keeps a record of each (the records found
     before replace none: call it once). S_OK, also when there are no boards; S_FALSE when the
-    driver did not answer (no records); E_OUTOFMEMORY or E_FAIL when a record could not be kept
-    (the records kept before it stay). Tasks: any, several at once. */
+    driver did not answer (no records), as when the simulated driver refused its board
+    description: S_FALSE is a success code to QX_SUCCEEDED, so test the result == S_OK, and
+    ask zevadriverLastDescriptionError for the driver's reason; E_OUTOFMEMORY or E_FAIL when a
+    record could not be kept (the records kept before it stay). Tasks: any, several at once. */
 /** @var IkcSysExpert2Vtbl::Finalize
     Ends the expert's work; the records stay, so later searches still answer. S_OK. Tasks: any,
     several at once. */

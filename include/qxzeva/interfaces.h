@@ -2,11 +2,12 @@
     How an interface's slots are written once and expanded twice: each interface has a list
     QXZEVA_<NAME>_SLOTS(X, L, Self) of X(result, name, (parameters)), in slot order, which is
     the ABI. The C view expands it with L = QXC into a table of function pointers whose first
-    parameter is the interface itself (This); the module's C++ headers expand it with L = QXCXX
-    into a class of pure virtual operations. A parameter list spells what differs between the
-    two languages through L: `L##_THIS(Self)` and `L##_THIS_ALONE(Self)` the leading This,
-    `L##_WCHAR` a 16-bit unit, `L##_FACE(Name)` an interface, `L##_ENUM(Name)` a 32-bit
-    enumeration of the host framework, `L##_REF` how QueryInterface takes the identifier. */
+    parameter is the interface itself (This); the C++ view (qxzeva_cxx.h), whose classes the
+    module implements, expands it with L = QXCXX into a class of pure virtual operations. A
+    parameter list spells what differs between the two languages through L: `L##_THIS(Self)`
+    and `L##_THIS_ALONE(Self)` the leading This, `L##_WCHAR` a 16-bit unit, `L##_FACE(Name)`
+    an interface, `L##_ENUM(Name)` a 32-bit enumeration of the host framework, `L##_REF` how
+    QueryInterface takes the identifier. */
 #ifndef QXZEVA_INTERFACES_H
 #define QXZEVA_INTERFACES_H
 
@@ -26,8 +27,8 @@
 #define QXC_SLOT(result, name, parameters) result(*name) parameters;
 
 /* The C++ classes' spelling. Interfaces are spelled ::Name: a translation unit may include the
-   C view as well, whose types of the same names a using-directive brings into the global
-   namespace. */
+   C view as well, whose types of the same names lie in namespace qxzeva::c, and a file that
+   speaks the C view may bring them into its scope. */
 #define QXCXX_THIS(Self)
 #define QXCXX_THIS_ALONE(Self)
 #define QXCXX_WCHAR char16_t

@@ -6,7 +6,23 @@
 #ifndef QX_LOADER_MODULE_LOADER_H
 #define QX_LOADER_MODULE_LOADER_H
 
+#include "qxzeva/results.h"
+
 #include <stddef.h>
+
+/** @cond QX_INTERNAL */
+/* The expert as qxCreateExpert hands it out: the C view's (qxzeva/qxzeva_c.h), whose struct is
+   qxzeva::c::IkcSysExpert2 in C++. */
+#ifdef __cplusplus
+namespace qxzeva::c {
+struct IkcSysExpert2;
+}
+#define QX_LOADER_EXPERT qxzeva::c::IkcSysExpert2
+#else
+struct IkcSysExpert2;
+#define QX_LOADER_EXPERT struct IkcSysExpert2
+#endif
+/** @endcond */
 
 #ifdef __cplusplus
 extern "C" {
@@ -73,6 +89,16 @@ typedef void (*qx_function)(void);
     @return its address, or null when the module does not export it or an argument is null. */
 qx_function qxModuleFunction(qx_module* module, const char* name);
 
+/** Creates the expert through the module's factory (the export QX_FACTORY_SYMBOL), with no
+    cast: `IkcSysExpert2* expert; qxCreateExpert(module, &expert);`. C++ hosts of either view
+    call qxzeva::CreateExpert (qxzeva/qxzeva_host.h) instead.
+    @param module a module from qxLoadModule
+    @param expert receives the expert, carrying one reference the caller gives back with
+           Release; null on failure
+    @return S_OK; E_POINTER when module or expert is null; E_FAIL when the module exports no
+            factory; otherwise the factory's own failure (E_OUTOFMEMORY). */
+HRESULT qxCreateExpert(qx_module* module, QX_LOADER_EXPERT** expert);
+
 /** Runs the destructors (at the last unload of the file) and unmaps the module.
     @param module a module from qxLoadModule; null is ignored
     @return 0, or -1 when the dynamic linker could not unmap it. The module is gone either way. */
@@ -93,5 +119,6 @@ const char* qxLoaderVersion(void);
 #ifdef __cplusplus
 }
 #endif
+#undef QX_LOADER_EXPERT
 
 #endif

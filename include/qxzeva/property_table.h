@@ -20,8 +20,11 @@
       record; FIXED(value) and TEXT(text) a value that never changes.
 
     The lower half of the PCI identifier is the vendor's identifier, the upper half the
-    device's, as PCI configuration space holds them. What the host framework makes of the
-    fixed values is the framework's. */
+    device's, as PCI configuration space holds them. A board's PCI location is the three
+    numbers kcSysTagPciBus (0 to 255), kcSysTagPciDevice (0 to 31) and kcSysTagPciFunction (0
+    to 7); written as text it is bus:device.function in hexadecimal, two, two and one digits,
+    as the PCI tools write it and qxzeva-host -s selects it: 03:00.0, 0A:1F.7 (either case).
+    What the host framework makes of the fixed values is the framework's. */
 #ifndef QXZEVA_PROPERTY_TABLE_H
 #define QXZEVA_PROPERTY_TABLE_H
 

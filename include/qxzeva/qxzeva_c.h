@@ -32,9 +32,6 @@
 extern "C" {
 #endif
 
-/** One 16-bit unit of a wide string (UTF-16). @ingroup qxzeva_strings */
-typedef uint16_t QX_WCHAR;
-
 /** @defgroup qxzeva_strings Boundary strings
     Wide strings handed out by the module: a 32-bit count of units, the units and a zero unit
     in one block; the pointer points at the first unit. The receiver owns each one and frees it
@@ -57,10 +54,10 @@ static inline void qxFreeWideString(QX_WCHAR* text) {
 
 /** @} */
 
-/* In C++ the interface types below are those of namespace qxzeva::c, which a using-directive
-   brings into the global namespace: a translation unit may include the module's C++ interface
-   headers as well, whose classes of the same names stay ::IUnknown, ::IkcSysExpert2 and so
-   on, while these are then spelled qxzeva::c::IUnknown, qxzeva::c::IkcSysExpert2. */
+/* In C++ the interface types below are those of namespace qxzeva::c (qxzeva::c::IkcSysExpert2),
+   so that a translation unit may include the C++ view (qxzeva/qxzeva_cxx.h) as well, whose
+   classes of the same names are ::IUnknown, ::IkcSysExpert2 and so on. A C++ file that speaks
+   the C view writes `using namespace qxzeva::c;` itself, in its own scope. */
 /** @cond QX_INTERNAL */
 #ifdef __cplusplus
 #define QX_C_VIEW_BEGIN namespace qxzeva::c {
@@ -208,9 +205,6 @@ struct IkcSysPropertyBagCollection {
 
 QX_C_VIEW_END
 
-#ifdef __cplusplus
-using namespace qxzeva::c;
-#endif
 #undef QX_C_VIEW_BEGIN
 #undef QX_C_VIEW_END
 

@@ -1,15 +1,18 @@
 /** @file
-    What a C++ host of the expert module needs beside the C view: qxzeva::Ref (ref.h), a
-    holder that counts an interface reference through its table of operations, a typed look-up
-    of the module's exports, an owner of the wide strings the
-    module hands out, UTF-16 <-> UTF-8 conversion, identifier text and comparison, and the
-    names of the result codes. Header-only, C++17; includes only installed headers.
-    Include it as "qxzeva/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
+    What a C++ host of the expert module needs beside the interfaces, for either view (the C++
+    view of qxzeva/qxzeva_cxx.h or the C view): qxzeva::Ref (ref.h), a holder that counts an
+    interface reference, the expert's creation and a typed look-up of the module's exports, an
+    owner of the wide strings the module hands out, UTF-16 <-> UTF-8 conversion, identifier
+    text and comparison, the names of the result codes, and the version the host is built
+    against (qxzeva_version.h). Header-only, C++17; includes only installed headers and brings
+    no name into the global namespace but the C functions and macros of the headers it
+    includes. Include it as "qxzeva/qxzeva_host.h"; examples/cpp/host.cpp shows it in use. */
 #ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
 #define QXZEVA_HOSTKIT_QXZEVA_HOST_H
 
 #include "qxzeva/module_loader.h"
 #include "qxzeva/qxzeva_c.h"
+#include "qxzeva/qxzeva_version.h"
 #include "qxzeva/ref.h"
 
 #include <cassert>
@@ -34,6 +37,27 @@ Function ModuleFunction(qx_module* module, const char* name) noexcept {
                   "Function is a pointer to a function");
     // One function pointer type to another and back is exact.
     return reinterpret_cast<Function>(qxModuleFunction(module, name));
+}
+
+/** Creates the expert through the module's factory (QX_FACTORY_SYMBOL) into *expert, of
+    either view: `qxzeva::Ref<IkcSysExpert2> expert; CreateExpert(module, expert.put());`.
+    S_OK with one reference for the caller; E_POINTER when module or expert is null; E_FAIL
+    when the module exports no factory; else the factory's failure, with *expert null. */
+template <class Expert>
+HRESULT CreateExpert(qx_module* module, Expert** expert) noexcept {
+    if (expert == nullptr)
+        return E_POINTER;
+    *expert = nullptr;
+    if (module == nullptr)
+        return E_POINTER;
+    const auto create = ModuleFunction<qxCreateExpertFunction>(module, QX_FACTORY_SYMBOL);
+    if (create == nullptr)
+        return E_FAIL;
+    void* created = nullptr;
+    const HRESULT result = create(&created);
+    if (QX_SUCCEEDED(result))
+        *expert = static_cast<Expert*>(created);
+    return result;
 }
 
 std::string ToUtf8(const QX_WCHAR* text);

@@ -147,9 +147,27 @@ private:
     T* m_pointer = nullptr;
 };
 
-/** The holder of an interface of the C view, for hosts: counts through lpVtbl. */
+/// @cond internal
+namespace detail {
+// How an interface counts: through lpVtbl when it is a struct of the C view, else through
+// its own operations.
+template <class Interface, class = void>
+struct CountingOf {
+    using type = MemberCounting;
+};
 template <class Interface>
-using Ref = BasicRef<Interface, TableCounting>;
+struct CountingOf<Interface, std::void_t<decltype(std::declval<Interface&>().lpVtbl)>> {
+    using type = TableCounting;
+};
+} // namespace detail
+/// @endcond
+
+/** The holder of an interface for hosts, of either view: Ref<IkcSysPropertyBag3> (the C++
+    view, qxzeva/qxzeva_cxx.h) counts through the interface's operations,
+    Ref<qxzeva::c::IkcSysPropertyBag3> (the C view) through its table. The interface must be
+    complete where the holder is named. */
+template <class Interface>
+using Ref = BasicRef<Interface, typename detail::CountingOf<Interface>::type>;
 
 } // namespace qxzeva
 

@@ -41,7 +41,7 @@ extern "C" {
     @param size the bytes utf8 holds
     @return the bytes the whole text takes, without the terminator: the text was cut short
             when this is size or more. */
-static inline size_t qxWideToUtf8(const uint16_t* text, char* utf8, size_t size) {
+static inline size_t qxWideToUtf8(const QX_WCHAR* text, char* utf8, size_t size) {
     size_t needed = 0;
     size_t written = 0;
     int full = 0;
@@ -80,7 +80,7 @@ static inline size_t qxWideToUtf8(const uint16_t* text, char* utf8, size_t size)
 /** text as UTF-8 in a block of its own, which the caller frees with free().
     @param text as for qxWideToUtf8
     @return the zero-terminated UTF-8 text, or null when memory ran out. */
-static inline char* qxWideToNewUtf8(const uint16_t* text) {
+static inline char* qxWideToNewUtf8(const QX_WCHAR* text) {
     const size_t size = qxWideToUtf8(text, NULL, 0) + 1;
     char* utf8 = (char*)malloc(size);
     if (utf8 != NULL)

@@ -18,6 +18,14 @@
     holds the tags of kcSysItemPropertyTag.
     @{ */
 
+/** One 16-bit unit of a wide string (UTF-16): char16_t in C++, as the C++ view's operations
+    take it, and uint16_t in C, which has the same size and representation. */
+#ifdef __cplusplus
+typedef char16_t QX_WCHAR;
+#else
+typedef uint16_t QX_WCHAR;
+#endif
+
 /** @cond QX_INTERNAL */
 /* A 32-bit enumeration in both languages. */
 #ifdef __cplusplus
@@ -61,6 +69,7 @@ typedef struct kcSysAttrTimestamp {
 
 #ifdef __cplusplus
 static_assert(sizeof(kcSysAttributeType) == 4, "type codes are 32 bits");
+static_assert(sizeof(QX_WCHAR) == 2, "a wide-string unit is 16 bits");
 static_assert(sizeof(kcSysAttrTimestampUTC) == 16, "a UTC timestamp is four 32-bit words");
 static_assert(sizeof(kcSysAttrTimestamp) == 24, "a local timestamp is six 32-bit fields");
 

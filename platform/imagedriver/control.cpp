@@ -81,13 +81,21 @@ int zevadriverLoadDescription(const char* path, char* error, size_t errorSize) {
     try {
         if (path == nullptr)
             throw zevadriver::DescriptionError("no description file named");
-        Simulator::Instance().Replace(zevadriver::ReadBoardDescription(path));
+        Simulator& driver = Simulator::Instance();
+        driver.Replace(zevadriver::ReadBoardDescription(path));
+        driver.NoteDescriptionError("");
         CopyError("", error, errorSize);
         return 0;
     } catch (const std::exception& failure) {
         CopyError(failure.what(), error, errorSize);
+        Guarded([&](Simulator& driver) { driver.NoteDescriptionError(failure.what()); });
         return -1;
     }
+}
+
+const char* zevadriverLastDescriptionError(void) {
+    return Guarded(static_cast<const char*>(nullptr),
+                   [](Simulator& driver) { return driver.LastDescriptionError(); });
 }
 
 void zevadriverClearBoards(void) {

@@ -30,6 +30,7 @@ Simulator::Simulator() {
     } catch (const DescriptionError& error) {
         std::fprintf(stderr, "zevadriver: %s; the driver serves no boards\n", error.what());
         m_refusal = ZEVADRIVER_ERROR_BAD_DESCRIPTION;
+        m_descriptionError = error.what();
     }
 }
 

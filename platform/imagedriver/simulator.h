@@ -42,6 +42,10 @@ public:
     void SetTextBufferSize(zevadriverFunction function, std::size_t bytes);
     std::size_t ReadLog(zevadriverCall* calls, std::size_t capacity);
     void ClearLog();
+    // Why the last description read was refused ("" when it was accepted, none was read or
+    // the driver was reset since): kept for zevadriverLastDescriptionError.
+    void NoteDescriptionError(const std::string& reason);
+    const char* LastDescriptionError();
 
 private:
     Simulator();
@@ -66,6 +70,7 @@ private:
     std::optional<std::uint32_t> m_serialCountOverride;
     // Non-zero while ZEVADRIVER_BOARDS named a rejected file: every driver call fails with it.
     qxzevauStatus m_refusal = 0;
+    std::string m_descriptionError;
     unsigned m_unterminatedTexts = 0;                              // one bit per zevadriverFunction
     std::size_t m_textBufferSizes[ZEVADRIVER_FUNCTION_COUNT] = {}; // 0: the driver's own
 };

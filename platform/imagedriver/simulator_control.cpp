@@ -26,11 +26,22 @@ void Simulator::Reset() {
     m_serialCountOverride.reset();
     m_unterminatedTexts = 0;
     std::fill(std::begin(m_textBufferSizes), std::end(m_textBufferSizes), 0);
+    m_descriptionError.clear();
 }
 
 void Simulator::Replace(BoardSet set) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ReplaceLocked(std::move(set));
+}
+
+void Simulator::NoteDescriptionError(const std::string& reason) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_descriptionError = reason;
+}
+
+const char* Simulator::LastDescriptionError() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_descriptionError.empty() ? nullptr : m_descriptionError.c_str();
 }
 
 void Simulator::ClearBoards() {

@@ -5,7 +5,8 @@
  * The driver starts with the boards of the file named by the environment variable
  * ZEVADRIVER_BOARDS, read at first use, or with its built-in boards when the variable is
  * unset. A file that cannot be read or is rejected leaves the driver without boards: the
- * reason goes to stderr and every driver function fails with
+ * reason goes to stderr (and zevadriverLastDescriptionError gives it) and every driver
+ * function fails with
  * ZEVADRIVER_ERROR_BAD_DESCRIPTION until the boards are set here (reset, a description
  * loaded, or the boards cleared). */
 #ifndef ZEVADRIVER_CONTROL_H
@@ -99,6 +100,14 @@ void zevadriverReset(void);
  * failure nothing changes, -1 is returned and `error` (when not null) receives a text
  * "file:line:column: problem", cut to fit errorSize. Returns 0 on success. */
 int zevadriverLoadDescription(const char* path, char* error, size_t errorSize);
+
+/* Why the last board description read was refused, "file:line:column: problem", as the
+ * driver wrote it to stderr (which it does not do again): that of ZEVADRIVER_BOARDS, read at
+ * first use (this call reads it when nothing did yet), or of the last zevadriverLoadDescription.
+ * Null when that description was accepted, when none was read or after zevadriverReset. The
+ * text stays valid until the next zevadriverLoadDescription or zevadriverReset. A host that
+ * got S_FALSE from Initialize calls it to tell the driver's reason. */
+const char* zevadriverLastDescriptionError(void);
 
 /* Scripting the boards. Boards keep the order in which they were added. */
 void zevadriverClearBoards(void);

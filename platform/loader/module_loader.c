@@ -4,6 +4,7 @@
 #pragma GCC visibility push(default)
 #include "qxzeva/module_loader.h"
 #pragma GCC visibility pop
+#include "qxzeva/qxzeva_c.h"
 #include "qxzeva/qxzeva_version.h"
 
 #include <dlfcn.h>
@@ -146,6 +147,26 @@ qx_function qxModuleFunction(qx_module* module, const char* name) {
     if (symbol != NULL)
         memcpy(&function, &symbol, sizeof function);
     return function;
+}
+
+HRESULT qxCreateExpert(qx_module* module, IkcSysExpert2** expert) {
+    qxCreateExpertFunction create = NULL;
+    qx_function function;
+    void* created = NULL;
+    HRESULT result;
+    if (expert == NULL)
+        return E_POINTER;
+    *expert = NULL;
+    if (module == NULL)
+        return E_POINTER;
+    function = qxModuleFunction(module, QX_FACTORY_SYMBOL);
+    if (function == NULL)
+        return E_FAIL;
+    /* One function pointer type to another and back is exact. */
+    create = (qxCreateExpertFunction)function;
+    result = create(&created);
+    *expert = QX_SUCCEEDED(result) ? (IkcSysExpert2*)created : NULL;
+    return result;
 }
 
 int qxUnloadModule(qx_module* module) {

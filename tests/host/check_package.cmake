@@ -106,7 +106,8 @@ if(MODE STREQUAL "prefix")
         message(FATAL_ERROR "qxzeva-host(1) does not name the installed module:\n${page}")
     endif()
     foreach(file share/man/man1/qxzeva-host.1 share/man/man5/qxzeva-boards.5
-            share/man/man3/qxzeva_loader.3 share/man/man3/qxWideToUtf8.3
+            share/man/man3/qxzeva.3 share/man/man3/qxWideToUtf8.3 share/man/man3/qxUnloadModule.3
+            lib/pkgconfig/zevadriver.pc include/qxzeva/qxzeva_cxx.h
             share/qxzeva/qxzeva-host-report.schema.json
             share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
             share/doc/qxzeva/examples/c/host.c share/doc/qxzeva/examples/cpp/host.cpp)
@@ -115,25 +116,26 @@ if(MODE STREQUAL "prefix")
         endif()
     endforeach()
 
-    # Every header of the ABI folder compiles alone with the include root alone on the path,
-    # the C ones also as C99; all of them in one C++ translation unit: no header needs a file
-    # that is not installed.
+    # Every installed header compiles alone with the include root alone on the path, the C
+    # ones also as C99; all of them in one C++ translation unit: no header needs a file that
+    # is not installed, and none brings the other view's names into the global namespace.
     set(includes -I${prefix}/include)
-    file(GLOB headers RELATIVE ${prefix}/include ${prefix}/include/qxzeva/*.h)
+    file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/qxzeva/*.h)
     set(together "")
     foreach(header IN LISTS headers)
         string(APPEND together "#include \"${header}\"\n")
         file(WRITE ${WORK_DIR}/alone.cpp "#include \"${header}\"\n")
         run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes}
             -fsyntax-only ${WORK_DIR}/alone.cpp)
-        if(NOT header MATCHES "^qxzeva/(qxzeva_host|ref)\\.h$")
+        if(NOT header MATCHES "^qxzeva/(qxzeva_host|qxzeva_cxx|ref)\\.h$")
             file(WRITE ${WORK_DIR}/alone.c "#include \"${header}\"\ntypedef int qx_not_empty;\n")
             run(${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
                 ${WORK_DIR}/alone.c)
         endif()
     endforeach()
     string(APPEND together
-        "static_assert(sizeof(qxzeva::c::IkcSysExpert2) == sizeof(void*), \"one table pointer\");\n")
+        "static_assert(sizeof(qxzeva::c::IkcSysExpert2) == sizeof(::IkcSysExpert2), \"\");\n"
+        "static_assert(std::is_abstract_v<IkcSysPropertyBag3>, \"the C++ view's, unambiguous\");\n")
     file(WRITE ${WORK_DIR}/together.cpp "${together}")
     run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
         ${WORK_DIR}/together.cpp)
@@ -158,14 +160,18 @@ if(MODE STREQUAL "prefix")
     if(status EQUAL 0 OR NOT err MATCHES "module not found: ${WORK_DIR}/no-such-module.so")
         message(FATAL_ERROR "QXZEVA_MODULE was not followed (${status}): ${err}")
     endif()
-    # A rejected board file: the driver serves no boards, so the host fails and says why.
+    # A rejected board file: the driver serves no boards, so Initialize gives S_FALSE and
+    # each host fails, giving the driver's reason.
     file(WRITE ${WORK_DIR}/rejected.toml "driver_version = \"x\"\n")
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env ZEVADRIVER_BOARDS=${WORK_DIR}/rejected.toml
-        ${WORK_DIR}/examples-moved-prefix/c/host RESULT_VARIABLE status ERROR_VARIABLE err
-        OUTPUT_VARIABLE out)
-    if(status EQUAL 0 OR NOT err MATCHES "rejected.toml:1:18: " OR out MATCHES "img0")
-        message(FATAL_ERROR "a rejected board file was not refused (${status}):\n${out}${err}")
-    endif()
+    foreach(host c/host cpp/build/host)
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env ZEVADRIVER_BOARDS=${WORK_DIR}/rejected.toml
+            ${WORK_DIR}/examples-moved-prefix/${host} RESULT_VARIABLE status ERROR_VARIABLE err
+            OUTPUT_VARIABLE out)
+        if(status EQUAL 0 OR out MATCHES "img0" OR NOT err MATCHES
+                "the image driver did not answer: [^\n]*rejected.toml:1:18: expected an integer")
+            message(FATAL_ERROR "${host} took a rejected board file (${status}):\n${out}${err}")
+        endif()
+    endforeach()
 
     run(pkg-config --cflags --libs qxzeva)
     separate_arguments(flags UNIX_COMMAND "${run_output}")
@@ -287,6 +293,13 @@ elseif(MODE STREQUAL "deb")
     if(NOT EXISTS ${root}/usr/share/qxzeva/example_boards.toml)
         message(FATAL_ERROR "the example board description is not under /usr/share/qxzeva")
     endif()
+    # The packages' pkg-config files give plain paths; the examples are built through the
+    # unpacked root as a system root.
+    file(STRINGS ${libdir}/pkgconfig/qxzeva.pc prefix_line REGEX "^prefix=")
+    if(NOT prefix_line STREQUAL "prefix=/usr")
+        message(FATAL_ERROR "qxzeva.pc says ${prefix_line}, not prefix=/usr")
+    endif()
+    set(ENV{PKG_CONFIG_SYSROOT_DIR} ${root})
 
     run(${root}/usr/bin/qxzeva-host --names-only)
     if(NOT run_output MATCHES "img3")

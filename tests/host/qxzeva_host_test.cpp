@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace qxzeva::c;
+
 // An object seen through the C view that counts, answers IID_IUnknown alone and notes the
 // identifier it was last asked for.
 struct CountedObject {

@@ -199,9 +199,7 @@ int main(void) {
         fprintf(stderr, "%s\n", error);
         return 1;
     }
-    qxCreateExpertFunction factory =
-        (qxCreateExpertFunction)qxModuleSymbol(module, QX_FACTORY_SYMBOL);
-    IkcSysExpert2* expert = NULL;
+    IkcSysExpert2* expert = (IkcSysExpert2*)error; /* a sentinel the creation must clear */
     IkcSysEnumStringList* names = NULL;
     IkcSysPropertyBag* bag = NULL;
     QX_WCHAR* text = NULL;
@@ -210,7 +208,9 @@ int main(void) {
     int i;
 
     CheckTexts();
-    CHECK(factory != NULL && factory((void**)&expert) == S_OK && expert != NULL);
+    CHECK(qxCreateExpert(module, NULL) == E_POINTER);
+    CHECK(qxCreateExpert(NULL, &expert) == E_POINTER && expert == NULL);
+    CHECK(qxCreateExpert(module, &expert) == S_OK && expert != NULL);
     if (expert == NULL)
         return 1;
     CHECK(expert->lpVtbl->GetProgrammaticName(expert, &text) == S_OK && WideEquals(text, "qxzeva"));

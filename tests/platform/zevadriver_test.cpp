@@ -199,6 +199,15 @@ TEST_F(SimulatedDriver, A_missing_description_file_is_refused_with_its_name) {
     EXPECT_EQ(zevadriverLoadDescription("/nonexistent/boards.toml", shortError, sizeof shortError),
               -1);
     EXPECT_STREQ(shortError, "/nonexi");
+    // The whole reason is kept, not the cut one, until a description is accepted or a reset.
+    ASSERT_NE(zevadriverLastDescriptionError(), nullptr);
+    EXPECT_THAT(zevadriverLastDescriptionError(), StartsWith("/nonexistent/boards.toml: cannot"));
+    EXPECT_EQ(Load("driver_version = 1\n"), "");
+    EXPECT_EQ(zevadriverLastDescriptionError(), nullptr);
+    EXPECT_EQ(zevadriverLoadDescription(nullptr, nullptr, 0), -1);
+    EXPECT_STREQ(zevadriverLastDescriptionError(), "no description file named");
+    zevadriverReset();
+    EXPECT_EQ(zevadriverLastDescriptionError(), nullptr);
 }
 
 TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_a_claim) {
