@@ -41,7 +41,8 @@ install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
 # the section its suffix names (qxzeva-host.1 in man1). Add a page by adding its file.
 if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1
-        ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5)
+        ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5
+        ${PROJECT_BINARY_DIR}/validate/qxzeva-validate.1)
     # A page names the installed files by the prefix given at configure time; installed
     # under another (cmake --install --prefix), it names that one instead.
     foreach(page IN LISTS QX_MAN_PAGES)

@@ -99,6 +99,7 @@ if(MODE STREQUAL "prefix")
         message(FATAL_ERROR "qxzeva-host(1) does not name the installed module:\n${page}")
     endif()
     foreach(file share/man/man1/qxzeva-host.1 share/man/man5/qxzeva-boards.5
+            share/man/man1/qxzeva-validate.1 share/qxzeva/qxzeva-validate-report.schema.json
             share/man/man3/qxzeva_loader.3 share/man/man3/qxWideToUtf8.3
             share/qxzeva/qxzeva-host-report.schema.json
             share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
