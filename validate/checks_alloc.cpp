@@ -40,7 +40,7 @@ using Scenario = std::string (*)(Sweep& sweep);
 
 std::string Text(Sweep& s, QX_WCHAR*& text) {
     s.Cx().Calling("reading a string handed out");
-    const std::string quoted = Quoted(text);
+    std::string quoted = Quoted(text);
     qxFreeWideString(text);
     text = nullptr;
     return quoted;

@@ -17,6 +17,7 @@ template <class F>
 void InTasks(F task) {
     std::atomic<int> ready{0};
     std::vector<std::thread> tasks;
+    tasks.reserve(k_tasks);
     for (int t = 0; t < k_tasks; ++t)
         tasks.emplace_back([&, t] {
             ++ready;

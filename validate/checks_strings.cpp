@@ -28,7 +28,7 @@ void ExpectBlock(CheckContext& cx, QX_WCHAR* text, const std::string& call) {
     if (text == nullptr)
         return;
     std::uint32_t units = 0;
-    while (text[units] != 0 && units < 0x100000)
+    while (units < 0x100000 && text[units] != 0)
         ++units;
     const std::uint32_t front = qxWideStringLength(text);
     cx.Expect(front == units,

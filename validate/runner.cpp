@@ -106,9 +106,14 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
+std::string ErrorText(int error) {
+    const char* text = strerrordesc_np(error);
+    return text != nullptr ? text : "error " + std::to_string(error);
+}
+
 std::string SignalText(int signal) {
     const char* abbreviation = sigabbrev_np(signal);
-    const char* description = strsignal(signal);
+    const char* description = sigdescr_np(signal);
     return std::string("SIG") + (abbreviation != nullptr ? abbreviation : "?") + " (" +
            (description != nullptr ? description : "unknown signal") + ")";
 }
@@ -165,11 +170,11 @@ CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32
     if (page == MAP_FAILED || pipe(pipeEnds) != 0) {
         result.outcome = Outcome::failed;
         result.failures.push_back({"the validator can run the check", "mmap and pipe",
-                                   std::strerror(errno), "a child process"});
+                                   ErrorText(errno), "a child process"});
         return result;
     }
     auto* lastOperation = static_cast<char*>(page);
-    std::strcpy(lastOperation, "(no operation yet)");
+    std::snprintf(lastOperation, k_lastOperationSize, "%s", "(no operation yet)");
     std::fflush(nullptr);
     const double start = Now();
     const pid_t child = fork();
@@ -198,7 +203,7 @@ CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32
     if (child < 0) {
         result.outcome = Outcome::failed;
         result.failures.push_back(
-            {"the validator can run the check", "fork()", std::strerror(errno), "a child process"});
+            {"the validator can run the check", "fork()", ErrorText(errno), "a child process"});
     } else if (!finished) {
         char limit[32];
         std::snprintf(limit, sizeof limit, "%.0f", timeLimit * row.timeFactor);
