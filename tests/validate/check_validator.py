@@ -92,12 +92,26 @@ def main():
     for name in [row[2] for row in FAULTS] + ["threads.bag", "load.cycles", "enum.next"]:
         if name not in listing:
             problems.append(f"--list lacks {name}")
-    for extra, status in ((["--no-such-option", arguments.module], 2),
-                          ([os.path.join(arguments.faulty, "absent.so")], 3),
-                          (["--filter", "no-such-check", arguments.module], 2)):
+    counting = os.path.join(arguments.faulty, "faulty_count_off_by_one.so")
+    # arguments, exit status, a text standard output must hold
+    for extra, status, text in (
+            (["--no-such-option", arguments.module], 2, ""),
+            (["--level", "medium", arguments.module], 2, ""),
+            (["--repeat", "0", arguments.module], 2, ""),
+            (["--seed", "-1", arguments.module], 2, ""),
+            ([arguments.module, arguments.module], 2, ""),
+            ([os.path.join(arguments.faulty, "absent.so")], 3, ""),
+            (["--filter", "no-such-check", arguments.module], 2, ""),
+            (["--in-process", "--filter", "identity.*,enum.clone", arguments.module], 0,
+             "6 checks: 6 passed"),
+            (["--repeat", "3", "--filter", "counting", counting], 1, "3 of 3 runs did not pass"),
+            (["--only-failed", "--seed", "5", counting], 1,
+             "seed 5\nfail  identity.counting"),
+    ):
         done = run(arguments, emulator, *extra)
-        if done.returncode != status:
-            problems.append(f"{extra}: exit status {done.returncode}, not {status}")
+        if done.returncode != status or text not in done.stdout:
+            problems.append(f"{extra}: exit status {done.returncode}, not {status}, or "
+                            f"no {text!r} in {done.stdout}")
 
     for problem in problems:
         print(problem)
