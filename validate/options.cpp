@@ -21,11 +21,13 @@ bool Unsigned(const char* value, unsigned long limit, unsigned long& out) {
 
 // clang-format off
 const ValidateOptionRow k_validateOptions[] = {
-    {"factory", "NAME", "the factory's export (default createZEVASysapiExpert)",
+    {"factory", "NAME", "the factory's export (default\n"
+     "createZEVASysapiExpert)",
      "The name of the module's factory export. The default is the expert's, createZEVASysapiExpert.",
      [](ValidateOptions& o, const char* v) { o.factory = v; return *v != '\0'; }},
     {"version-function", "NAME",
-     "the version record's export (default\n  nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray)",
+     "the version record's export (default\n"
+     "nQXVersion_QXZEVA_SYSAPI_EXPERT_\ngetVersionStringArray)",
      "The name of the export that hands out the module's version record. The default is the "
      "expert's, nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray.",
      [](ValidateOptions& o, const char* v) { o.versionFunction = v; return *v != '\0'; }},
@@ -33,14 +35,14 @@ const ValidateOptionRow k_validateOptions[] = {
      "List the checks of the level chosen (and those --filter selects), one a line with the "
      "contract each proves, and run none.",
      [](ValidateOptions& o, const char*) { return o.list = true; }},
-    {"filter", "PATTERN", "run only the checks whose names match (shell patterns,\n  "
-     "comma-separated; a plain word matches names containing it)",
+    {"filter", "PATTERN", "run only the checks whose names match (shell\n"
+     "patterns, comma-separated; a plain word matches the\nnames that contain it)",
      "Run only the checks whose names match: shell patterns, separated by commas; a pattern "
      "without *, ? or [ matches every name that contains it (--filter bag. runs the property "
      "bag's checks).",
      [](ValidateOptions& o, const char* v) { o.filter = v; return true; }},
-    {"level", "quick|full", "quick (the default) or full: full adds the allocation-\n  "
-     "failure, thread and load-cycle checks",
+    {"level", "quick|full", "quick (the default) or full: full adds the\n"
+     "allocation-failure, thread and load-cycle checks",
      "quick, the default, runs the checks of the contracts one call at a time; full adds the "
      "allocation-failure sweeps, the thread checks and the load cycles.",
      [](ValidateOptions& o, const char* v) {
@@ -67,8 +69,8 @@ const ValidateOptionRow k_validateOptions[] = {
          o.repeat = static_cast<unsigned>(n);
          return ok;
      }},
-    {"seed", "N", "seed of the varied orders and timings (default: from the clock;\n  "
-     "the report gives it)",
+    {"seed", "N", "seed of the varied orders and timings (default:\n"
+     "from the clock; the report gives it)",
      "The seed from which the checks that vary the order of calls, the sizes of enumerator "
      "steps and the threads' timing draw their choices. Without it the seed comes from the "
      "clock; the report gives the seed used, so that a run can be repeated exactly.",
@@ -165,13 +167,13 @@ std::string ValidateHelp() {
         std::string left = std::string("  --") + row.name;
         if (row.valueName != nullptr)
             left += std::string(" ") + row.valueName;
-        text += left + std::string(left.size() < 26 ? 26 - left.size() : 1, ' ');
+        text += left + std::string(left.size() < 28 ? 28 - left.size() : 1, ' ');
         for (const char* c = row.help; *c != '\0'; ++c) {
             if (*c != '\n') {
                 text += *c;
                 continue;
             }
-            text += "\n" + std::string(26, ' ');
+            text += "\n" + std::string(28, ' ');
             while (c[1] == ' ')
                 ++c;
         }

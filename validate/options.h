@@ -20,7 +20,7 @@ struct ValidateExitMeaning {
 };
 
 inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
-    {k_validateOk, "every check that ran passed (a check not applicable to the module is skipped)"},
+    {k_validateOk, "every check passed, or was skipped as not applicable to the module"},
     {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
     {k_validateUsage, "usage error"},
     {k_validateNoModule, "the module cannot be loaded at all"},
