@@ -57,7 +57,7 @@ void CheckStringBlocks(CheckContext& cx) {
     for (int i = 0; names && i < 4096; ++i) {
         QX_WCHAR* name = nullptr;
         cx.Calling("IkcSysEnumStringList::Next(1, &name, null)");
-        if (names->lpVtbl->Next(names.get(), 1, &name, nullptr) != S_OK)
+        if (names->lpVtbl->Next(names.get(), 1, &name, nullptr) != S_OK || name == nullptr)
             break;
         ExpectBlock(cx, name, "IkcSysEnumStringList::Next(1, &name, null)");
     }

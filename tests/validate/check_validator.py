@@ -23,6 +23,11 @@ FAULTS = [
     ("faulty_crash", "quick", "expert.not_offered", "crash", "SIGSEGV"),
     ("faulty_hang", "quick", "expert.plug_play", "timeout", "RegisterNotificationCallback"),
     ("faulty_count_off_by_one", "quick", "identity.counting", "fail", "AddRef() on a new object"),
+    ("faulty_unknown_item", "quick", "expert.unknown_item", "fail", "E_FAIL (0x80004005)"),
+    ("faulty_type_mismatch", "quick", "bag.type_mismatch", "fail",
+     "SetIntegerProperty(tag, -2147483648) on a tag holding type 1"),
+    ("faulty_shallow_clone", "quick", "bag.clone", "fail", "S_OK with another bag"),
+    ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 1"),
 ]
 
 

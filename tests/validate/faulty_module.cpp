@@ -19,6 +19,10 @@
 #define QX_FAULT_crash 5            // RenameAlias dies of SIGSEGV
 #define QX_FAULT_hang 6             // RegisterNotificationCallback never returns
 #define QX_FAULT_count_off_by_one 7 // the expert's AddRef returns one too many
+#define QX_FAULT_unknown_item 8     // an unknown item name gives E_FAIL
+#define QX_FAULT_type_mismatch 9    // a bag's SetIntegerProperty replaces another type
+#define QX_FAULT_shallow_clone 10   // a bag's Clone hands out the bag itself
+#define QX_FAULT_enum_end 11        // the name enumerator's Next says S_OK at the end
 
 namespace {
 
@@ -37,6 +41,10 @@ TableCopy<IkcSysExpert2Vtbl> g_expert;
 TableCopy<IkcSysExpertPlugPlayVtbl> g_plugPlay;
 const IkcSysExpert2Vtbl* g_realExpert = nullptr;
 const IkcSysExpertPlugPlayVtbl* g_realPlugPlay = nullptr;
+TableCopy<IkcSysPropertyBag3Vtbl> g_bag;
+TableCopy<IkcSysEnumStringListVtbl> g_names;
+const IkcSysPropertyBag3Vtbl* g_realBag = nullptr;
+const IkcSysEnumStringListVtbl* g_realNames = nullptr;
 
 // Each build uses one of the faulty operations below.
 
@@ -98,6 +106,67 @@ __attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const 
     return g_realExpert->AddRef(self) + 1;
 }
 
+[[maybe_unused]] HRESULT UnknownItemFailing(IkcSysExpert2* self, const QX_WCHAR* name,
+                                            IkcSysPropertyBag** bag) {
+    const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
+    return result == E_ITEM_NOT_FOUND ? E_FAIL : result;
+}
+
+[[maybe_unused]] HRESULT IntegerReplacing(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                          std::int32_t value) {
+    kcSysAttributeType type = kcSysAttrTypeInteger;
+    if (g_realBag->GetPropertyType(self, tag, &type) == S_OK && type != kcSysAttrTypeInteger)
+        g_realBag->DeleteProperty(self, tag);
+    return g_realBag->SetIntegerProperty(self, tag, value);
+}
+
+[[maybe_unused]] HRESULT CloneShallow(IkcSysPropertyBag3* self, IkcSysPropertyBag** copy) {
+    if (copy == nullptr)
+        return E_POINTER;
+    g_realBag->AddRef(self);
+    *copy = self;
+    return S_OK;
+}
+
+[[maybe_unused]] HRESULT NextWithoutEnd(IkcSysEnumStringList* self, std::uint32_t wanted,
+                                        QX_WCHAR** names, std::uint32_t* fetched) {
+    const HRESULT result = g_realNames->Next(self, wanted, names, fetched);
+    return result == S_FALSE ? S_OK : result;
+}
+
+// Hands out the item's bag with its table replaced.
+[[maybe_unused]] HRESULT BagPatching(IkcSysExpert2* self, const QX_WCHAR* name,
+                                     IkcSysPropertyBag** bag) {
+    const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
+    if (result != S_OK)
+        return result;
+    if (g_realBag == nullptr) {
+        g_realBag = (*bag)->lpVtbl;
+        Copy(g_bag, g_realBag);
+#if QX_FAULT == QX_FAULT_type_mismatch
+        g_bag.table.SetIntegerProperty = IntegerReplacing;
+#elif QX_FAULT == QX_FAULT_shallow_clone
+        g_bag.table.Clone = CloneShallow;
+#endif
+    }
+    (*bag)->lpVtbl = &g_bag.table;
+    return result;
+}
+
+// Hands out the name enumerator with its table replaced.
+[[maybe_unused]] HRESULT NamesPatching(IkcSysExpert2* self, IkcSysEnumStringList** names) {
+    const HRESULT result = g_realExpert->SearchForItemNames(self, names);
+    if (result != S_OK)
+        return result;
+    if (g_realNames == nullptr) {
+        g_realNames = (*names)->lpVtbl;
+        Copy(g_names, g_realNames);
+        g_names.table.Next = NextWithoutEnd;
+    }
+    (*names)->lpVtbl = &g_names.table;
+    return result;
+}
+
 void Patch(IkcSysExpert2* expert) {
     IkcSysExpertPlugPlay* plugPlay = nullptr;
     expert->lpVtbl->QueryInterface(expert, &IID_IkcSysExpertPlugPlay,
@@ -121,6 +190,12 @@ void Patch(IkcSysExpert2* expert) {
         g_plugPlay.table.RegisterNotificationCallback = RegisterHanging;
 #elif QX_FAULT == QX_FAULT_count_off_by_one
         g_expert.table.AddRef = AddRefOffByOne;
+#elif QX_FAULT == QX_FAULT_unknown_item
+        g_expert.table.GetPropertiesOfItem = UnknownItemFailing;
+#elif QX_FAULT == QX_FAULT_type_mismatch || QX_FAULT == QX_FAULT_shallow_clone
+        g_expert.table.GetPropertiesOfItem = BagPatching;
+#elif QX_FAULT == QX_FAULT_enum_end
+        g_expert.table.SearchForItemNames = NamesPatching;
 #else
 #error "QX_FAULT names no fault"
 #endif
@@ -137,6 +212,8 @@ void UnloadReal() {
     qxUnloadModule(g_real);
     g_real = nullptr;
     g_realExpert = nullptr;
+    g_realBag = nullptr;
+    g_realNames = nullptr;
 }
 
 } // namespace
