@@ -38,7 +38,7 @@ def run(arguments, emulator, *extra):
 
 def report(arguments, emulator, validator, module, level):
     # A hang costs the time limit: short natively, longer under the emulator.
-    limit = "30" if emulator else "5"
+    limit = "15" if emulator else "5"
     done = run(arguments, emulator, "--json", "--level", level, "--seed", "7", "--timeout", limit,
                module)
     document = json.loads(done.stdout)
