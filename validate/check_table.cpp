@@ -10,6 +10,7 @@ constexpr CheckLevel F = CheckLevel::full;
 
 // clang-format off
 const std::vector<CheckRow> k_checks = {
+    {"module.loads", Q, 1, "the module loads, its constructors run, and it unloads again, its destructors run", CheckLoads},
     {"module.exports", Q, 1, "the module exports its factory and its version-record function", CheckExports},
     {"module.version_record", Q, 1, "the version record is static key=value entries ended by a null pointer, agreeing with GetProductVersion", CheckVersionRecord},
     {"module.factory_null_out", Q, 1, "the factory refuses a null out-pointer with E_POINTER", CheckFactoryNullOut},

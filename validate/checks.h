@@ -4,6 +4,7 @@
 
 class CheckContext;
 
+void CheckLoads(CheckContext& cx);
 void CheckExports(CheckContext& cx);
 void CheckVersionRecord(CheckContext& cx);
 void CheckFactoryNullOut(CheckContext& cx);

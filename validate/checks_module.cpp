@@ -4,6 +4,20 @@
 
 #include <cstring>
 
+void CheckLoads(CheckContext& cx) {
+    ModuleUnderTest& m = cx.Module();
+    char error[512];
+    qx_load_status status = QX_LOAD_OK;
+    const std::string call = "qxLoadModule(\"" + m.path + "\")";
+    cx.Calling(call + ", running the module's constructors");
+    qx_module* loaded = qxLoadModule(m.path.c_str(), &status, error, sizeof error);
+    cx.Require(loaded != nullptr, "the module loads and its constructors run", call, error,
+               "a loaded module");
+    cx.Calling("qxUnloadModule(module), running the module's destructors");
+    cx.Expect(qxUnloadModule(loaded) == 0, "the module unloads and its destructors run",
+              "qxUnloadModule(module)", "-1", "0");
+}
+
 void CheckExports(CheckContext& cx) {
     ModuleUnderTest& m = cx.Module();
     for (const std::string* name : {&m.factoryName, &m.versionName})

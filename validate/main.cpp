@@ -86,6 +86,20 @@ int main(int argc, char** argv) {
     module.path = options.modulePath;
     module.factoryName = options.factory;
     module.versionName = options.versionFunction;
+    // Loading runs the module's constructors: first in a child, so that one that crashes or
+    // hangs is reported instead of taking the validator down.
+    const CheckRow* loads = &CheckTable().front();
+    for (const CheckRow& row : CheckTable())
+        loads = std::string(row.name) == "module.loads" ? &row : loads;
+    const CheckResult probe = options.inProcess
+                                  ? CheckResult{}
+                                  : RunInChild(*loads, module, options.seed, options.timeout);
+    if (probe.outcome != Outcome::passed) {
+        const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
+                                                       : probe.failures.front().got;
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), why.c_str());
+        return k_validateNoModule;
+    }
     qx_load_status status = QX_LOAD_OK;
     char error[512];
     module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);

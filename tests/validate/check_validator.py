@@ -105,7 +105,9 @@ def main():
             (["--repeat", "0", arguments.module], 2, ""),
             (["--seed", "-1", arguments.module], 2, ""),
             ([arguments.module, arguments.module], 2, ""),
-            ([os.path.join(arguments.faulty, "absent.so")], 3, ""),
+            ([os.path.join(arguments.faulty, "absent.so")], 3, "module not found"),
+            ([os.path.join(arguments.faulty, "faulty_constructor_crash.so")], 3,
+             "SIGSEGV (Segmentation fault) in qxLoadModule("),
             (["--filter", "no-such-check", arguments.module], 2, ""),
             (["--in-process", "--filter", "identity.*,enum.clone", arguments.module], 0,
              "6 checks: 6 passed"),
@@ -114,7 +116,7 @@ def main():
              "seed 5\nfail  identity.counting"),
     ):
         done = run(arguments, emulator, *extra)
-        if done.returncode != status or text not in done.stdout:
+        if done.returncode != status or text not in done.stdout + done.stderr:
             problems.append(f"{extra}: exit status {done.returncode}, not {status}, or "
                             f"no {text!r} in {done.stdout}")
 

@@ -12,17 +12,18 @@
 #include <cstring>
 #include <unistd.h>
 
-#define QX_FAULT_asymmetric 1       // IkcSysExpertPlugPlay refuses IID_IkcSysExpert
-#define QX_FAULT_no_e_pointer 2     // GetProductVersion(null) gives S_OK
-#define QX_FAULT_block_length 3     // GetProgrammaticName's block counts one unit too many
-#define QX_FAULT_leak 4             // GetProductDisplayName keeps a block when memory runs out
-#define QX_FAULT_crash 5            // RenameAlias dies of SIGSEGV
-#define QX_FAULT_hang 6             // RegisterNotificationCallback never returns
-#define QX_FAULT_count_off_by_one 7 // the expert's AddRef returns one too many
-#define QX_FAULT_unknown_item 8     // an unknown item name gives E_FAIL
-#define QX_FAULT_type_mismatch 9    // a bag's SetIntegerProperty replaces another type
-#define QX_FAULT_shallow_clone 10   // a bag's Clone hands out the bag itself
-#define QX_FAULT_enum_end 11        // the name enumerator's Next says S_OK at the end
+#define QX_FAULT_asymmetric 1         // IkcSysExpertPlugPlay refuses IID_IkcSysExpert
+#define QX_FAULT_no_e_pointer 2       // GetProductVersion(null) gives S_OK
+#define QX_FAULT_block_length 3       // GetProgrammaticName's block counts one unit too many
+#define QX_FAULT_leak 4               // GetProductDisplayName keeps a block when memory runs out
+#define QX_FAULT_crash 5              // RenameAlias dies of SIGSEGV
+#define QX_FAULT_hang 6               // RegisterNotificationCallback never returns
+#define QX_FAULT_count_off_by_one 7   // the expert's AddRef returns one too many
+#define QX_FAULT_unknown_item 8       // an unknown item name gives E_FAIL
+#define QX_FAULT_type_mismatch 9      // a bag's SetIntegerProperty replaces another type
+#define QX_FAULT_shallow_clone 10     // a bag's Clone hands out the bag itself
+#define QX_FAULT_enum_end 11          // the name enumerator's Next says S_OK at the end
+#define QX_FAULT_constructor_crash 12 // a static constructor dies of SIGSEGV
 
 namespace {
 
@@ -196,6 +197,7 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = BagPatching;
 #elif QX_FAULT == QX_FAULT_enum_end
         g_expert.table.SearchForItemNames = NamesPatching;
+#elif QX_FAULT == QX_FAULT_constructor_crash
 #else
 #error "QX_FAULT names no fault"
 #endif
@@ -206,6 +208,9 @@ void Patch(IkcSysExpert2* expert) {
 }
 
 void LoadReal() {
+#if QX_FAULT == QX_FAULT_constructor_crash
+    std::raise(SIGSEGV);
+#endif
     g_real = qxLoadModule(QX_REAL_MODULE, nullptr, nullptr, 0);
 }
 void UnloadReal() {
