@@ -23,8 +23,7 @@ inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
     {k_validateOk, "every check passed, or was skipped as not applicable to the module"},
     {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
     {k_validateUsage, "usage error"},
-    {k_validateNoModule,
-     "the module cannot be loaded at all: not found, refused, or its constructors crash or hang"},
+    {k_validateNoModule, "the module cannot be loaded, or its constructors crash or hang"},
     {k_validateWrite, "the report could not be written"},
 };
 
