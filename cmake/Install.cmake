@@ -10,15 +10,17 @@ set_target_properties(qxkernel qxloader zevadriver PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 # The module is a plug-in, loaded by path and never linked: it lies in the package's own
 # folder beside those libraries, where qxInstalledModulePath() finds it. It needs the kernel
-# stand-in and the driver one folder up, and the host program the loader: in the system's
+# stand-in and the driver one folder up, and the programs the loader: in the system's
 # library folder (the Debian packages) the dynamic loader finds them by itself, so neither
 # carries a run path; under a private prefix, which may be moved, only a run path relative
 # to the file does.
 set(QX_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qxzeva)
 if(CMAKE_INSTALL_FULL_LIBDIR IN_LIST CMAKE_C_IMPLICIT_LINK_DIRECTORIES)
-    if(TARGET qxzeva-host)
-        set_target_properties(qxzeva-host PROPERTIES INSTALL_RPATH "")
-    endif()
+    foreach(program qxzeva-host qxzeva-validate)
+        if(TARGET ${program})
+            set_target_properties(${program} PROPERTIES INSTALL_RPATH "")
+        endif()
+    endforeach()
 else()
     set_target_properties(qxzevaSysapiExpert PROPERTIES INSTALL_RPATH "$ORIGIN/..")
 endif()
@@ -59,7 +61,8 @@ install(TARGETS qxzevaSysapiExpert qxzeva_headers EXPORT qxzevaTargets
 # the section its suffix names (qxzeva-host.1 in man1). Add a page by adding its file.
 if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     set(QX_MAN_PAGES ${PROJECT_BINARY_DIR}/host/qxzeva-host.1
-        ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5)
+        ${PROJECT_BINARY_DIR}/host/qxzeva-boards.5
+        ${PROJECT_BINARY_DIR}/validate/qxzeva-validate.1)
     # A page names the installed files by the prefix given at configure time; installed
     # under another (cmake --install --prefix), it names that one instead.
     foreach(page IN LISTS QX_MAN_PAGES)

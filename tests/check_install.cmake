@@ -5,7 +5,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
-foreach(file bin/qxzeva-host lib/qxzeva/qxzevaSysapiExpert.so lib/libqxkernel.so.18 lib/libqxloader.so.18
+foreach(file bin/qxzeva-host bin/qxzeva-validate lib/qxzeva/qxzevaSysapiExpert.so lib/libqxkernel.so.18 lib/libqxloader.so.18
         lib/libzevadriver.so.18 include/qxzeva/qxzeva_c.h include/qxzeva/qxzeva_version.h
         include/qxzeva/qxzeva_host.h include/qxzeva/kernel/semLib.h
         include/qxzeva/module_loader.h include/qxzeva/zevadriver/zevadriver_control.h)
@@ -19,3 +19,10 @@ if(NOT status EQUAL 0 OR NOT output MATCHES "img3")
     message(FATAL_ERROR "installed host program failed (${status}): ${errors}${output}")
 endif()
 message(STATUS "installed host program lists: ${output}")
+execute_process(COMMAND ${PREFIX}/bin/qxzeva-validate --only-failed
+        ${PREFIX}/lib/qxzeva/qxzevaSysapiExpert.so
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the installed validator failed the installed module (${status}): "
+        "${errors}${output}")
+endif()

@@ -108,6 +108,7 @@ if(MODE STREQUAL "prefix")
     foreach(file share/man/man1/qxzeva-host.1 share/man/man5/qxzeva-boards.5
             share/man/man3/qxzeva.3 share/man/man3/qxWideToUtf8.3 share/man/man3/qxUnloadModule.3
             lib/pkgconfig/zevadriver.pc include/qxzeva/qxzeva_cxx.h
+            share/man/man1/qxzeva-validate.1 share/qxzeva/qxzeva-validate-report.schema.json
             share/qxzeva/qxzeva-host-report.schema.json
             share/qxzeva/example_boards.toml share/doc/qxzeva/html/index.html
             share/doc/qxzeva/examples/c/host.c share/doc/qxzeva/examples/cpp/host.cpp)

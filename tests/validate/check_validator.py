@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""Runs qxzeva-validate on the module, where every check must pass at both levels, and on each
+faulty module, where exactly the check of its fault must fail, the other checks still running;
+validates every --json report against the schema and checks the exit statuses.
+Usage: check_validator.py --emulator LIST --sanitized LIST VALIDATOR MODULE FAULTY_DIR SCHEMA"""
+import argparse
+import json
+import os
+import subprocess
+import sys
+
+import jsonschema
+
+# module, level, the check that must not pass, its outcome, a text its report must hold
+FAULTS = [
+    ("faulty_asymmetric", "quick", "identity.query_interface_rules", "fail",
+     "IkcSysExpertPlugPlay of IkcSysExpert2::QueryInterface(IkcSysExpert,"),
+    ("faulty_no_e_pointer", "quick", "strings.null_out", "fail",
+     "GetProductVersion(null)"),
+    ("faulty_block_length", "quick", "strings.boundary_blocks", "fail",
+     "length 7 in front of"),
+    ("faulty_leak", "full", "alloc.identity", "fail", "blocks not given back"),
+    ("faulty_crash", "quick", "expert.not_offered", "crash", "SIGSEGV"),
+    ("faulty_hang", "quick", "expert.plug_play", "timeout", "RegisterNotificationCallback"),
+    ("faulty_count_off_by_one", "quick", "identity.counting", "fail", "AddRef() on a new object"),
+    ("faulty_unknown_item", "quick", "expert.unknown_item", "fail", "E_FAIL (0x80004005)"),
+    ("faulty_type_mismatch", "quick", "bag.type_mismatch", "fail",
+     "SetIntegerProperty(tag, -2147483648) on a tag holding type 1"),
+    ("faulty_shallow_clone", "quick", "bag.clone", "fail", "S_OK with another bag"),
+    ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 1"),
+]
+
+
+def run(arguments, emulator, *extra):
+    command = emulator + [arguments.validator, *extra]
+    return subprocess.run(command, capture_output=True, text=True, timeout=600)
+
+
+def report(arguments, emulator, validator, module, level):
+    # A hang costs the time limit: short natively, longer under the emulator.
+    limit = "15" if emulator else "5"
+    done = run(arguments, emulator, "--json", "--level", level, "--seed", "7", "--timeout", limit,
+               module)
+    document = json.loads(done.stdout)
+    validator.validate(document)
+    return done.returncode, document
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--emulator", default="")
+    parser.add_argument("--sanitized", default="")
+    parser.add_argument("validator")
+    parser.add_argument("module")
+    parser.add_argument("faulty")
+    parser.add_argument("schema")
+    arguments = parser.parse_args()
+    emulator = [part for part in arguments.emulator.split(";") if part]
+    with open(arguments.schema, encoding="utf-8") as file:
+        schema = json.load(file)
+    jsonschema.Draft202012Validator.check_schema(schema)
+    validator = jsonschema.Draft202012Validator(schema)
+    problems = []
+
+    for level in ("quick", "full"):
+        status, document = report(arguments, emulator, validator, arguments.module, level)
+        bad = [c["name"] + ": " + json.dumps(c) for c in document["checks"]
+               if c["outcome"] not in ("pass", "skip")]
+        # Only the sweeps may skip, and only where a sanitizer owns the allocator.
+        skipped = [c["name"] for c in document["checks"] if c["outcome"] == "skip"]
+        if status != 0 or bad or (skipped and not arguments.sanitized):
+            problems.append(f"the module at level {level}: status {status}, {bad} {skipped}")
+
+    for module, level, check, outcome, text in FAULTS:
+        if check.startswith("alloc.") and arguments.sanitized:
+            outcome = "skip"  # no allocator to interpose under a sanitizer
+        path = os.path.join(arguments.faulty, module + ".so")
+        status, document = report(arguments, emulator, validator, path, level)
+        not_passed = {c["name"]: c for c in document["checks"] if c["outcome"] != "pass"}
+        found = not_passed.get(check)
+        if found is None or found["outcome"] != outcome:
+            problems.append(f"{module}: {check} was {found and found['outcome']}, not {outcome}")
+        elif outcome != "skip" and text not in json.dumps(found, ensure_ascii=False):
+            problems.append(f"{module}: the report of {check} lacks {text!r}: {found}")
+        elif outcome == "fail" and not all(f["rule"] for f in found["failures"]):
+            problems.append(f"{module}: a failure of {check} names no rule")
+        others = sorted(name for name, c in not_passed.items()
+                        if name != check and c["outcome"] != "skip")
+        if others:
+            problems.append(f"{module}: other checks did not pass: {others}")
+        if len(document["checks"]) < 29:
+            problems.append(f"{module}: only {len(document['checks'])} checks ran")
+        if status != (0 if outcome == "skip" else 1):
+            problems.append(f"{module}: exit status {status}")
+
+    listing = run(arguments, emulator, "--list", "--level", "full").stdout
+    for name in [row[2] for row in FAULTS] + ["threads.bag", "load.cycles", "enum.next"]:
+        if name not in listing:
+            problems.append(f"--list lacks {name}")
+    counting = os.path.join(arguments.faulty, "faulty_count_off_by_one.so")
+    # arguments, exit status, a text standard output must hold
+    for extra, status, text in (
+            (["--no-such-option", arguments.module], 2, ""),
+            (["--level", "medium", arguments.module], 2, ""),
+            (["--repeat", "0", arguments.module], 2, ""),
+            (["--seed", "-1", arguments.module], 2, ""),
+            ([arguments.module, arguments.module], 2, ""),
+            ([os.path.join(arguments.faulty, "absent.so")], 3, "module not found"),
+            ([os.path.join(arguments.faulty, "faulty_constructor_crash.so")], 3,
+             "SIGSEGV (Segmentation fault) in qxLoadModule("),
+            (["--filter", "no-such-check", arguments.module], 2, ""),
+            (["--in-process", "--filter", "identity.*,enum.clone", arguments.module], 0,
+             "6 checks: 6 passed"),
+            (["--repeat", "3", "--filter", "counting", counting], 1, "3 of 3 runs did not pass"),
+            (["--only-failed", "--seed", "5", counting], 1,
+             "seed 5\nfail  identity.counting"),
+    ):
+        done = run(arguments, emulator, *extra)
+        if done.returncode != status or text not in done.stdout + done.stderr:
+            problems.append(f"{extra}: exit status {done.returncode}, not {status}, or "
+                            f"no {text!r} in {done.stdout}")
+
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

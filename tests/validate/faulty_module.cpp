@@ -1,0 +1,249 @@
+// A module with one fault, for the validator's tests: it loads the real module and hands out
+// its expert with one operation replaced by a faulty one. The expert's table of operations
+// (and the words the C++ runtime keeps before and after it) is copied once and the copy's slot
+// replaced; each new expert's table pointer is then pointed at the copy. Which fault: the
+// compile definition QX_FAULT, one of the QX_FAULT_... names below.
+#include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_c.h"
+
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+#define QX_FAULT_asymmetric 1         // IkcSysExpertPlugPlay refuses IID_IkcSysExpert
+#define QX_FAULT_no_e_pointer 2       // GetProductVersion(null) gives S_OK
+#define QX_FAULT_block_length 3       // GetProgrammaticName's block counts one unit too many
+#define QX_FAULT_leak 4               // GetProductDisplayName keeps a block when memory runs out
+#define QX_FAULT_crash 5              // RenameAlias dies of SIGSEGV
+#define QX_FAULT_hang 6               // RegisterNotificationCallback never returns
+#define QX_FAULT_count_off_by_one 7   // the expert's AddRef returns one too many
+#define QX_FAULT_unknown_item 8       // an unknown item name gives E_FAIL
+#define QX_FAULT_type_mismatch 9      // a bag's SetIntegerProperty replaces another type
+#define QX_FAULT_shallow_clone 10     // a bag's Clone hands out the bag itself
+#define QX_FAULT_enum_end 11          // the name enumerator's Next says S_OK at the end
+#define QX_FAULT_constructor_crash 12 // a static constructor dies of SIGSEGV
+
+namespace {
+
+qx_module* g_real = nullptr;
+
+// A copy of a table of operations with the runtime's words around it: virtual-base and
+// top offsets before, the implementation's own virtual functions after.
+template <class Table>
+struct TableCopy {
+    void* before[8];
+    Table table;
+    void* after[16];
+};
+
+TableCopy<IkcSysExpert2Vtbl> g_expert;
+TableCopy<IkcSysExpertPlugPlayVtbl> g_plugPlay;
+const IkcSysExpert2Vtbl* g_realExpert = nullptr;
+const IkcSysExpertPlugPlayVtbl* g_realPlugPlay = nullptr;
+TableCopy<IkcSysPropertyBag3Vtbl> g_bag;
+TableCopy<IkcSysEnumStringListVtbl> g_names;
+const IkcSysPropertyBag3Vtbl* g_realBag = nullptr;
+const IkcSysEnumStringListVtbl* g_realNames = nullptr;
+
+// Each build uses one of the faulty operations below.
+
+// Word by word, as the words beyond the table belong to no object the sanitizers know.
+template <class Table>
+__attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const Table* table) {
+    const auto* from = reinterpret_cast<void* const*>(table) - 8;
+    auto** to = reinterpret_cast<void**>(&copy);
+    for (std::size_t i = 0; i < sizeof copy / sizeof(void*); ++i)
+        to[i] = from[i];
+}
+
+[[maybe_unused]] HRESULT AsymmetricAsk(IkcSysExpertPlugPlay* self, const _GUID* iid, void** out) {
+    if (out != nullptr && iid != nullptr && qxSameGuid(iid, &IID_IkcSysExpert)) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    return g_realPlugPlay->QueryInterface(self, iid, out);
+}
+
+[[maybe_unused]] HRESULT VersionWithoutEPointer(IkcSysExpert2* self, QX_WCHAR** version) {
+    return version == nullptr ? S_OK : g_realExpert->GetProductVersion(self, version);
+}
+
+[[maybe_unused]] HRESULT NameWithWrongLength(IkcSysExpert2* self, QX_WCHAR** name) {
+    const HRESULT result = g_realExpert->GetProgrammaticName(self, name);
+    if (result == S_OK && name != nullptr && *name != nullptr) {
+        std::uint32_t units = qxWideStringLength(*name) + 1;
+        std::memcpy(reinterpret_cast<unsigned char*>(*name) - sizeof units, &units, sizeof units);
+    }
+    return result;
+}
+
+[[maybe_unused]] HRESULT DisplayNameLeaking(IkcSysExpert2* self, QX_WCHAR** name) {
+    if (name == nullptr)
+        return g_realExpert->GetProductDisplayName(self, name);
+    void* scratch = std::malloc(24);
+    if (scratch == nullptr)
+        return E_OUTOFMEMORY;
+    const HRESULT result = g_realExpert->GetProductDisplayName(self, name);
+    if (result == S_OK)
+        std::free(scratch);
+    return result;
+}
+
+[[maybe_unused]] HRESULT RenameCrashing(IkcSysExpert2*, const QX_WCHAR*, const QX_WCHAR*, int32_t,
+                                        int*, QX_WCHAR**) {
+    std::raise(SIGSEGV);
+    return E_NOTIMPL;
+}
+
+[[maybe_unused]] HRESULT RegisterHanging(IkcSysExpertPlugPlay*,
+                                         IkcSysFrameworkNotificationHandler*) {
+    for (;;)
+        pause();
+}
+
+[[maybe_unused]] int32_t AddRefOffByOne(IkcSysExpert2* self) {
+    return g_realExpert->AddRef(self) + 1;
+}
+
+[[maybe_unused]] HRESULT UnknownItemFailing(IkcSysExpert2* self, const QX_WCHAR* name,
+                                            IkcSysPropertyBag** bag) {
+    const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
+    return result == E_ITEM_NOT_FOUND ? E_FAIL : result;
+}
+
+[[maybe_unused]] HRESULT IntegerReplacing(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                          std::int32_t value) {
+    kcSysAttributeType type = kcSysAttrTypeInteger;
+    if (g_realBag->GetPropertyType(self, tag, &type) == S_OK && type != kcSysAttrTypeInteger)
+        g_realBag->DeleteProperty(self, tag);
+    return g_realBag->SetIntegerProperty(self, tag, value);
+}
+
+[[maybe_unused]] HRESULT CloneShallow(IkcSysPropertyBag3* self, IkcSysPropertyBag** copy) {
+    if (copy == nullptr)
+        return E_POINTER;
+    g_realBag->AddRef(self);
+    *copy = self;
+    return S_OK;
+}
+
+[[maybe_unused]] HRESULT NextWithoutEnd(IkcSysEnumStringList* self, std::uint32_t wanted,
+                                        QX_WCHAR** names, std::uint32_t* fetched) {
+    const HRESULT result = g_realNames->Next(self, wanted, names, fetched);
+    return result == S_FALSE ? S_OK : result;
+}
+
+// Hands out the item's bag with its table replaced.
+[[maybe_unused]] HRESULT BagPatching(IkcSysExpert2* self, const QX_WCHAR* name,
+                                     IkcSysPropertyBag** bag) {
+    const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
+    if (result != S_OK)
+        return result;
+    if (g_realBag == nullptr) {
+        g_realBag = (*bag)->lpVtbl;
+        Copy(g_bag, g_realBag);
+#if QX_FAULT == QX_FAULT_type_mismatch
+        g_bag.table.SetIntegerProperty = IntegerReplacing;
+#elif QX_FAULT == QX_FAULT_shallow_clone
+        g_bag.table.Clone = CloneShallow;
+#endif
+    }
+    (*bag)->lpVtbl = &g_bag.table;
+    return result;
+}
+
+// Hands out the name enumerator with its table replaced.
+[[maybe_unused]] HRESULT NamesPatching(IkcSysExpert2* self, IkcSysEnumStringList** names) {
+    const HRESULT result = g_realExpert->SearchForItemNames(self, names);
+    if (result != S_OK)
+        return result;
+    if (g_realNames == nullptr) {
+        g_realNames = (*names)->lpVtbl;
+        Copy(g_names, g_realNames);
+        g_names.table.Next = NextWithoutEnd;
+    }
+    (*names)->lpVtbl = &g_names.table;
+    return result;
+}
+
+void Patch(IkcSysExpert2* expert) {
+    IkcSysExpertPlugPlay* plugPlay = nullptr;
+    expert->lpVtbl->QueryInterface(expert, &IID_IkcSysExpertPlugPlay,
+                                   reinterpret_cast<void**>(&plugPlay));
+    if (g_realExpert == nullptr) {
+        g_realExpert = expert->lpVtbl;
+        Copy(g_expert, g_realExpert);
+        g_realPlugPlay = plugPlay->lpVtbl;
+        Copy(g_plugPlay, g_realPlugPlay);
+#if QX_FAULT == QX_FAULT_asymmetric
+        g_plugPlay.table.QueryInterface = AsymmetricAsk;
+#elif QX_FAULT == QX_FAULT_no_e_pointer
+        g_expert.table.GetProductVersion = VersionWithoutEPointer;
+#elif QX_FAULT == QX_FAULT_block_length
+        g_expert.table.GetProgrammaticName = NameWithWrongLength;
+#elif QX_FAULT == QX_FAULT_leak
+        g_expert.table.GetProductDisplayName = DisplayNameLeaking;
+#elif QX_FAULT == QX_FAULT_crash
+        g_expert.table.RenameAlias = RenameCrashing;
+#elif QX_FAULT == QX_FAULT_hang
+        g_plugPlay.table.RegisterNotificationCallback = RegisterHanging;
+#elif QX_FAULT == QX_FAULT_count_off_by_one
+        g_expert.table.AddRef = AddRefOffByOne;
+#elif QX_FAULT == QX_FAULT_unknown_item
+        g_expert.table.GetPropertiesOfItem = UnknownItemFailing;
+#elif QX_FAULT == QX_FAULT_type_mismatch || QX_FAULT == QX_FAULT_shallow_clone
+        g_expert.table.GetPropertiesOfItem = BagPatching;
+#elif QX_FAULT == QX_FAULT_enum_end
+        g_expert.table.SearchForItemNames = NamesPatching;
+#elif QX_FAULT == QX_FAULT_constructor_crash
+#else
+#error "QX_FAULT names no fault"
+#endif
+    }
+    expert->lpVtbl = &g_expert.table;
+    plugPlay->lpVtbl = &g_plugPlay.table;
+    g_realPlugPlay->Release(plugPlay);
+}
+
+void LoadReal() {
+#if QX_FAULT == QX_FAULT_constructor_crash
+    std::raise(SIGSEGV);
+#endif
+    g_real = qxLoadModule(QX_REAL_MODULE, nullptr, nullptr, 0);
+}
+void UnloadReal() {
+    qxUnloadModule(g_real);
+    g_real = nullptr;
+    g_realExpert = nullptr;
+    g_realBag = nullptr;
+    g_realNames = nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+using StaticFunction = void (*)();
+extern StaticFunction _ctors[];
+extern StaticFunction _dtors[];
+StaticFunction _ctors[] = {LoadReal, nullptr};
+StaticFunction _dtors[] = {UnloadReal, nullptr};
+
+HRESULT createZEVASysapiExpert(void** expert);
+HRESULT createZEVASysapiExpert(void** expert) {
+    const auto factory =
+        reinterpret_cast<qxCreateExpertFunction>(qxModuleFunction(g_real, QX_FACTORY_SYMBOL));
+    const HRESULT result = factory(expert);
+    if (result == S_OK)
+        Patch(static_cast<IkcSysExpert2*>(*expert));
+    return result;
+}
+
+const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray();
+const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
+    return reinterpret_cast<qxVersionArrayFunction>(qxModuleFunction(g_real, QX_VERSION_SYMBOL))();
+}
+
+} // extern "C"

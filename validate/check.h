@@ -1,0 +1,122 @@
+// What a check is and what it works with: the table of checks (check_table.cpp) lists each
+// one's name, group, level and the contract it proves; a check calls the module through the C
+// view, names each operation before calling it (so that a crash or a hang can name it) and
+// records every breach of a contract with the rule, the call, what came back and what the
+// rule expects.
+#ifndef QX_VALIDATE_CHECK_H
+#define QX_VALIDATE_CHECK_H
+
+#include "qxzeva/module_loader.h"
+#include "qxzeva/qxzeva_c.h"
+#include "qxzeva/ref.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+template <class T>
+using Ref = qxzeva::BasicRef<T, qxzeva::TableCounting>;
+
+enum class CheckLevel { quick, full };
+
+class CheckContext;
+
+struct CheckRow {
+    const char* name;     // group.what, as --list and --filter know it
+    CheckLevel level;     // full: only with --level full
+    int timeFactor;       // its time limit in multiples of --timeout's
+    const char* contract; // one sentence: what a module must do for it to pass
+    void (*run)(CheckContext& context);
+};
+
+const std::vector<CheckRow>& CheckTable();
+
+// One breach of a contract.
+struct Failure {
+    std::string rule;     // the contract in a sentence
+    std::string call;     // what was called
+    std::string got;      // what came back
+    std::string expected; // what the rule expects
+};
+
+// Thrown by Require and Skip to end a check that cannot go on.
+struct CheckStop {};
+
+// What the module under test is and how it is to be called.
+struct ModuleUnderTest {
+    qx_module* module = nullptr;
+    std::string path;
+    std::string factoryName;
+    std::string versionName;
+};
+
+// The bytes of the operation-name page shared with the parent.
+inline constexpr std::size_t k_lastOperationSize = 256;
+
+class CheckContext {
+public:
+    CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed);
+
+    ModuleUnderTest& Module() { return m_module; }
+    std::uint32_t Seed() const { return m_seed; }
+    // Names the operation about to be called, for a crash or a hang to be reported against.
+    void Calling(const std::string& operation);
+    const char* LastOperation() const { return m_lastOperation; }
+
+    // Records a failure unless ok; returns ok.
+    bool Expect(bool ok, const std::string& rule, const std::string& call, const std::string& got,
+                const std::string& expected);
+    // As Expect, but a failure ends the check.
+    void Require(bool ok, const std::string& rule, const std::string& call, const std::string& got,
+                 const std::string& expected);
+    // Expects result to be wanted.
+    bool ExpectResult(HRESULT result, HRESULT wanted, const std::string& rule,
+                      const std::string& call);
+    // Ends the check as not applicable to this module.
+    [[noreturn]] void Skip(const std::string& why);
+
+    const std::vector<Failure>& Failures() const { return m_failures; }
+    const std::string& SkipReason() const { return m_skipReason; }
+
+    // A new expert from the module's factory; ends the check when there is none.
+    Ref<IkcSysExpert2> NewExpert();
+    // A new expert after Initialize (S_OK or S_FALSE).
+    Ref<IkcSysExpert2> InitializedExpert();
+    // The names SearchForItemNames lists, read through one enumerator.
+    std::vector<std::u16string> ItemNames(IkcSysExpert2* expert);
+    // The bag of the first listed item; skips the check when the module lists none.
+    Ref<IkcSysPropertyBag3> FirstItemBag(IkcSysExpert2* expert);
+
+private:
+    ModuleUnderTest& m_module;
+    char* m_lastOperation;
+    std::uint32_t m_seed;
+    std::vector<Failure> m_failures;
+    std::string m_skipReason;
+};
+
+// The tags every item's bag holds, with their types: the installed interface's table.
+struct ItemTag {
+    std::uint32_t tag;
+    kcSysAttributeType type;
+};
+const std::vector<ItemTag>& ItemTags();
+
+// The bag's tags, types and values as one text (tag=type:value, in EnumProperties' order),
+// and the tags EnumChangedTags lists after them; for comparing two bags.
+std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag);
+// The tags an enumerator lists from its position on.
+std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags);
+
+// Texts for failures.
+std::string ResultText(HRESULT result);         // "E_POINTER (0x80004003)"
+std::string Quoted(const QX_WCHAR* text);       // "img0", escaped; null
+std::string Quoted(const std::u16string& text); // "img0", escaped
+std::string Hex(std::uint32_t value);           // 0x0101D000
+std::string GuidText(const _GUID& guid);        // {...}
+std::u16string Wide(const char* text);          // ASCII widened
+std::u16string Owned(QX_WCHAR* text);           // copies and frees a string
+const char* InterfaceName(const _GUID& iid);    // "IkcSysExpert2", or "an unknown identifier"
+
+#endif

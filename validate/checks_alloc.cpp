@@ -1,0 +1,257 @@
+// The allocation-failure sweeps: a scenario of calls, from nothing held to nothing held, run
+// again with its 1st, 2nd, ... allocation failing until it runs through. Each call must then
+// succeed with the whole result or fail with E_OUTOFMEMORY and its out-values null, and the
+// scenario must give back every block it took.
+#include "validate/alloc_interposer.h"
+#include "validate/check.h"
+#include "validate/checks.h"
+#include "validate/collection.h"
+
+namespace {
+
+// A call of a scenario that failed: the scenario ends there.
+struct Stopped {
+    std::string call;
+    HRESULT result;
+    bool outNull;
+};
+
+class Sweep {
+public:
+    explicit Sweep(CheckContext& cx) : m_cx(cx) {}
+
+    // Runs f with the allocation gate open; a failure ends the scenario.
+    template <class F>
+    void Step(const std::string& call, F f, const void* const* out = nullptr) {
+        m_cx.Calling(call);
+        SetAllocationGate(true);
+        const HRESULT result = f();
+        SetAllocationGate(false);
+        if (result < 0)
+            throw Stopped{call, result, out == nullptr || *out == nullptr};
+    }
+    CheckContext& Cx() { return m_cx; }
+
+private:
+    CheckContext& m_cx;
+};
+
+using Scenario = std::string (*)(Sweep& sweep);
+
+std::string Text(Sweep& s, QX_WCHAR*& text) {
+    s.Cx().Calling("reading a string handed out");
+    std::string quoted = Quoted(text);
+    qxFreeWideString(text);
+    text = nullptr;
+    return quoted;
+}
+
+Ref<IkcSysExpert2> Expert(Sweep& s, bool initialize) {
+    ModuleUnderTest& m = s.Cx().Module();
+    const auto factory =
+        reinterpret_cast<qxCreateExpertFunction>(qxModuleFunction(m.module, m.factoryName.c_str()));
+    if (factory == nullptr)
+        s.Cx().Skip("the module does not export " + m.factoryName);
+    Ref<IkcSysExpert2> expert;
+    void* raw = nullptr;
+    s.Step(
+        m.factoryName + "(&expert)", [&] { return factory(&raw); }, &raw);
+    expert.attach(static_cast<IkcSysExpert2*>(raw));
+    HRESULT initialized = S_OK;
+    if (initialize)
+        s.Step("IkcSysExpert2::Initialize()",
+               [&] { return initialized = expert->lpVtbl->Initialize(expert.get()); });
+    // The image driver's own allocations fail too: a driver that cannot answer makes
+    // Initialize give S_FALSE, as its contract says, and the scenario ends there.
+    if (initialized == S_FALSE && AllocationFailureReached())
+        throw Stopped{"IkcSysExpert2::Initialize()", S_FALSE, true};
+    return expert;
+}
+
+std::string IdentityScenario(Sweep& s) {
+    Ref<IkcSysExpert2> e = Expert(s, false);
+    std::string digest;
+    for (int i = 0; i < 3; ++i) {
+        QX_WCHAR* text = nullptr;
+        const void* const* out = reinterpret_cast<const void* const*>(&text);
+        const char* names[] = {"GetProductDisplayName", "GetProductVersion", "GetProgrammaticName"};
+        s.Step(
+            std::string("IkcSysExpert2::") + names[i] + "(&text)",
+            [&] {
+                return i == 0   ? e->lpVtbl->GetProductDisplayName(e.get(), &text)
+                       : i == 1 ? e->lpVtbl->GetProductVersion(e.get(), &text)
+                                : e->lpVtbl->GetProgrammaticName(e.get(), &text);
+            },
+            out);
+        digest += Text(s, text) + " ";
+    }
+    return digest;
+}
+
+std::string NamesScenario(Sweep& s) {
+    Ref<IkcSysExpert2> e = Expert(s, true);
+    Ref<IkcSysEnumStringList> names;
+    s.Step(
+        "IkcSysExpert2::SearchForItemNames(&names)",
+        [&] { return e->lpVtbl->SearchForItemNames(e.get(), names.put()); },
+        reinterpret_cast<const void* const*>(&names));
+    std::string digest;
+    for (int round = 0; names && round < 2; ++round) {
+        Ref<IkcSysEnumStringList> copy;
+        s.Step(
+            "IkcSysEnumStringList::Clone(&copy)",
+            [&] { return names->lpVtbl->Clone(names.get(), copy.put()); },
+            reinterpret_cast<const void* const*>(&copy));
+        for (int i = 0; i < 4096; ++i) {
+            QX_WCHAR* name = nullptr;
+            std::uint32_t fetched = 0;
+            HRESULT result = S_OK;
+            s.Step(
+                "IkcSysEnumStringList::Next(1, &name, &fetched)",
+                [&] {
+                    result = copy->lpVtbl->Next(copy.get(), 1, &name, &fetched);
+                    return result;
+                },
+                reinterpret_cast<const void* const*>(&name));
+            if (result != S_OK)
+                break;
+            digest += Text(s, name) + " ";
+        }
+    }
+    return digest;
+}
+
+std::string BagsScenario(Sweep& s) {
+    Ref<IkcSysExpert2> e = Expert(s, true);
+    static const std::u16string name = [&] {
+        const bool gate = SetAllocationGate(false);
+        std::vector<std::u16string> names = s.Cx().ItemNames(e.get());
+        SetAllocationGate(gate);
+        return names.empty() ? std::u16string() : names[0];
+    }();
+    if (name.empty())
+        s.Cx().Skip("the module lists no items");
+    Ref<IkcSysPropertyBag3> bag;
+    Ref<IkcSysPropertyBag3> copy;
+    Ref<IkcSysEnumPropertyTag> tags;
+    Ref<IkcSysEnumPropertyTag> changed;
+    const auto* w = reinterpret_cast<const QX_WCHAR*>(name.c_str());
+    s.Step(
+        "IkcSysExpert2::GetPropertiesOfItem(name, &bag)",
+        [&] { return e->lpVtbl->GetPropertiesOfItem(e.get(), w, bag.put()); },
+        reinterpret_cast<const void* const*>(&bag));
+    s.Step("IkcSysPropertyBag3::SetStringProperty(0x7E000001, text)", [&] {
+        return bag->lpVtbl->SetStringProperty(bag.get(), 0x7E000001u,
+                                              reinterpret_cast<const QX_WCHAR*>(u"a longer text"));
+    });
+    s.Step(
+        "IkcSysPropertyBag3::Clone(&copy)",
+        [&] {
+            return bag->lpVtbl->Clone(bag.get(), reinterpret_cast<IkcSysPropertyBag**>(copy.put()));
+        },
+        reinterpret_cast<const void* const*>(&copy));
+    s.Step(
+        "IkcSysPropertyBag3::EnumProperties(&tags)",
+        [&] { return copy->lpVtbl->EnumProperties(copy.get(), tags.put()); },
+        reinterpret_cast<const void* const*>(&tags));
+    s.Step(
+        "IkcSysPropertyBag3::EnumChangedTags(&tags)",
+        [&] { return bag->lpVtbl->EnumChangedTags(bag.get(), changed.put()); },
+        reinterpret_cast<const void* const*>(&changed));
+    std::string digest;
+    for (const ItemTag& item : ItemTags()) {
+        if (item.type != kcSysAttrTypeString)
+            continue;
+        QX_WCHAR* text = nullptr;
+        s.Step(
+            "IkcSysPropertyBag3::GetStringProperty(" + Hex(item.tag) + ", &text)",
+            [&] { return copy->lpVtbl->GetStringProperty(copy.get(), item.tag, &text); },
+            reinterpret_cast<const void* const*>(&text));
+        digest += Text(s, text) + " ";
+    }
+    return digest + BagDump(s.Cx(), copy.get()) + " | " + BagDump(s.Cx(), bag.get());
+}
+
+std::string ReportScenario(Sweep& s) {
+    Ref<IkcSysExpert2> e = Expert(s, true);
+    Collection collection(s.Cx());
+    collection.keep = true;
+    collection.dump = false;
+    s.Step("IkcSysExpert2::SearchForItemsAndProperties(&collection)",
+           [&] { return e->lpVtbl->SearchForItemsAndProperties(e.get(), &collection.face); });
+    std::string digest;
+    for (Ref<IkcSysPropertyBag3>& bag : collection.kept)
+        digest += BagDump(s.Cx(), bag.get()) + " | ";
+    return digest;
+}
+
+void RunSweep(CheckContext& cx, Scenario scenario) {
+    if (!AllocatorInterposed())
+        cx.Skip("this build of the validator runs under a sanitizer, whose allocator it does not "
+                "replace");
+    Sweep sweep(cx);
+    std::string reference;
+    for (int warm = 0; warm < 2; ++warm)
+        reference = scenario(sweep); // the module's first-use allocations settle here
+    const std::string rule = "when an allocation fails, each call succeeds with its whole result "
+                             "or fails with E_OUTOFMEMORY and null out-values, and every block "
+                             "taken is given back";
+    for (long n = 1; n < 100000; ++n) {
+        Failure problem;
+        bool reached = false;
+        const long before = LiveBlocks();
+        {
+            std::string digest;
+            Stopped stopped{"", S_OK, true};
+            FailNthAllocation(n);
+            try {
+                digest = scenario(sweep);
+            } catch (const Stopped& failed) {
+                stopped = failed;
+            }
+            reached = AllocationFailureReached();
+            FailNthAllocation(0);
+            const std::string at = " (allocation " + std::to_string(n) + " failing)";
+            const bool mayFail = stopped.result == E_OUTOFMEMORY ||
+                                 ((stopped.result == E_FAIL || stopped.result == S_FALSE) &&
+                                  stopped.call.find("Initialize") != std::string::npos);
+            if (!stopped.call.empty() && !reached)
+                problem = {rule, stopped.call + " (no allocation failing)",
+                           ResultText(stopped.result), "success"};
+            else if (!stopped.call.empty() && !mayFail)
+                problem = {rule, stopped.call + at, ResultText(stopped.result), "E_OUTOFMEMORY"};
+            else if (!stopped.call.empty() && !stopped.outNull)
+                problem = {rule, stopped.call + at,
+                           ResultText(stopped.result) + ", out-value not null", "out-value null"};
+            else if (stopped.call.empty() && digest != reference)
+                problem = {rule, "the scenario" + at, digest, reference};
+        }
+        const long kept = LiveBlocks() - before;
+        if (problem.rule.empty() && kept != 0)
+            problem = {rule,
+                       "the scenario (allocation " + std::to_string(n) + " failing, ended in " +
+                           cx.LastOperation() + ")",
+                       std::to_string(kept) + " blocks not given back", "none"};
+        if (!problem.rule.empty()) {
+            cx.Expect(false, problem.rule, problem.call, problem.got, problem.expected);
+            return;
+        }
+        if (!reached)
+            return;
+    }
+}
+
+} // namespace
+
+void CheckAllocIdentity(CheckContext& cx) {
+    RunSweep(cx, IdentityScenario);
+}
+void CheckAllocNames(CheckContext& cx) {
+    RunSweep(cx, NamesScenario);
+}
+void CheckAllocBags(CheckContext& cx) {
+    RunSweep(cx, BagsScenario);
+}
+void CheckAllocReport(CheckContext& cx) {
+    RunSweep(cx, ReportScenario);
+}

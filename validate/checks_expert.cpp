@@ -1,0 +1,197 @@
+// The expert's operations: identity at any time, the calling order, items and their bags,
+// the host's collection, and the operations it does not offer.
+#include "validate/check.h"
+#include "validate/checks.h"
+#include "validate/collection.h"
+
+#include <cstring>
+#include <set>
+
+namespace {
+
+const QX_WCHAR* W(const std::u16string& text) {
+    return reinterpret_cast<const QX_WCHAR*>(text.c_str());
+}
+
+std::string Identity(CheckContext& cx, IkcSysExpert2* expert) {
+    _GUID id;
+    std::memset(&id, 0xA5, sizeof id);
+    cx.Calling("IkcSysExpert2::GetProductID(&id)");
+    const HRESULT idResult = expert->lpVtbl->GetProductID(expert, &id);
+    std::string text = ResultText(idResult) + " " + GuidText(id);
+    QX_WCHAR* s = nullptr;
+    cx.Calling("IkcSysExpert2::GetProductDisplayName(&name)");
+    text += ", " + ResultText(expert->lpVtbl->GetProductDisplayName(expert, &s));
+    text += " " + Quoted(Owned(s));
+    s = nullptr;
+    cx.Calling("IkcSysExpert2::GetProductVersion(&version)");
+    text += ", " + ResultText(expert->lpVtbl->GetProductVersion(expert, &s));
+    text += " " + Quoted(Owned(s));
+    s = nullptr;
+    cx.Calling("IkcSysExpert2::GetProgrammaticName(&name)");
+    text += ", " + ResultText(expert->lpVtbl->GetProgrammaticName(expert, &s));
+    text += " " + Quoted(Owned(s));
+    return text;
+}
+
+std::string Bag(CheckContext& cx, IkcSysExpert2* expert, const std::u16string& name) {
+    Ref<IkcSysPropertyBag3> bag;
+    const std::string call = "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(name) + ", &bag)";
+    cx.Calling(call);
+    const HRESULT result = expert->lpVtbl->GetPropertiesOfItem(expert, W(name), bag.put());
+    cx.Expect(result == S_OK && bag, "GetPropertiesOfItem hands out a bag for every listed name",
+              call, ResultText(result), "S_OK with a bag");
+    return bag ? BagDump(cx, bag.get()) : std::string();
+}
+
+} // namespace
+
+void CheckIdentityAnyTime(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.NewExpert();
+    const std::string before = Identity(cx, expert.get());
+    cx.Expect(before.find("S_OK") == 0 && before.find("E_") == std::string::npos &&
+                  before.find("A5A5A5A5") == std::string::npos,
+              "the identity operations answer before Initialize", "the four identity operations",
+              before, "S_OK from each, the identifier written");
+    cx.Calling("IkcSysExpert2::Initialize()");
+    expert->lpVtbl->Initialize(expert.get());
+    const std::string after = Identity(cx, expert.get());
+    cx.Expect(after == before, "the identity does not change with Initialize",
+              "the identity operations after Initialize", after, before);
+    cx.Calling("IkcSysExpert2::Finalize()");
+    expert->lpVtbl->Finalize(expert.get());
+    const std::string finalized = Identity(cx, expert.get());
+    cx.Expect(finalized == before, "the identity does not change with Finalize",
+              "the identity operations after Finalize", finalized, before);
+    cx.Calling("IkcSysExpert2::GetProductID(null)");
+    cx.ExpectResult(expert->lpVtbl->GetProductID(expert.get(), nullptr), E_POINTER,
+                    "GetProductID refuses a null out-pointer", "IkcSysExpert2::GetProductID(null)");
+}
+
+void CheckItemNames(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    const std::vector<std::u16string> names = cx.ItemNames(expert.get());
+    const std::set<std::u16string> unique(names.begin(), names.end());
+    cx.Expect(unique.size() == names.size(), "item names are unique",
+              "IkcSysExpert2::SearchForItemNames(&names)",
+              std::to_string(names.size() - unique.size()) + " repeated", "none repeated");
+    cx.Expect(cx.ItemNames(expert.get()) == names, "a second search lists the same names",
+              "IkcSysExpert2::SearchForItemNames(&names) twice", "another list", "the same list");
+    cx.Calling("IkcSysExpert2::Finalize()");
+    cx.ExpectResult(expert->lpVtbl->Finalize(expert.get()), S_OK, "Finalize succeeds",
+                    "IkcSysExpert2::Finalize()");
+    cx.Expect(cx.ItemNames(expert.get()) == names, "Finalize keeps the items",
+              "IkcSysExpert2::SearchForItemNames(&names) after Finalize", "another list",
+              "the names listed before");
+}
+
+void CheckPropertiesOfItem(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    const std::vector<std::u16string> names = cx.ItemNames(expert.get());
+    if (names.empty())
+        cx.Skip("the module lists no items");
+    Collection collection(cx);
+    cx.Calling("IkcSysExpert2::SearchForItemsAndProperties(&collection)");
+    expert->lpVtbl->SearchForItemsAndProperties(expert.get(), &collection.face);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string own = Bag(cx, expert.get(), names[i]);
+        std::string missing;
+        for (const ItemTag& item : ItemTags())
+            if (own.find(Hex(item.tag) + "=S_OK") == std::string::npos)
+                missing += " " + Hex(item.tag);
+        cx.Expect(missing.empty(), "an item's bag holds every property of the table",
+                  "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(names[i]) + ", &bag)",
+                  "missing:" + missing, "every tag");
+        const std::string handed = i < collection.dumps.size() ? collection.dumps[i] : "no bag";
+        cx.Expect(handed == own,
+                  "the collection gets each item's bag in listing order, the same as "
+                  "GetPropertiesOfItem's",
+                  "AddPropertyBag call " + std::to_string(i + 1) + " of the search", handed, own);
+    }
+}
+
+void CheckCollectionCalls(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    const std::vector<std::u16string> names = cx.ItemNames(expert.get());
+    for (const bool keep : {false, true}) {
+        Collection collection(cx);
+        collection.keep = keep;
+        const std::string call = std::string("IkcSysExpert2::SearchForItemsAndProperties(") +
+                                 (keep ? "a collection that keeps the bags)" : "a collection)");
+        cx.Calling(call);
+        const HRESULT result =
+            expert->lpVtbl->SearchForItemsAndProperties(expert.get(), &collection.face);
+        cx.ExpectResult(result, names.empty() ? S_FALSE : S_OK,
+                        "the search gives S_OK when it handed over a bag, S_FALSE when none", call);
+        cx.Expect(collection.calls == static_cast<int>(names.size()),
+                  "the collection is called once per item", call,
+                  std::to_string(collection.calls) + " calls", std::to_string(names.size()));
+        cx.Expect(collection.references == 1, "the expert keeps no reference to the collection",
+                  call, std::to_string(collection.references) + " references held", "1");
+        for (std::size_t i = 0; i < collection.lentCounts.size(); ++i)
+            cx.Expect(collection.lentCounts[i] == 2,
+                      "a bag is lent to AddPropertyBag with the expert's one reference", call,
+                      "count " + std::to_string(collection.lentCounts[i]) + " after AddRef", "2");
+        for (Ref<IkcSysPropertyBag3>& bag : collection.kept) {
+            cx.Calling("IkcSysPropertyBag3::AddRef() of a kept bag");
+            const int32_t count = bag->lpVtbl->AddRef(bag.get());
+            bag->lpVtbl->Release(bag.get());
+            cx.Expect(count == 2,
+                      "after the search a kept bag holds only the collection's reference", call,
+                      "count " + std::to_string(count) + " after AddRef", "2");
+        }
+    }
+    cx.Calling("IkcSysExpert2::SearchForItemsAndProperties(null)");
+    cx.ExpectResult(expert->lpVtbl->SearchForItemsAndProperties(expert.get(), nullptr), E_POINTER,
+                    "the search refuses a null collection",
+                    "IkcSysExpert2::SearchForItemsAndProperties(null)");
+}
+
+void CheckCollectionFailure(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    const std::vector<std::u16string> names = cx.ItemNames(expert.get());
+    if (names.empty())
+        cx.Skip("the module lists no items");
+    Collection collection(cx);
+    collection.failAt = names.size() > 1 ? 2 : 1;
+    collection.failWith = static_cast<HRESULT>(0x80045A01u);
+    const std::string call = "IkcSysExpert2::SearchForItemsAndProperties(a collection failing "
+                             "call " +
+                             std::to_string(collection.failAt) + " with 0x80045A01)";
+    cx.Calling(call);
+    const HRESULT result =
+        expert->lpVtbl->SearchForItemsAndProperties(expert.get(), &collection.face);
+    cx.ExpectResult(result, collection.failWith,
+                    "a failure of AddPropertyBag stops the search, which returns it", call);
+    cx.Expect(collection.calls == collection.failAt, "no bag is handed over after the failure",
+              call, std::to_string(collection.calls) + " calls", std::to_string(collection.failAt));
+    cx.Expect(collection.references == 1, "the expert keeps no reference to the collection", call,
+              std::to_string(collection.references) + " references held", "1");
+}
+
+void CheckUnknownItem(CheckContext& cx) {
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    const std::u16string unknown = u"\u00ACno such item\u00AC";
+    auto* sentinel = reinterpret_cast<IkcSysPropertyBag3*>(&cx);
+    IkcSysPropertyBag3* bag = sentinel;
+    std::string call = "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(unknown) + ", &bag)";
+    cx.Calling(call);
+    HRESULT result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), W(unknown), &bag);
+    cx.Expect(result == E_ITEM_NOT_FOUND && bag == nullptr,
+              "an unknown item name gives E_ITEM_NOT_FOUND and a null bag", call,
+              ResultText(result) + (bag == nullptr ? ", null" : ", not null"),
+              "E_ITEM_NOT_FOUND, null");
+    if (bag != nullptr && bag != sentinel)
+        bag->lpVtbl->Release(bag);
+    bag = sentinel;
+    call = "IkcSysExpert2::GetPropertiesOfItem(null, &bag)";
+    cx.Calling(call);
+    result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), nullptr, &bag);
+    cx.ExpectResult(result, E_POINTER, "GetPropertiesOfItem refuses a null name", call);
+    if (bag != nullptr && bag != sentinel)
+        bag->lpVtbl->Release(bag);
+    call = "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(unknown) + ", null)";
+    cx.Calling(call);
+    result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), W(unknown), nullptr);
+    cx.ExpectResult(result, E_POINTER, "GetPropertiesOfItem refuses a null out-pointer", call);
+}

@@ -1,0 +1,121 @@
+// qxzeva-validate: checks an expert module against the contracts of its interfaces, each
+// check in a child process of its own, and reports what each found.
+#include "validate/check.h"
+#include "validate/options.h"
+#include "validate/report.h"
+#include "validate/runner.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+// A module's crash is a check's outcome, reported by its signal: AddressSanitizer keeps its
+// reports of the memory it watches, but leaves the fatal signals to their default action.
+extern "C" const char* __asan_default_options();
+extern "C" const char* __asan_default_options() {
+    return "handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0";
+}
+#endif
+
+namespace {
+
+bool Write(const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::fflush(stdout) == 0;
+}
+
+std::vector<const CheckRow*> Selected(const ValidateOptions& options) {
+    std::vector<const CheckRow*> checks;
+    for (const CheckRow& row : CheckTable())
+        if ((options.full || row.level == CheckLevel::quick) &&
+            FilterMatches(options.filter, row.name))
+            checks.push_back(&row);
+    return checks;
+}
+
+RunSummary RunChecks(const ValidateOptions& options, const std::vector<const CheckRow*>& checks,
+                     ModuleUnderTest& module) {
+    RunSummary run;
+    for (const CheckRow* row : checks) {
+        CheckResult kept;
+        unsigned failedRuns = 0;
+        for (unsigned i = 0; i < options.repeat; ++i) {
+            // Each run its own seed, so that repeats vary; the first is the seed reported.
+            const std::uint32_t seed = options.seed + i * 0x9E3779B9u;
+            CheckResult result = options.inProcess
+                                     ? RunInProcess(*row, module, seed)
+                                     : RunInChild(*row, module, seed, options.timeout);
+            const bool bad =
+                result.outcome != Outcome::passed && result.outcome != Outcome::skipped;
+            if (i == 0 || (bad && failedRuns == 0))
+                kept = result;
+            failedRuns += bad ? 1 : 0;
+        }
+        run.results.push_back(kept);
+        run.failedRuns.push_back(failedRuns);
+    }
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ValidateOptions options;
+    std::string why;
+    if (!ParseValidateOptions(argc, argv, options, why)) {
+        std::fprintf(stderr, "qxzeva-validate: %s\nTry 'qxzeva-validate --help'.\n", why.c_str());
+        return k_validateUsage;
+    }
+    if (options.help)
+        return Write(ValidateHelp()) ? k_validateOk : k_validateWrite;
+    if (options.version)
+        return Write("qxzeva-validate " QX_VALIDATE_VERSION "\n") ? k_validateOk : k_validateWrite;
+    const std::vector<const CheckRow*> checks = Selected(options);
+    if (options.list)
+        return Write(CheckList(checks)) ? k_validateOk : k_validateWrite;
+    if (checks.empty()) {
+        std::fprintf(stderr, "qxzeva-validate: no check matches --filter %s\n",
+                     options.filter.c_str());
+        return k_validateUsage;
+    }
+    if (!options.seedGiven)
+        options.seed = static_cast<std::uint32_t>(std::time(nullptr));
+
+    ModuleUnderTest module;
+    module.path = options.modulePath;
+    module.factoryName = options.factory;
+    module.versionName = options.versionFunction;
+    // Loading runs the module's constructors: first in a child, so that one that crashes or
+    // hangs is reported instead of taking the validator down.
+    const CheckRow* loads = &CheckTable().front();
+    for (const CheckRow& row : CheckTable())
+        loads = std::string(row.name) == "module.loads" ? &row : loads;
+    const CheckResult probe = options.inProcess
+                                  ? CheckResult{}
+                                  : RunInChild(*loads, module, options.seed, options.timeout);
+    if (probe.outcome != Outcome::passed) {
+        const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
+                                                       : probe.failures.front().got;
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), why.c_str());
+        return k_validateNoModule;
+    }
+    qx_load_status status = QX_LOAD_OK;
+    char error[512];
+    module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);
+    if (module.module == nullptr) {
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), error);
+        return k_validateNoModule;
+    }
+    const RunSummary run = RunChecks(options, checks, module);
+    qxUnloadModule(module.module);
+    const bool written = Write(options.json ? JsonReport(options, run) : TextReport(options, run));
+    if (!written) {
+        std::perror("qxzeva-validate: the report could not be written");
+        return k_validateWrite;
+    }
+    for (const CheckResult& result : run.results)
+        if (result.outcome != Outcome::passed && result.outcome != Outcome::skipped)
+            return k_validateCheckFailed;
+    return k_validateOk;
+}

@@ -1,0 +1,66 @@
+// The validator's options and exit statuses, each written once: the parser, --help and the
+// manual page (make_validate_manual) are made from these tables.
+#ifndef QX_VALIDATE_OPTIONS_H
+#define QX_VALIDATE_OPTIONS_H
+
+#include <cstdint>
+#include <string>
+
+enum ValidateExit {
+    k_validateOk = 0,
+    k_validateCheckFailed = 1,
+    k_validateUsage = 2,
+    k_validateNoModule = 3,
+    k_validateWrite = 4
+};
+
+struct ValidateExitMeaning {
+    ValidateExit code;
+    const char* meaning;
+};
+
+inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
+    {k_validateOk, "every check passed, or was skipped as not applicable to the module"},
+    {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
+    {k_validateUsage, "usage error"},
+    {k_validateNoModule, "the module cannot be loaded, or its constructors crash or hang"},
+    {k_validateWrite, "the report could not be written"},
+};
+
+struct ValidateOptions {
+    std::string modulePath;
+    std::string factory = "createZEVASysapiExpert";
+    std::string versionFunction = "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray";
+    std::string filter;
+    bool list = false;
+    bool inProcess = false;
+    bool onlyFailed = false;
+    bool json = false;
+    bool full = false;
+    bool help = false;
+    bool version = false;
+    unsigned repeat = 1;
+    std::uint32_t seed = 0;
+    bool seedGiven = false;
+    double timeout = 20;
+};
+
+struct ValidateOptionRow {
+    const char* name;      // the long name, without the dashes
+    const char* valueName; // null for an option without a value
+    const char* help;      // --help's line
+    const char* manual;    // the manual page's paragraph
+    bool (*apply)(ValidateOptions& options, const char* value);
+};
+
+extern const ValidateOptionRow k_validateOptions[];
+extern const std::size_t k_validateOptionCount;
+
+// Fills options from the arguments; false with why set on a usage error.
+bool ParseValidateOptions(int argc, char** argv, ValidateOptions& options, std::string& why);
+std::string ValidateHelp();
+// Whether a check's name matches --filter: comma-separated shell patterns; a pattern without
+// *, ? or [ matches the names that contain it.
+bool FilterMatches(const std::string& filter, const std::string& name);
+
+#endif

@@ -1,0 +1,128 @@
+#include "validate/report.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+std::string Json(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Group(const CheckRow& row) {
+    const std::string name = row.name;
+    return name.substr(0, name.find('.'));
+}
+
+bool Shown(const ValidateOptions& options, const CheckResult& result) {
+    return !options.onlyFailed ||
+           (result.outcome != Outcome::passed && result.outcome != Outcome::skipped);
+}
+
+std::string Counts(const RunSummary& run) {
+    unsigned counts[5] = {};
+    for (const CheckResult& result : run.results)
+        ++counts[static_cast<int>(result.outcome)];
+    return std::to_string(run.results.size()) + " checks: " + std::to_string(counts[0]) +
+           " passed, " + std::to_string(counts[1]) + " failed, " + std::to_string(counts[2]) +
+           " crashed, " + std::to_string(counts[3]) + " timed out, " + std::to_string(counts[4]) +
+           " skipped";
+}
+
+} // namespace
+
+std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
+    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + options.modulePath +
+                       ", level " + (options.full ? "full" : "quick") + ", seed " +
+                       std::to_string(options.seed) + "\n";
+    for (std::size_t i = 0; i < run.results.size(); ++i) {
+        const CheckResult& result = run.results[i];
+        if (!Shown(options, result))
+            continue;
+        std::string line = std::string(OutcomeName(result.outcome)) + "  " + result.row->name;
+        line += std::string(line.size() < 48 ? 48 - line.size() : 1, ' ') +
+                Seconds(result.seconds) + " s";
+        if (options.repeat > 1 && run.failedRuns[i] > 0)
+            line += ", " + std::to_string(run.failedRuns[i]) + " of " +
+                    std::to_string(options.repeat) + " runs did not pass";
+        text += line + "\n";
+        if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
+            text += "      " + result.detail + " in " + result.lastOperation + "\n";
+        else if (result.outcome == Outcome::skipped)
+            text += "      skipped: " + result.detail + "\n";
+        for (const Failure& failure : result.failures)
+            text += "      rule:     " + failure.rule + "\n      call:     " + failure.call +
+                    "\n      got:      " + failure.got + "\n      expected: " + failure.expected +
+                    "\n";
+    }
+    return text + Counts(run) + "\n";
+}
+
+std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
+    unsigned counts[5] = {};
+    std::string checks;
+    for (std::size_t i = 0; i < run.results.size(); ++i) {
+        const CheckResult& result = run.results[i];
+        ++counts[static_cast<int>(result.outcome)];
+        if (!Shown(options, result))
+            continue;
+        std::string failures;
+        for (const Failure& failure : result.failures)
+            failures += std::string(failures.empty() ? "" : ",") +
+                        "{\"rule\":" + Json(failure.rule) + ",\"call\":" + Json(failure.call) +
+                        ",\"got\":" + Json(failure.got) +
+                        ",\"expected\":" + Json(failure.expected) + "}";
+        checks +=
+            std::string(checks.empty() ? "" : ",") + "\n  {\"name\":" + Json(result.row->name) +
+            ",\"group\":" + Json(Group(*result.row)) +
+            ",\"level\":" + (result.row->level == CheckLevel::full ? "\"full\"" : "\"quick\"") +
+            ",\"contract\":" + Json(result.row->contract) +
+            ",\"outcome\":" + Json(OutcomeName(result.outcome)) +
+            ",\"seconds\":" + Seconds(result.seconds) +
+            ",\"failedRuns\":" + std::to_string(run.failedRuns[i]);
+        if (!result.detail.empty())
+            checks += ",\"detail\":" + Json(result.detail);
+        if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
+            checks += ",\"lastOperation\":" + Json(result.lastOperation);
+        checks += ",\"failures\":[" + failures + "]}";
+    }
+    return "{\"validator\":\"" QX_VALIDATE_VERSION "\",\"module\":" + Json(options.modulePath) +
+           ",\"level\":" + (options.full ? "\"full\"" : "\"quick\"") +
+           ",\"seed\":" + std::to_string(options.seed) +
+           ",\"repeat\":" + std::to_string(options.repeat) + ",\"checks\":[" + checks +
+           "\n],\"summary\":{\"passed\":" + std::to_string(counts[0]) +
+           ",\"failed\":" + std::to_string(counts[1]) +
+           ",\"crashed\":" + std::to_string(counts[2]) +
+           ",\"timedOut\":" + std::to_string(counts[3]) +
+           ",\"skipped\":" + std::to_string(counts[4]) + "}}\n";
+}
+
+std::string CheckList(const std::vector<const CheckRow*>& checks) {
+    std::string text;
+    for (const CheckRow* row : checks) {
+        std::string line =
+            std::string(row->name) + (row->level == CheckLevel::full ? " (full)" : "");
+        text +=
+            line + std::string(line.size() < 36 ? 36 - line.size() : 1, ' ') + row->contract + "\n";
+    }
+    return text;
+}
