@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+// The validator speaks the C view, as a C host does, named without its namespace; it never
+// meets the C++ view of the same names.
+using namespace qxzeva::c; // NOLINT(google-global-names-in-headers): the program's own header
+
 template <class T>
 using Ref = qxzeva::BasicRef<T, qxzeva::TableCounting>;
 

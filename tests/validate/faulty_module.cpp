@@ -12,6 +12,8 @@
 #include <cstring>
 #include <unistd.h>
 
+using namespace qxzeva::c;
+
 #define QX_FAULT_asymmetric 1         // IkcSysExpertPlugPlay refuses IID_IkcSysExpert
 #define QX_FAULT_no_e_pointer 2       // GetProductVersion(null) gives S_OK
 #define QX_FAULT_block_length 3       // GetProgrammaticName's block counts one unit too many
