@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cinttypes>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -69,13 +70,22 @@ private:
         std::error_code ignored;
         if (std::filesystem::is_directory(m_path, ignored))
             throw DescriptionError(m_path + ": is a directory, not a description file");
-        std::ifstream file(m_path, std::ios::binary);
+        // Read with stdio, whose error flag tells a failed read from the end of the file:
+        // a file cut short by an I/O error must never be parsed as if it were all there.
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(m_path.c_str(), "rb"),
+                                                             &std::fclose);
         if (!file)
             throw DescriptionError(m_path +
                                    ": cannot be read: " + std::generic_category().message(errno));
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
+        std::string content;
+        char block[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(block, 1, sizeof block, file.get())) > 0)
+            content.append(block, got);
+        if (std::ferror(file.get()) != 0)
+            throw DescriptionError(m_path +
+                                   ": read error: " + std::generic_category().message(errno));
+        return content;
     }
 
     toml::table ParseText(std::string_view text) const {
@@ -200,9 +210,9 @@ private:
         for (const toml::node& element : *array) {
             const toml::table& table = *element.as_table();
             Board board = ReadBoard(table);
-            std::ostringstream serial;
-            serial << "serial number 0x" << std::hex << std::uppercase << board.serialNumber;
-            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial.str());
+            char serial[40];
+            std::snprintf(serial, sizeof serial, "serial number %08" PRIX32, board.serialNumber);
+            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial);
             for (const BoardKey& key : k_boardKeys) {
                 const toml::node* file = table.get(key.key);
                 if (key.kind == FieldKind::FILE && file != nullptr)

@@ -105,6 +105,10 @@ TEST(HostProgram, A_broken_or_unreadable_board_file_fails_alike_by_either_route)
         EXPECT_EQ(outcome.exitCode, 7);
         ExpectOneLineError(outcome, folder + ": is a directory");
     }
+    // A read that fails midway is a read error, never a file that parses as far as it got.
+    const Outcome unreadable = RunHost("--boards /proc/self/mem");
+    EXPECT_EQ(unreadable.exitCode, 7);
+    ExpectOneLineError(unreadable, "/proc/self/mem: read error: Input/output error");
     const Outcome missing = RunHost("", "ZEVADRIVER_BOARDS=/nonexistent/boards.toml");
     EXPECT_EQ(missing.exitCode, 7);
     ExpectOneLineError(missing, "(ZEVADRIVER_BOARDS): /nonexistent/boards.toml: cannot be read: "

@@ -162,7 +162,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         {WithLine(4, "actve_file = \"img0.zid\""), "4:1", "unknown key 'actve_file'"},
         {WithLine(2, "[board]"), "2:1", "must be an array of tables"},
         {std::string(k_oneBoard) + WithLine(1, "").substr(1), "11:17",
-         "serial number 0x1C4A2F0 is already used at line 3"},
+         "serial number 01C4A2F0 is already used at line 3"},
         {WithLine(4, "active_file = \".zid\""), "4:15",
          "interface file '.zid' has an empty name before .zid"},
         {std::string(k_oneBoard) + "[[board]]\nserial_number = 2\nactive_file = \"img1.zid\"\n" +
