@@ -177,14 +177,19 @@ std::string VerboseProperties(const ItemReading& item, bool asked) {
     return out;
 }
 
+// A name wider than this is cut in the listing, so that the other columns stay on the
+// screen; -v and JSON show it whole.
+constexpr std::size_t k_longestListedName = 40;
+
 } // namespace
 
 std::string ListingText(const HostReport& report) {
     std::vector<std::vector<std::string>> rows = {
         {"Item", "Serial", "Model", "PCI", "Driver version"}};
     for (const ItemReading& item : report.items)
-        rows.push_back({ListedName(report, item), TextOf(item, kcSysTagSerialNumber),
-                        TextOf(item, kcSysTagModel), PciAddressOf(item), DriverVersionOf(item)});
+        rows.push_back({CutToWidth(ListedName(report, item), k_longestListedName),
+                        TextOf(item, kcSysTagSerialNumber), TextOf(item, kcSysTagModel),
+                        PciAddressOf(item), DriverVersionOf(item)});
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
         for (std::size_t column = 0; column < row.size(); ++column)

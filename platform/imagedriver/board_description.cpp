@@ -46,8 +46,14 @@ class DescriptionReader {
 public:
     explicit DescriptionReader(std::string path) : m_path(std::move(path)) {}
 
-    BoardSet Read() { return ReadDocument(ParseText(ReadFile())); }
-    BoardSet Read(std::string_view text) { return ReadDocument(ParseText(text)); }
+    BoardSet Read() {
+        m_text = ReadFile();
+        return ReadDocument(ParseText(m_text));
+    }
+    BoardSet Read(std::string_view text) {
+        m_text = text;
+        return ReadDocument(ParseText(m_text));
+    }
 
 private:
     BoardSet ReadDocument(const toml::table& document) const {
@@ -63,6 +69,50 @@ private:
         std::ostringstream text;
         text << m_path << ':' << where.begin.line << ':' << where.begin.column << ": " << problem;
         throw DescriptionError(text.str());
+    }
+
+    [[noreturn]] void FailAt(const toml::source_position& where, std::uint32_t columns,
+                             const std::string& problem) const {
+        throw DescriptionError(m_path + ':' + std::to_string(where.line) + ':' +
+                               std::to_string(where.column + columns) + ": " + problem);
+    }
+
+    // How many columns after a string's opening quote at `quote` its index-th character is
+    // written, escapes counted as written; 0 (the quote) when the string spans lines first.
+    std::uint32_t ColumnsToCharacter(const toml::source_position& quote, std::size_t index) const {
+        std::size_t at = 0;
+        for (std::uint32_t line = 1; line < quote.line && at != std::string::npos; ++line)
+            at = m_text.find('\n', at) == std::string::npos ? std::string::npos
+                                                            : m_text.find('\n', at) + 1;
+        // Columns count characters: skip the UTF-8 continuation bytes.
+        const auto next = [&](std::size_t from) {
+            do
+                ++from;
+            while (from < m_text.size() &&
+                   (static_cast<unsigned char>(m_text[from]) & 0xC0) == 0x80);
+            return from;
+        };
+        for (std::uint32_t column = 1; column < quote.column && at < m_text.size(); ++column)
+            at = next(at);
+        if (at >= m_text.size())
+            return 0;
+        const char quoteMark = m_text[at];
+        const bool literal = quoteMark == '\'';
+        std::uint32_t columns = m_text.compare(at, 3, std::string(3, quoteMark)) == 0 ? 3 : 1;
+        at += columns;
+        for (std::size_t character = 0; character < index; ++character) {
+            if (at >= m_text.size() || m_text[at] == '\n')
+                return 0;
+            std::size_t width = 1;
+            if (!literal && m_text[at] == '\\')
+                width = at + 1 < m_text.size() && m_text[at + 1] == 'u'   ? 6
+                        : at + 1 < m_text.size() && m_text[at + 1] == 'U' ? 10
+                                                                          : 2;
+            for (std::size_t i = 0; i < width; ++i)
+                at = next(at);
+            columns += static_cast<std::uint32_t>(width);
+        }
+        return columns;
     }
 
     std::string ReadFile() const {
@@ -130,8 +180,9 @@ private:
             Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
         std::string text;
         std::string problem;
-        if (!ToDriverText(value->get(), &text, &problem))
-            Fail(node.source(), problem);
+        std::size_t where = 0;
+        if (!ToDriverText(value->get(), &text, &problem, &where))
+            FailAt(node.source().begin, ColumnsToCharacter(node.source().begin, where), problem);
         if (text.empty())
             Fail(node.source(), "the text is empty");
         if (text.size() > longest)
@@ -230,6 +281,7 @@ private:
     }
 
     std::string m_path;
+    std::string m_text;
 };
 
 } // namespace

@@ -129,6 +129,16 @@ TEST(HostProgram, A_broken_or_unreadable_board_file_fails_alike_by_either_route)
     const Outcome unreadable = RunHost("--boards /proc/self/mem");
     EXPECT_EQ(unreadable.exitCode, 7);
     ExpectOneLineError(unreadable, "/proc/self/mem: read error: Input/output error");
+    // A refused right-to-left override reaches standard error escaped, at its own column.
+    const std::string reversing =
+        WriteFile("reversing.toml", "driver_version = 1\n[[board]]\nserial_number = 1\npci_id = 1\n"
+                                    "pci_bus = 1\npci_device = 0\npci_function = 0\n"
+                                    "board_name = \"ab\xe2\x80\xae"
+                                    "cd\"\n");
+    const Outcome reversed = RunHost("--boards " + reversing);
+    EXPECT_EQ(reversed.exitCode, 7);
+    ExpectOneLineError(reversed, "reversing.toml:8:17: the text holds U+202E '\\u202e'");
+    EXPECT_EQ(reversed.err.find("\xe2\x80\xae"), std::string::npos);
     const Outcome missing = RunHost("", "ZEVADRIVER_BOARDS=/nonexistent/boards.toml");
     EXPECT_EQ(missing.exitCode, 7);
     ExpectOneLineError(missing, "(ZEVADRIVER_BOARDS): /nonexistent/boards.toml: cannot be read: "
