@@ -137,6 +137,10 @@ std::string ParseProblem(std::string_view description) {
         what = "the file ends too early";
     else
         what = std::string(detail);
+    // The reader names its own limits by its configuration macros: not the file's words.
+    const std::size_t internal = what.find(" (TOML_");
+    if (internal != std::string::npos && what.back() == ')')
+        what.erase(internal);
     if (!what.empty() && what[0] >= 'A' && what[0] <= 'Z')
         what[0] = static_cast<char>(what[0] - 'A' + 'a');
     const std::string article = scope == "the file" ? "" : "the ";

@@ -188,6 +188,8 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
                          "\""),
          "9:14", "the text has 50 bytes; the driver's buffer holds 49"},
         {WithLine(2, "[board"), "2:", "the table header is not valid TOML: expected ']' but found"},
+        {WithLine(1, "driver_version = " + std::string(300, '[')),
+         "1:", "exceeded maximum nested value depth of 256"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.content);
@@ -196,6 +198,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         EXPECT_THAT(error, StartsWith(m_path + ":" + bad.where));
         EXPECT_THAT(error, HasSubstr(bad.problem));
         EXPECT_THAT(error, Not(HasSubstr("Error while"))) << "in the description's own words";
+        EXPECT_THAT(error, Not(HasSubstr("TOML_"))) << "no name of the reader's own";
         EXPECT_EQ(BoardCount(), 4u) << "a refused file leaves the boards as they were";
     }
 }
