@@ -57,20 +57,8 @@ bool SerialOf(const ItemReading& item, std::uint32_t* serial) {
            ParseSerial(property->text, serial, &why);
 }
 
-std::string Described(const BoardSelection& selection) {
-    std::string text;
-    if (!selection.slotText.empty())
-        text += " at " + selection.slotText;
-    if (selection.serial) {
-        char serial[16];
-        std::snprintf(serial, sizeof serial, "%08" PRIX32, *selection.serial);
-        text += std::string(" with serial number ") + serial;
-    }
-    return text;
-}
-
 // "img0 (03:00.0, serial number 01C4A2F0)"
-std::string BoardText(const HostReport& report, const ItemReading& item) {
+std::string BoardText(const std::string& name, const ItemReading& item) {
     const auto unsignedText = [&](std::uint32_t tag, const char* format) {
         const PropertyReading* property = Find(item, tag);
         char text[16] = "?";
@@ -78,24 +66,108 @@ std::string BoardText(const HostReport& report, const ItemReading& item) {
             std::snprintf(text, sizeof text, format, property->unsignedInteger);
         return std::string(text);
     };
-    const PropertyReading* serial = Find(item, kcSysTagSerialNumber);
-    return (report.listedItem.empty() ? item.name : report.listedItem) + " (" +
-           unsignedText(kcSysTagPciBus, "%02" PRIx32) + ":" +
-           unsignedText(kcSysTagPciDevice, "%02" PRIx32) + "." +
-           unsignedText(kcSysTagPciFunction, "%" PRIx32) + ", serial number " +
-           (serial != nullptr ? serial->text : "?") + ")";
+    std::uint32_t serial = 0;
+    return name + " (" + unsignedText(kcSysTagPciBus, "%02" PRIX32) + ":" +
+           unsignedText(kcSysTagPciDevice, "%02" PRIX32) + "." +
+           unsignedText(kcSysTagPciFunction, "%" PRIX32) + ", serial number " +
+           (SerialOf(item, &serial) ? SerialText(serial) : "?") + ")";
+}
+
+bool SlotMatches(const PciSelector& slot, const UnreportedBoard& board) {
+    const auto matches = [](const std::optional<std::uint32_t>& wanted,
+                            const std::optional<std::uint32_t>& value) {
+        return !wanted || (value && *value == *wanted);
+    };
+    return matches(slot.bus, board.bus) && matches(slot.device, board.device) &&
+           matches(slot.function, board.function);
+}
+
+// The selection of each option but --item, one option at a time, named as it was given.
+struct OptionPart {
+    std::string option; // "--slot 03:"
+    BoardSelection alone;
+};
+
+std::vector<OptionPart> Parts(const BoardSelection& selection) {
+    std::vector<OptionPart> parts;
+    if (!selection.slotText.empty()) {
+        BoardSelection slot;
+        slot.slotText = selection.slotText;
+        slot.slot = selection.slot;
+        parts.push_back({"--slot " + selection.slotText, slot});
+    }
+    if (selection.serial) {
+        BoardSelection serial;
+        serial.serial = selection.serial;
+        parts.push_back({"--serial " + SerialText(*selection.serial), serial});
+    }
+    return parts;
+}
+
+std::string Options(const std::vector<OptionPart>& parts, const std::string& item) {
+    std::string options;
+    for (const OptionPart& part : parts)
+        options += (options.empty() ? "" : " and ") + part.option;
+    return item.empty() ? options : options + " and --item " + item;
+}
+
+std::string BoardList(const std::vector<ItemReading>& items, const BoardSelection* only) {
+    std::vector<std::string> boards;
+    for (const ItemReading& item : items)
+        if (only == nullptr || IsSelected(*only, item))
+            boards.push_back(BoardText(item.name, item));
+    return boards.empty() ? "none" : BoundedList(boards);
+}
+
+// The driver's boards that the module did not report but that the selection asks for.
+std::vector<std::string> UnreportedMatches(const BoardSelection& selection,
+                                           const SelectionContext& context) {
+    std::vector<std::string> serials;
+    if (!context.item.empty() || context.unreported == nullptr)
+        return serials; // --item names a reported item only
+    for (const UnreportedBoard& board : context.unreported->boards)
+        if ((!selection.serial || board.serialNumber == *selection.serial) &&
+            (selection.slotText.empty() || SlotMatches(selection.slot, board)))
+            serials.push_back(SerialText(board.serialNumber));
+    return serials;
+}
+
+std::string NothingSelected(const BoardSelection& selection, const SelectionContext& context,
+                            const HostReport& report) {
+    const std::vector<OptionPart> parts = Parts(selection);
+    const std::vector<ItemReading>& every = *context.every;
+    if (parts.size() == 1 && context.item.empty())
+        return "no board matches " + parts.front().option +
+               (every.empty() ? "; there are no boards"
+                              : "; the boards are " + BoardList(every, nullptr));
+    std::string alone;
+    for (const OptionPart& part : parts)
+        alone += "; " + part.option + " alone selects " + BoardList(every, &part.alone);
+    if (!context.item.empty())
+        alone += "; --item " + context.item + " alone selects " + BoardList(report.items, nullptr);
+    return "no board matches " + Options(parts, context.item) + " together" + alone;
 }
 
 } // namespace
 
 bool ParsePciSelector(const std::string& text, PciSelector* selector, std::string* why) {
+    std::string location = text;
     const std::size_t colon = text.rfind(':');
     if (colon != std::string::npos && text.find(':') != colon) {
-        *why = "'" + text + "' names a PCI domain, which the boards here do not have";
-        return false;
+        // A domain, as lspci -D writes it: the boards here are all in domain 0.
+        const std::string domain = text.substr(0, text.find(':'));
+        std::optional<std::uint32_t> number;
+        std::string ignored;
+        if (!ParseField(domain, "domain", 0xFFFF, &number, &ignored) || number.value_or(1) != 0) {
+            *why = "'" + text + "' names PCI domain " + domain +
+                   "; the boards here are all in domain 0000";
+            return false;
+        }
+        location = text.substr(text.find(':') + 1);
     }
-    const std::string bus = colon == std::string::npos ? "" : text.substr(0, colon);
-    const std::string slot = colon == std::string::npos ? text : text.substr(colon + 1);
+    const std::size_t busEnd = location.rfind(':');
+    const std::string bus = busEnd == std::string::npos ? "" : location.substr(0, busEnd);
+    const std::string slot = busEnd == std::string::npos ? location : location.substr(busEnd + 1);
     const std::size_t dot = slot.find('.');
     const std::string device = slot.substr(0, dot);
     const std::string function = dot == std::string::npos ? "" : slot.substr(dot + 1);
@@ -105,8 +177,11 @@ bool ParsePciSelector(const std::string& text, PciSelector* selector, std::strin
 }
 
 bool ParseSerial(const std::string& text, std::uint32_t* serial, std::string* why) {
+    // Written as the board description and the manual write it (0x01C4A2F0), or as the
+    // listing shows it (01C4A2F0).
+    const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     std::optional<std::uint32_t> value;
-    if (!ParseField(text, "serial number", UINT32_MAX, &value, why))
+    if (!ParseField(prefixed ? text.substr(2) : text, "serial number", UINT32_MAX, &value, why))
         return false;
     if (!value) {
         *why = "a serial number is needed, not '" + text + "'";
@@ -145,25 +220,28 @@ bool IsSelected(const BoardSelection& selection, const ItemReading& item) {
            (!selection.serial || (SerialOf(item, &serial) && serial == *selection.serial));
 }
 
-HostExit ApplySelection(const BoardSelection& selection, HostReport* report, std::string* error) {
+HostExit ApplySelection(const BoardSelection& selection, const SelectionContext& context,
+                        HostReport* report, std::string* error) {
     if (!selection.Any())
         return k_exitOk;
+    report->selected = true;
     std::vector<ItemReading> kept;
-    std::vector<std::string> names;
     for (const ItemReading& item : report->items)
-        if (IsSelected(selection, item)) {
+        if (IsSelected(selection, item))
             kept.push_back(item);
-            names.push_back(report->listedItem.empty() ? item.name : report->listedItem);
-        }
-    if (kept.empty()) {
-        std::string there;
-        for (const ItemReading& item : report->items)
-            there += (there.empty() ? "" : ", ") + BoardText(*report, item);
-        *error = "no board" + Described(selection) +
-                 (there.empty() ? "; there are no boards" : "; the boards are " + there);
-        return k_exitUnknownItem;
+    if (!kept.empty()) {
+        report->items = std::move(kept);
+        return k_exitOk;
     }
-    report->items = std::move(kept);
-    report->itemNames = std::move(names);
-    return k_exitOk;
+    const std::vector<std::string> unreported = UnreportedMatches(selection, context);
+    if (!unreported.empty()) {
+        *error = "the driver knows " + std::string(unreported.size() == 1 ? "board " : "boards ") +
+                 BoundedList(unreported) + ", which " + Options(Parts(selection), "") +
+                 " selects, but the module did not report " +
+                 (unreported.size() == 1 ? "it" : "them") + ": " +
+                 UnreportedText(*context.unreported);
+        return k_exitIncomplete;
+    }
+    *error = NothingSelected(selection, context, *report);
+    return k_exitUnknownItem;
 }

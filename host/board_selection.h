@@ -6,6 +6,7 @@
 
 #include "host/exit_codes.h"
 #include "host/report.h"
+#include "host/unreported_boards.h"
 
 #include <cstdint>
 #include <optional>
@@ -37,8 +38,17 @@ BoardSelection MakeSelection(const std::string& slot, const std::string& serial)
 
 bool IsSelected(const BoardSelection& selection, const ItemReading& item);
 
-// Keeps the selected items and their names; when none is left, k_exitUnknownItem with a
-// reason naming the boards there were.
-HostExit ApplySelection(const BoardSelection& selection, HostReport* report, std::string* error);
+// What a message needs to say what each option alone would have chosen.
+struct SelectionContext {
+    std::string item;                      // --item as given; empty without it
+    const std::vector<ItemReading>* every; // every item the expert reports
+    const UnreportedBoards* unreported;    // the driver's boards the module did not report
+};
+
+// Keeps the selected items. When none is left: k_exitUnknownItem with a reason that names
+// every option that took part and what each alone selects, or k_exitIncomplete when the
+// driver knows a board the selection asks for that the module did not report.
+HostExit ApplySelection(const BoardSelection& selection, const SelectionContext& context,
+                        HostReport* report, std::string* error);
 
 #endif

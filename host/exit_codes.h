@@ -13,7 +13,8 @@ enum HostExit {
     k_exitUnknownItem = 6,
     k_exitBoards = 7,
     k_exitOperation = 8,
-    k_exitWrite = 9
+    k_exitWrite = 9,
+    k_exitIncomplete = 10
 };
 
 struct HostExitMeaning {
@@ -33,6 +34,8 @@ inline constexpr HostExitMeaning k_hostExitMeanings[] = {
     {k_exitBoards, "the board description cannot be read or is rejected"},
     {k_exitOperation, "another operation of the module failed"},
     {k_exitWrite, "the output or the trace could not be written"},
+    {k_exitIncomplete, "the report is written, but the driver knows boards the module did not "
+                       "report (a board asked for among them)"},
 };
 
 constexpr bool HostExitMeaningsInOrder() {
@@ -40,7 +43,7 @@ constexpr bool HostExitMeaningsInOrder() {
     for (const HostExitMeaning& entry : k_hostExitMeanings)
         if (static_cast<int>(entry.code) != code++)
             return false;
-    return code == k_exitWrite + 1;
+    return code == k_exitIncomplete + 1;
 }
 static_assert(HostExitMeaningsInOrder(), "one meaning per exit code, in value order");
 

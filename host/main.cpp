@@ -6,6 +6,7 @@
 #include "host/options.h"
 #include "host/report.h"
 #include "host/terminal_text.h"
+#include "host/unreported_boards.h"
 
 #include "qxzeva/module_loader.h"
 #include <zevadriver_control.h>
@@ -118,11 +119,13 @@ struct FileCloser {
 };
 using FileHolder = std::unique_ptr<std::FILE, FileCloser>;
 
+// The report, and the boards the driver knows that the module did not report.
 HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* report,
-                 std::string* error) {
+                 UnreportedBoards* unreported, std::string* error) {
     const ModuleChoice module = ChosenModule(options);
     report->modulePath = module.path;
     report->namesOnly = options.namesOnly;
+    report->selected = !options.item.empty();
     // Only the bags tell where a board is and its serial number: with a selection, even
     // the names alone need them.
     const BoardSelection selection = MakeSelection(options.slot, options.serial);
@@ -134,14 +137,27 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
         code = session.Initialize(error);
     if (code == k_exitOk)
         code = session.ListNames(report, error);
-    if (code == k_exitOk && (!options.namesOnly || selection.Any()))
+    if (code == k_exitOk && (!options.namesOnly || report->selected || selection.Any()))
         code = options.item.empty() ? session.ReportAll(report, error)
                                     : session.ReportItem(options.item, report, error);
-    if (code == k_exitOk)
-        code = ApplySelection(selection, report, error);
-    if (code == k_exitOk)
-        session.Close();
-    return code;
+    // What each option alone selects, for the message when together they select nothing.
+    HostReport every;
+    if (code == k_exitOk && selection.Any() && !options.item.empty())
+        code = session.ReportAll(&every, error);
+    if (code != k_exitOk && code != k_exitUnknownItem)
+        return code;
+    // The module's calls are over: the driver is asked only now, so that a trace shows the
+    // module's calls alone.
+    session.Close();
+    *unreported = FindUnreportedBoards(report->itemNames.size());
+    if (code == k_exitUnknownItem) {
+        if (!unreported->boards.empty())
+            *error += "; " + UnreportedText(*unreported);
+        return code;
+    }
+    const SelectionContext context{
+        options.item, options.item.empty() ? &report->items : &every.items, unreported};
+    return ApplySelection(selection, context, report, error);
 }
 
 // No text from the module reaches a terminal with a control character in it.
@@ -171,14 +187,22 @@ int Run(const HostOptions& options) {
         trace = std::make_unique<CallTrace>(traceFile ? traceFile.get() : stderr);
     }
     HostReport report;
-    if (const HostExit code = Collect(options, trace.get(), &report, &error); code != k_exitOk)
+    UnreportedBoards unreported;
+    if (const HostExit code = Collect(options, trace.get(), &report, &unreported, &error);
+        code != k_exitOk)
         return Fail(code, error);
     if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))
         return code;
     int traceError = trace ? trace->WriteError() : 0;
     if (traceError == 0 && traceFile && std::fclose(traceFile.release()) != 0)
         traceError = errno;
-    return traceError == 0 ? k_exitOk : FailedWrite("the trace to " + traceName, traceError);
+    if (traceError != 0)
+        return FailedWrite("the trace to " + traceName, traceError);
+    // A report without every board the driver knows is written, but not as success; with
+    // --item the one item asked for is all there is to report.
+    if (!unreported.boards.empty() && options.item.empty())
+        return Fail(k_exitIncomplete, UnreportedText(unreported));
+    return k_exitOk;
 }
 
 } // namespace

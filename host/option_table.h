@@ -39,31 +39,44 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "here and in the one-line listing, is in upper case, as the serial numbers are."},
     {'n', "names-only", OptionValue::none, nullptr, nullptr, &HostOptions::namesOnly, nullptr,
      nullptr, false, "the item names only, one a line",
-     "Print the item names, one a line, and nothing else. Excludes --item and --verbose."},
+     "Print the item names, one a line, and nothing else: with --item, --slot or --serial "
+     "the names of the items they select. Excludes --verbose."},
     {'j', "json", OptionValue::none, nullptr, nullptr, &HostOptions::json, nullptr, nullptr, false,
      "the full report as JSON (with -n: without properties)",
-     "Print the full report as JSON, as described by the schema under FILES; with --names-only "
-     "without the items' properties."},
+     "Print the full report as JSON, as described by the schema under FILES, whose version the "
+     "report gives as schemaVersion. Each board's properties are an object keyed by a stable "
+     "name in snake_case (serial_number, pci_bus, vendor), in tag order, each value in its JSON "
+     "type; typedProperties gives them again with tag, label and type. itemNames lists every "
+     "item name the expert lists, whatever the other options select; boards holds the boards "
+     "selected. With --names-only the boards have no properties."},
     {'i', "item", OptionValue::required, "NAME", "a name", nullptr, &HostOptions::item, nullptr,
      false,
      "report only this item (spelled exactly so, else the\n"
-     "first whose name matches without regard to case)",
+     "first whose name matches ignoring the case of A-Z)",
      "Report only the item of this name: the one spelled exactly so, else the first whose name "
-     "matches without regard to case. When the name given differs from the listed one, the "
-     "report shows the listed name too (in JSON as listedName)."},
+     "matches without regard to case, for the ASCII letters A to Z only (kamera-ü1 does not "
+     "find Kamera-Ü1), as the module compares names. The report's Item name property "
+     "holds the name as given, as the module reports it (-v marks it \"as given\"); when that "
+     "differs from the listed name, the report shows the listed name too (in JSON as "
+     "listedName)."},
     {'s', "slot", OptionValue::required, "[[BUS]:][DEV][.FN]", "a PCI location", nullptr,
      &HostOptions::slot, &CheckPciSelector, false,
      "report only the boards at this PCI location, in\n"
      "hexadecimal as lspci takes it: 03:00.0, 04:, .1",
      "Report only the boards at this PCI location, written as lspci takes it: bus, device and "
      "function in hexadecimal, each of them left out for any (03:00.0, 04: for every board on "
-     "bus 4, .1 for every function 1). Combines with --item, --serial and every form of output."},
+     "bus 4, .1 for every function 1), with the domain 0000: in front as lspci -D writes it "
+     "(the boards here are all in domain 0000). Combines with --item, --serial and every "
+     "form of output; when the options together select nothing, the message names each "
+     "option and what it alone selects."},
     {'\0', "serial", OptionValue::required, "HEX", "a serial number", nullptr, &HostOptions::serial,
      &CheckSerial, false,
      "report only the board with this serial number\n"
-     "(hexadecimal, as the listing shows it)",
+     "(hexadecimal as the listing shows it, or 0x...)",
      "Report only the board with this serial number, in hexadecimal as the listing shows it "
-     "(01C4A2F7, or 1c4a2f7). Combines with --item, --slot and every form of output."},
+     "(01C4A2F7, or 1c4a2f7), or as the board description writes it (0x01C4A2F7). Combines "
+     "with --item, --slot and every form of output. A board the driver knows but the module "
+     "did not report is named as such (exit status 10)."},
     {'b', "boards", OptionValue::required, "FILE", "a file name", nullptr, &HostOptions::boardsFile,
      nullptr, false,
      "board description (TOML) for the simulated image\n"

@@ -64,6 +64,16 @@ std::string UnexpectedArgument(char** argv, int at) {
     return text;
 }
 
+// "--json=1": an option that takes no value was given one, which getopt reports as unknown.
+std::string UnknownOption(const std::string& argument) {
+    const std::size_t equals = argument.find('=');
+    if (argument.compare(0, 2, "--") == 0 && equals != std::string::npos)
+        for (const HostOptionRow& option : k_hostOptions)
+            if (option.value == OptionValue::none && argument.substr(0, equals) == Dashed(option))
+                return "option " + Dashed(option) + " takes no value";
+    return "unknown option " + argument;
+}
+
 } // namespace
 
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error) {
@@ -96,7 +106,7 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
         }
         const HostOptionRow* option = SpecOfCode(code);
         if (option == nullptr) {
-            *error = std::string("unknown option ") + argv[optind - 1];
+            *error = UnknownOption(argv[optind - 1]);
             return false;
         }
         const auto row = static_cast<std::size_t>(option - k_hostOptions);
@@ -106,10 +116,6 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
     }
     if (optind < argc) {
         *error = UnexpectedArgument(argv, optind);
-        return false;
-    }
-    if (options->namesOnly && !options->item.empty()) {
-        *error = "--names-only and --item exclude each other";
         return false;
     }
     if (options->namesOnly && options->verbose) {

@@ -10,11 +10,11 @@ namespace {
 struct TagMeaning {
     std::uint32_t tag;
     const char* label;
-    const char* jsonKey;
+    const char* key;
 };
 
 // In the order the expert sets them.
-#define QX_MEANING(constant, tag, type, label, jsonKey, source) {constant, label, jsonKey},
+#define QX_MEANING(constant, tag, type, label, key, source) {constant, label, key},
 const TagMeaning k_meanings[] = {QXZEVA_PROPERTY_TABLE(QX_MEANING)};
 #undef QX_MEANING
 
@@ -37,9 +37,9 @@ const char* PropertyLabel(std::uint32_t tag) {
     return meaning != nullptr ? meaning->label : "";
 }
 
-const char* PropertyJsonKey(std::uint32_t tag) {
+const char* PropertyKey(std::uint32_t tag) {
     const TagMeaning* meaning = Find(tag);
-    return meaning != nullptr ? meaning->jsonKey : "";
+    return meaning != nullptr ? meaning->key : "";
 }
 
 const char* AttributeTypeName(std::int32_t type) {

@@ -8,8 +8,9 @@
 // What a tag means, for people; "" for a tag the expert does not set.
 const char* PropertyLabel(std::uint32_t tag);
 
-// The text that names a tag in the JSON report; "" for a tag the expert does not set.
-const char* PropertyJsonKey(std::uint32_t tag);
+// The property's stable snake_case name, its key in the JSON report; "" for a tag the expert
+// does not set.
+const char* PropertyKey(std::uint32_t tag);
 
 // Where a tag stands in the order the expert sets them; tags it does not set come after.
 std::size_t PropertyRank(std::uint32_t tag);

@@ -19,7 +19,7 @@ std::string TagText(std::uint32_t tag) {
     return text;
 }
 
-nlohmann::json ValueJson(const PropertyReading& property) {
+nlohmann::ordered_json ValueJson(const PropertyReading& property) {
     switch (property.type) {
     case kcSysAttrTypeBoolean:
         return property.boolean;
@@ -30,7 +30,8 @@ nlohmann::json ValueJson(const PropertyReading& property) {
     case kcSysAttrTypeDouble:
         return property.real;
     case kcSysAttrTypeString:
-        return property.isNull ? nlohmann::json(nullptr) : nlohmann::json(property.text);
+        return property.isNull ? nlohmann::ordered_json(nullptr)
+                               : nlohmann::ordered_json(property.text);
     default:
         return property.text;
     }
@@ -139,8 +140,8 @@ std::string VerboseValue(const ItemReading& item, const PropertyReading& propert
     }
 }
 
-// An item's properties for -v: in tag order, the order a person looks a tag up in.
-std::string VerboseProperties(const ItemReading& item) {
+// An item's properties in tag order, the order a person looks a tag up in: -v's and JSON's.
+std::vector<const PropertyReading*> InTagOrder(const ItemReading& item) {
     std::vector<const PropertyReading*> sorted;
     for (const PropertyReading& property : item.properties)
         sorted.push_back(&property);
@@ -148,9 +149,20 @@ std::string VerboseProperties(const ItemReading& item) {
                      [](const PropertyReading* left, const PropertyReading* right) {
                          return left->tag < right->tag;
                      });
+    return sorted;
+}
+
+// With --item the expert reports the item's name as the caller spelled it, which -v says.
+std::string VerboseLabel(std::uint32_t tag, bool asked) {
+    return std::string(PropertyLabel(tag)) +
+           (asked && tag == kcSysTagItemName ? " (as given)" : "");
+}
+
+std::string VerboseProperties(const ItemReading& item, bool asked) {
+    const std::vector<const PropertyReading*> sorted = InTagOrder(item);
     std::size_t width = std::strlen("Property");
     for (const PropertyReading* property : sorted)
-        width = std::max(width, std::strlen(PropertyLabel(property->tag)));
+        width = std::max(width, VerboseLabel(property->tag, asked).size());
     const auto pad = [](const std::string& text, std::size_t width) {
         return text + std::string(width > text.size() ? width - text.size() : 0, ' ') + "  ";
     };
@@ -160,10 +172,14 @@ std::string VerboseProperties(const ItemReading& item) {
     };
     std::string out = row("Tag", "Property", "Type", "Value");
     for (const PropertyReading* property : sorted)
-        out += row(TagText(property->tag), PropertyLabel(property->tag),
+        out += row(TagText(property->tag), VerboseLabel(property->tag, asked),
                    AttributeTypeName(property->type), VerboseValue(item, *property));
     return out;
 }
+
+// A name wider than this is cut in the listing, so that the other columns stay on the
+// screen; -v and JSON show it whole.
+constexpr std::size_t k_longestListedName = 40;
 
 } // namespace
 
@@ -171,8 +187,9 @@ std::string ListingText(const HostReport& report) {
     std::vector<std::vector<std::string>> rows = {
         {"Item", "Serial", "Model", "PCI", "Driver version"}};
     for (const ItemReading& item : report.items)
-        rows.push_back({ListedName(report, item), TextOf(item, kcSysTagSerialNumber),
-                        TextOf(item, kcSysTagModel), PciAddressOf(item), DriverVersionOf(item)});
+        rows.push_back({CutToWidth(ListedName(report, item), k_longestListedName),
+                        TextOf(item, kcSysTagSerialNumber), TextOf(item, kcSysTagModel),
+                        PciAddressOf(item), DriverVersionOf(item)});
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
         for (std::size_t column = 0; column < row.size(); ++column)
@@ -206,26 +223,59 @@ std::string VerboseText(const HostReport& report) {
         if (ListedName(report, item) != item.name)
             heading += " (listed as " + ListedName(report, item) + ")";
         out += heading + ": " + std::to_string(item.properties.size()) + " properties\n" +
-               VerboseProperties(item);
+               VerboseProperties(item, !report.listedItem.empty());
     }
     return out;
 }
 
 std::string NamesText(const HostReport& report) {
     std::string out;
+    if (report.selected) {
+        for (const ItemReading& item : report.items)
+            out += ListedName(report, item) + "\n";
+        return out;
+    }
     for (const std::string& name : report.itemNames)
         out += name + "\n";
     return out;
 }
 
+namespace {
+
+// One board: its properties by key, and the same values typed and tagged for tools that
+// want tags; both in tag order.
+nlohmann::ordered_json BoardJson(const HostReport& report, const ItemReading& item) {
+    nlohmann::ordered_json board = {{"name", item.name}, {"listedName", ListedName(report, item)}};
+    if (report.namesOnly)
+        return board;
+    nlohmann::ordered_json byKey = nlohmann::ordered_json::object();
+    nlohmann::ordered_json typed = nlohmann::ordered_json::array();
+    for (const PropertyReading* property : InTagOrder(item)) {
+        // A tag the expert does not set has no key of its own: only the typed list holds it.
+        if (*PropertyKey(property->tag) != '\0')
+            byKey[PropertyKey(property->tag)] = ValueJson(*property);
+        typed.push_back({{"tag", TagText(property->tag)},
+                         {"key", PropertyKey(property->tag)},
+                         {"label", PropertyLabel(property->tag)},
+                         {"type", AttributeTypeName(property->type)},
+                         {"value", ValueJson(*property)}});
+    }
+    board["properties"] = byKey;
+    board["typedProperties"] = typed;
+    return board;
+}
+
+} // namespace
+
 std::string ReportJson(const HostReport& report) {
-    nlohmann::json document;
+    nlohmann::ordered_json document;
+    document["schemaVersion"] = k_reportSchemaVersion;
     document["module"] = report.modulePath;
     document["product"] = {{"displayName", report.displayName},
                            {"programmaticName", report.programmaticName},
                            {"version", report.version},
                            {"id", report.productId}};
-    nlohmann::json record = nlohmann::json::object();
+    nlohmann::ordered_json record = nlohmann::ordered_json::object();
     for (const std::string& entry : report.versionRecord) {
         const auto equals = entry.find('=');
         record[entry.substr(0, equals)] =
@@ -233,21 +283,15 @@ std::string ReportJson(const HostReport& report) {
     }
     document["versionRecord"] = record;
     document["itemNames"] = report.itemNames;
-    if (!report.namesOnly) {
-        nlohmann::json items = nlohmann::json::array();
-        for (const ItemReading& item : report.items) {
-            nlohmann::json properties = nlohmann::json::array();
-            for (const PropertyReading& property : item.properties)
-                properties.push_back({{"tag", TagText(property.tag)},
-                                      {"label", PropertyJsonKey(property.tag)},
-                                      {"type", AttributeTypeName(property.type)},
-                                      {"value", ValueJson(property)}});
-            items.push_back({{"name", item.name},
-                             {"listedName", ListedName(report, item)},
-                             {"properties", properties}});
-        }
-        document["items"] = items;
+    nlohmann::ordered_json boards = nlohmann::ordered_json::array();
+    if (report.selected || !report.namesOnly) {
+        for (const ItemReading& item : report.items)
+            boards.push_back(BoardJson(report, item));
+    } else {
+        for (const std::string& name : report.itemNames)
+            boards.push_back({{"name", name}, {"listedName", name}});
     }
+    document["boards"] = boards;
     // Texts from the driver may hold bytes that are no UTF-8: replace, never throw.
-    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

@@ -15,8 +15,10 @@ struct HostReport {
     std::string version;
     std::string productId;
     std::vector<std::string> versionRecord; // "key=value" entries
-    std::vector<std::string> itemNames;
+    std::vector<std::string> itemNames;     // every name the expert lists, whatever the options
     bool namesOnly = false;
+    // --item, --slot or --serial chose the items: only they are shown, their names too.
+    bool selected = false;
     std::vector<ItemReading> items; // each named as the expert's bag names it
     // With --item: the name as the listing spells it, which may differ in case from the
     // name asked for (and so from the bag's).
@@ -28,8 +30,12 @@ struct HostReport {
 std::string ListingText(const HostReport& report);
 // Identity, version record, names, and every property of each item.
 std::string VerboseText(const HostReport& report);
-// The item names, one a line.
+// The item names, one a line: the chosen items' when options chose some.
 std::string NamesText(const HostReport& report);
+
+// The version of the JSON report's shape, written into it as schemaVersion, which its
+// schema holds; raised whenever a script reading the report would have to change.
+constexpr int k_reportSchemaVersion = 2;
 std::string ReportJson(const HostReport& report);
 
 #endif

@@ -52,6 +52,18 @@ constexpr Range k_zeroWidth[] = {
     {0xE0100, 0xE01EF},
 };
 
+// The format characters (Unicode's category Cf: bidirectional controls, zero-width
+// characters, the soft hyphen, invisible operators, tags) and the line and paragraph
+// separators: shown raw they may reorder, hide or break the text around them.
+constexpr Range k_format[] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},
+    {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},
+    {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+    {0x13430, 0x13438}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+};
+
 // East Asian Wide and Fullwidth characters, and the emoji shown two columns wide.
 constexpr Range k_wide[] = {
     {0x1100, 0x115F},   {0x231A, 0x231B},   {0x2329, 0x232A},   {0x23E9, 0x23EC},
@@ -81,7 +93,7 @@ bool In(const Range (&ranges)[N], std::uint32_t point) {
 }
 
 std::string Escaped(const char* format, unsigned value) {
-    char text[8];
+    char text[16];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
@@ -100,10 +112,12 @@ std::string TerminalText(const std::string& utf8) {
         }
         if (point == '\t' || point == '\n' || point == '\r')
             out += point == '\t' ? "\\t" : point == '\n' ? "\\n" : "\\r";
+        else if (point == '\\')
+            out += "\\\\"; // so that an escape is never taken for text
         else if (point < 0x20 || point == 0x7F)
             out += Escaped("\\x%02x", point);
-        else if (point >= 0x80 && point <= 0x9F)
-            out += Escaped("\\u%04x", point);
+        else if ((point >= 0x80 && point <= 0x9F) || In(k_format, point))
+            out += Escaped(point > 0xFFFF ? "\\U%08x" : "\\u%04x", point);
         else
             out.append(utf8, at, length);
         at += length;
@@ -122,16 +136,44 @@ std::size_t DisplayWidth(const std::string& utf8) {
     return width;
 }
 
+std::string CutToWidth(const std::string& utf8, std::size_t columns) {
+    if (DisplayWidth(utf8) <= columns || columns == 0)
+        return utf8;
+    std::string kept;
+    std::size_t width = 0;
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::uint32_t point = 0;
+        const std::size_t length = std::max<std::size_t>(Decode(utf8, at, &point), 1);
+        const std::string character = utf8.substr(at, length);
+        if (width + DisplayWidth(character) > columns - 1)
+            break;
+        width += DisplayWidth(character);
+        kept += character;
+        at += length;
+    }
+    return kept + "\xe2\x80\xa6"; // U+2026, the ellipsis
+}
+
+std::string TerminalName(const std::string& utf8) {
+    const std::string shown = TerminalText(utf8);
+    const auto blank = [](char unit) { return unit == ' '; };
+    const bool quoted = shown.empty() || blank(shown.front()) || blank(shown.back()) ||
+                        shown.find("\xc2\xa0") != std::string::npos;
+    return quoted ? "\"" + shown + "\"" : shown;
+}
+
 HostReport TerminalReport(HostReport report) {
     for (std::string* text : {&report.modulePath, &report.displayName, &report.programmaticName,
-                              &report.version, &report.productId, &report.listedItem})
+                              &report.version, &report.productId})
         *text = TerminalText(*text);
+    if (!report.listedItem.empty())
+        report.listedItem = TerminalName(report.listedItem);
     for (std::string& entry : report.versionRecord)
         entry = TerminalText(entry);
     for (std::string& name : report.itemNames)
-        name = TerminalText(name);
+        name = TerminalName(name);
     for (ItemReading& item : report.items) {
-        item.name = TerminalText(item.name);
+        item.name = TerminalName(item.name);
         for (PropertyReading& property : item.properties)
             property.text = TerminalText(property.text);
     }
@@ -140,17 +182,20 @@ HostReport TerminalReport(HostReport report) {
 
 std::string JsonWithoutRawControls(const std::string& json) {
     std::string out;
-    for (std::size_t at = 0; at < json.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(json[at]);
-        const auto next = at + 1 < json.size() ? static_cast<unsigned char>(json[at + 1]) : 0u;
-        if (byte == 0x7F) {
-            out += "\\u007f";
-        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            out += Escaped("\\u%04x", next);
-            ++at;
-        } else {
-            out += json[at];
+    for (std::size_t at = 0; at < json.size();) {
+        std::uint32_t point = 0;
+        const std::size_t length = Decode(json, at, &point);
+        if (length == 0 ||
+            !(point == 0x7F || (point >= 0x80 && point <= 0x9F) || In(k_format, point))) {
+            out += json[at++]; // the dump has replaced every byte that is no UTF-8
+            continue;
         }
+        if (point > 0xFFFF) { // as JSON writes it: a surrogate pair
+            out += Escaped("\\u%04x", 0xD800 + ((point - 0x10000) >> 10));
+            point = 0xDC00 + ((point - 0x10000) & 0x3FF);
+        }
+        out += Escaped("\\u%04x", point);
+        at += length;
     }
     return out;
 }

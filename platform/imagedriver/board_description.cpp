@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cinttypes>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -45,8 +46,14 @@ class DescriptionReader {
 public:
     explicit DescriptionReader(std::string path) : m_path(std::move(path)) {}
 
-    BoardSet Read() { return ReadDocument(ParseText(ReadFile())); }
-    BoardSet Read(std::string_view text) { return ReadDocument(ParseText(text)); }
+    BoardSet Read() {
+        m_text = ReadFile();
+        return ReadDocument(ParseText(m_text));
+    }
+    BoardSet Read(std::string_view text) {
+        m_text = text;
+        return ReadDocument(ParseText(m_text));
+    }
 
 private:
     BoardSet ReadDocument(const toml::table& document) const {
@@ -64,18 +71,71 @@ private:
         throw DescriptionError(text.str());
     }
 
+    [[noreturn]] void FailAt(const toml::source_position& where, std::uint32_t columns,
+                             const std::string& problem) const {
+        throw DescriptionError(m_path + ':' + std::to_string(where.line) + ':' +
+                               std::to_string(where.column + columns) + ": " + problem);
+    }
+
+    // How many columns after a string's opening quote at `quote` its index-th character is
+    // written, escapes counted as written; 0 (the quote) when the string spans lines first.
+    std::uint32_t ColumnsToCharacter(const toml::source_position& quote, std::size_t index) const {
+        std::size_t at = 0;
+        for (std::uint32_t line = 1; line < quote.line && at != std::string::npos; ++line)
+            at = m_text.find('\n', at) == std::string::npos ? std::string::npos
+                                                            : m_text.find('\n', at) + 1;
+        // Columns count characters: skip the UTF-8 continuation bytes.
+        const auto next = [&](std::size_t from) {
+            do
+                ++from;
+            while (from < m_text.size() &&
+                   (static_cast<unsigned char>(m_text[from]) & 0xC0) == 0x80);
+            return from;
+        };
+        for (std::uint32_t column = 1; column < quote.column && at < m_text.size(); ++column)
+            at = next(at);
+        if (at >= m_text.size())
+            return 0;
+        const char quoteMark = m_text[at];
+        const bool literal = quoteMark == '\'';
+        std::uint32_t columns = m_text.compare(at, 3, std::string(3, quoteMark)) == 0 ? 3 : 1;
+        at += columns;
+        for (std::size_t character = 0; character < index; ++character) {
+            if (at >= m_text.size() || m_text[at] == '\n')
+                return 0;
+            std::size_t width = 1;
+            if (!literal && m_text[at] == '\\')
+                width = at + 1 < m_text.size() && m_text[at + 1] == 'u'   ? 6
+                        : at + 1 < m_text.size() && m_text[at + 1] == 'U' ? 10
+                                                                          : 2;
+            for (std::size_t i = 0; i < width; ++i)
+                at = next(at);
+            columns += static_cast<std::uint32_t>(width);
+        }
+        return columns;
+    }
+
     std::string ReadFile() const {
         // A directory opens as a stream like a file and reads as empty.
         std::error_code ignored;
         if (std::filesystem::is_directory(m_path, ignored))
             throw DescriptionError(m_path + ": is a directory, not a description file");
-        std::ifstream file(m_path, std::ios::binary);
+        // Read with stdio, whose error flag tells a failed read from the end of the file:
+        // a file cut short by an I/O error must never be parsed as if it were all there.
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(m_path.c_str(), "rb"),
+                                                             &std::fclose);
         if (!file)
             throw DescriptionError(m_path +
                                    ": cannot be read: " + std::generic_category().message(errno));
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
+        std::string content;
+        char block[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(block, 1, sizeof block, file.get())) > 0)
+            content.append(block, got);
+        if (std::ferror(file.get()) != 0)
+            throw DescriptionError(m_path +
+                                   ": read error: " + std::generic_category().message(errno));
+        return content;
     }
 
     toml::table ParseText(std::string_view text) const {
@@ -120,8 +180,9 @@ private:
             Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
         std::string text;
         std::string problem;
-        if (!ToDriverText(value->get(), &text, &problem))
-            Fail(node.source(), problem);
+        std::size_t where = 0;
+        if (!ToDriverText(value->get(), &text, &problem, &where))
+            FailAt(node.source().begin, ColumnsToCharacter(node.source().begin, where), problem);
         if (text.empty())
             Fail(node.source(), "the text is empty");
         if (text.size() > longest)
@@ -200,9 +261,9 @@ private:
         for (const toml::node& element : *array) {
             const toml::table& table = *element.as_table();
             Board board = ReadBoard(table);
-            std::ostringstream serial;
-            serial << "serial number 0x" << std::hex << std::uppercase << board.serialNumber;
-            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial.str());
+            char serial[40];
+            std::snprintf(serial, sizeof serial, "serial number %08" PRIX32, board.serialNumber);
+            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial);
             for (const BoardKey& key : k_boardKeys) {
                 const toml::node* file = table.get(key.key);
                 if (key.kind == FieldKind::FILE && file != nullptr)
@@ -220,6 +281,7 @@ private:
     }
 
     std::string m_path;
+    std::string m_text;
 };
 
 } // namespace

@@ -52,20 +52,27 @@ qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialN
 }
 
 Board* Simulator::Find(std::uint32_t serialNumber) {
-    auto found = std::find_if(m_set.boards.begin(), m_set.boards.end(), [&](const Board& board) {
-        return board.serialNumber == serialNumber;
-    });
-    return found == m_set.boards.end() ? nullptr : &*found;
+    const auto found = m_boardIndex.find(serialNumber);
+    return found == m_boardIndex.end() ? nullptr : &m_set.boards[found->second];
+}
+
+void Simulator::IndexBoards() {
+    m_boardIndex.clear();
+    m_reservedFiles.clear();
+    for (std::size_t index = 0; index < m_set.boards.size(); ++index) {
+        const Board& board = m_set.boards[index];
+        m_boardIndex.emplace(board.serialNumber, index);
+        if (!board.claimFile.empty())
+            m_reservedFiles.insert(board.claimFile);
+    }
+    m_nextFreeNumber = 0;
 }
 
 // The first "imgN.zid" that is neither a file nor the name a board's claim will create.
-std::string Simulator::UnusedFileName() const {
-    for (unsigned number = 0;; ++number) {
-        std::string name = "img" + std::to_string(number) + k_interfaceExtension;
-        const bool reserved =
-            std::any_of(m_set.boards.begin(), m_set.boards.end(),
-                        [&](const Board& board) { return board.claimFile == name; });
-        if (m_files.count(name) == 0 && !reserved)
+std::string Simulator::UnusedFileName() {
+    for (;; ++m_nextFreeNumber) {
+        std::string name = "img" + std::to_string(m_nextFreeNumber) + k_interfaceExtension;
+        if (m_files.count(name) == 0 && m_reservedFiles.count(name) == 0)
             return name;
     }
 }
@@ -151,6 +158,8 @@ qxzevauStatus Simulator::qxzevauClaimNewInterfaceFile(std::uint32_t serialNumber
         std::string name = board->claimFile.empty() ? UnusedFileName() : board->claimFile;
         if (!m_files.emplace(name, serialNumber).second)
             return ZEVADRIVER_ERROR_FILE_EXISTS;
+        if (!board->claimFile.empty())
+            m_reservedFiles.erase(m_reservedFiles.find(board->claimFile));
         board->claimFile.clear();
         WriteText(function, fileName, name, k_fileNameBuffer);
         return 0;

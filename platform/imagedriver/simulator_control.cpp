@@ -15,6 +15,7 @@ void Simulator::ReplaceLocked(BoardSet set) {
     m_set = std::move(set);
     m_files = std::move(files);
     m_refusal = 0;
+    IndexBoards();
 }
 
 void Simulator::Reset() {
@@ -49,6 +50,7 @@ void Simulator::ClearBoards() {
     m_set.boards.clear();
     m_files.clear();
     m_refusal = 0;
+    IndexBoards();
 }
 
 std::int32_t Simulator::AddBoard(Board board) {
@@ -64,6 +66,9 @@ std::int32_t Simulator::AddBoard(Board board) {
             return ZEVADRIVER_ERROR_FILE_EXISTS;
         m_files.emplace(board.activeFile, board.serialNumber);
     }
+    m_boardIndex.emplace(board.serialNumber, m_set.boards.size());
+    if (!board.claimFile.empty())
+        m_reservedFiles.insert(board.claimFile);
     m_set.boards.push_back(std::move(board));
     return 0;
 }

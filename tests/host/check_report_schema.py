@@ -42,27 +42,33 @@ def main():
         for error in errors:
             print(f"{name}: {error.json_path}: {error.message}")
         failed += bool(errors)
-    if cases["another spelling"]["items"][0]["listedName"] != "img1":
+    if cases["default boards"]["boards"][0]["properties"]["serial_number"] != "01C4A2F0":
+        print("default boards: expected boards[0].properties.serial_number 01C4A2F0")
+        failed += 1
+    if cases["another spelling"]["boards"][0]["listedName"] != "img1":
         print("another spelling: expected the listed name img1")
         failed += 1
-    if cases["no boards"]["itemNames"] != [] or cases["no boards"].get("items") != []:
+    if cases["no boards"]["itemNames"] != [] or cases["no boards"]["boards"] != []:
         print("no boards: expected no item names and no items")
         failed += 1
 
     # Changes the schema must refuse: a value of the wrong type, a key it does not know.
     wrong_value = copy.deepcopy(cases["one item"])
-    wrong_value["items"][0]["properties"][1]["value"] = "1"  # an integer property
+    wrong_value["boards"][0]["typedProperties"][1]["value"] = "1"  # an integer property
+    wrong_key_type = copy.deepcopy(cases["one item"])
+    wrong_key_type["boards"][0]["properties"]["pci_bus"] = "03"
     unknown_key = copy.deepcopy(cases["names only"])
     unknown_key["extra"] = 1
     bad_guid = copy.deepcopy(cases["names only"])
     bad_guid["product"]["id"] = "2AB917E5-7A6D-4F53-A31F-048F22A05608"
     for name, document in {"wrong value type": wrong_value, "unknown key": unknown_key,
-                           "GUID without braces": bad_guid}.items():
+                           "GUID without braces": bad_guid,
+                           "keyed value of the wrong type": wrong_key_type}.items():
         if validator.is_valid(document):
             print(f"the schema accepts a report with a {name}")
             failed += 1
 
-    print(f"report schema: {len(cases)} reports and 3 refusals checked, {failed} failures")
+    print(f"report schema: {len(cases)} reports and 4 refusals checked, {failed} failures")
     return 1 if failed else 0
 
 

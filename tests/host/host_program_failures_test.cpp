@@ -59,10 +59,30 @@ TEST(HostProgram, Each_failure_names_what_is_wrong) {
         {"--module " QX_MODULE_STAND_IN, "", 4,
          "the factory of module " QX_MODULE_STAND_IN " returned S_OK (0x00000000) but no expert"},
         {"-s 10:", "", 6,
-         "no board at 10:; the boards are img0 (03:00.0, serial number 01C4A2F0), img1 (04:00.0"},
-        {"--item img1 -s 03:", "", 6, "no board at 03:; the boards are img1 (04:00.0"},
-        {"-n --serial 1", "", 6, "no board with serial number 00000001; the boards are img0"},
-        {"-s 1:2:3", "", 1, "names a PCI domain"},
+         "no board matches --slot 10:; the boards are img0 (03:00.0, serial number 01C4A2F0), "
+         "img1 (04:00.0"},
+        {"-n --serial 1", "", 6, "no board matches --serial 00000001; the boards are img0"},
+        // Together the options select nothing: each is named with what it alone selects.
+        {"--serial 1c4a2f7 -i img0", "", 6,
+         "no board matches --serial 01C4A2F7 and --item img0 together; --serial 01C4A2F7 alone "
+         "selects img1 (04:00.0, serial number 01C4A2F7); --item img0 alone selects img0 "
+         "(03:00.0, serial number 01C4A2F0)"},
+        {"--item img1 -s 03:", "", 6,
+         "no board matches --slot 03: and --item img1 together; --slot 03: alone selects img0 "
+         "(03:00.0, serial number 01C4A2F0); --item img1 alone selects img1 (04:00.0"},
+        {"-s 03: --serial 1", "", 6, "--serial 00000001 alone selects none"},
+        // A board the driver knows that discovery never reached.
+        {"--serial 0xE93B15 --boards " QX_EXAMPLE_BOARDS, "", 10,
+         "the driver knows board 00E93B15, which --serial 00E93B15 selects, but the module did "
+         "not report it: 1 of the driver's 3 boards was not reported: serial number 00E93B15; "
+         "discovery stopped at 00E93B15: claim refused (ZEVADRIVER_ERROR_CLAIM_REFUSED); the "
+         "module reports no board from the first it cannot claim, activate or locate on"},
+        {"-s 07:02 --boards " QX_EXAMPLE_BOARDS, "", 10, "board 00E93B15, which --slot 07:02"},
+        {"-i img9 --boards " QX_EXAMPLE_BOARDS, "", 6,
+         "no item named 'img9'; the items are img0, camera; 1 of the driver's 3 boards"},
+        {"-s 1:2:3", "", 1, "names PCI domain 1; the boards here are all in domain 0000"},
+        {"-s 0000:1:2:3", "", 1, "bus '1:2' is no hexadecimal number"},
+        {"--json=1", "", 1, "option --json takes no value"},
         {"-s 20", "", 1, "device 20 is above 1f"},
         {"-s 100:", "", 1, "bus 100 is above ff"},
         {"-s .8", "", 1, "function 8 is above 7"},
@@ -105,14 +125,27 @@ TEST(HostProgram, A_broken_or_unreadable_board_file_fails_alike_by_either_route)
         EXPECT_EQ(outcome.exitCode, 7);
         ExpectOneLineError(outcome, folder + ": is a directory");
     }
+    // A read that fails midway is a read error, never a file that parses as far as it got.
+    const Outcome unreadable = RunHost("--boards /proc/self/mem");
+    EXPECT_EQ(unreadable.exitCode, 7);
+    ExpectOneLineError(unreadable, "/proc/self/mem: read error: Input/output error");
+    // A refused right-to-left override reaches standard error escaped, at its own column.
+    const std::string reversing =
+        WriteFile("reversing.toml", "driver_version = 1\n[[board]]\nserial_number = 1\npci_id = 1\n"
+                                    "pci_bus = 1\npci_device = 0\npci_function = 0\n"
+                                    "board_name = \"ab\xe2\x80\xae"
+                                    "cd\"\n");
+    const Outcome reversed = RunHost("--boards " + reversing);
+    EXPECT_EQ(reversed.exitCode, 7);
+    ExpectOneLineError(reversed, "reversing.toml:8:17: the text holds U+202E '\\u202e'");
+    EXPECT_EQ(reversed.err.find("\xe2\x80\xae"), std::string::npos);
     const Outcome missing = RunHost("", "ZEVADRIVER_BOARDS=/nonexistent/boards.toml");
     EXPECT_EQ(missing.exitCode, 7);
     ExpectOneLineError(missing, "(ZEVADRIVER_BOARDS): /nonexistent/boards.toml: cannot be read: "
                                 "No such file or directory");
     // --boards wins, and the variable's file is then not read at all.
     const Outcome both = RunHost("-n --boards " QX_EXAMPLE_BOARDS, "ZEVADRIVER_BOARDS=" + broken);
-    EXPECT_EQ(both.exitCode, 0) << both.err;
-    EXPECT_EQ(both.err, "");
+    EXPECT_EQ(both.out, "img0\ncamera\n") << both.err;
 }
 
 TEST(HostProgram, A_failed_write_is_never_success) {
@@ -176,4 +209,18 @@ TEST(HostProgram, A_reader_that_went_away_ends_it_quietly_but_not_as_success) {
     const int ignored = RunIntoClosedPipe(true, &err);
     EXPECT_TRUE(WIFEXITED(ignored) && WEXITSTATUS(ignored) == 9) << ignored;
     EXPECT_EQ(err, "");
+}
+
+TEST(HostProgram, Messages_about_many_boards_stay_short) {
+    std::string boards = "driver_version = 1\n";
+    for (int board = 0; board < 5000; ++board)
+        boards += "[[board]]\nserial_number = " + std::to_string(board + 1) +
+                  "\nboard_name = \"ZEVA PCIe-4C\"\npci_id = 1\npci_bus = " +
+                  std::to_string(board / 256) +
+                  "\npci_device = " + std::to_string(board % 256 / 8) +
+                  "\npci_function = " + std::to_string(board % 8) + "\n";
+    const Outcome outcome = RunHost("-s 14: --boards " + WriteFile("many_boards.toml", boards));
+    EXPECT_EQ(outcome.exitCode, 6);
+    ExpectOneLineError(outcome, "img7 (00:00.7, serial number 00000008) and 4992 more");
+    EXPECT_LT(outcome.err.size(), 1000u);
 }

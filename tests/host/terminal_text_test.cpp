@@ -26,7 +26,19 @@ TEST(TerminalText, Control_characters_and_broken_bytes_are_escaped_and_the_rest_
         {"Kamera-\xc3\x9c"
          "1 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80",
          nullptr},
-        {"C:\\boards\\n", nullptr},
+        // A backslash is doubled, so a backslash and an n never read as a newline.
+        {"C:\\boards\\n", "C:\\\\boards\\\\n"},
+        // Format characters: they would reorder or hide the text around them.
+        {"a\xe2\x80\xae"
+         "b",
+         "a\\u202eb"},
+        {"a\xe2\x80\x8b"
+         "b",
+         "a\\u200bb"},
+        {"a\xc2\xad"
+         "b",
+         "a\\u00adb"},
+        {"\xf3\xa0\x81\x81", "\\U000e0041"}, // a tag character
         {"\xff\xc0\xaf", "\\xff\\xc0\\xaf"}, // never UTF-8; an overlong '/'
         {"\xed\xa0\x80", "\\xed\\xa0\\x80"}, // a surrogate
         {"\xe6\x97", "\\xe6\\x97"},          // cut short
@@ -55,6 +67,32 @@ TEST(TerminalText, Display_width_counts_wide_and_combining_characters_in_columns
     };
     for (const auto& entry : k_cases)
         EXPECT_EQ(DisplayWidth(entry.text), entry.width) << entry.text;
+}
+
+TEST(TerminalText, Names_show_where_they_begin_and_end_and_long_ones_are_cut) {
+    const struct {
+        std::string text;
+        std::string name; // TerminalName
+        std::string cut;  // CutToWidth(text, 5)
+    } k_cases[] = {
+        {"img0", "img0", "img0"},
+        {" ", "\" \"", " "},
+        {"", "\"\"", ""},
+        {"img0 ", "\"img0 \"", "img0 "},
+        {"a\xc2\xa0"
+         "b",
+         "\"a\xc2\xa0"
+         "b\"",
+         "a\xc2\xa0"
+         "b"},
+        {"abcdefgh", "abcdefgh", "abcd\xe2\x80\xa6"},
+        {"\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5", "\xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5",
+         "\xe6\x97\xa5\xe6\x9c\xac\xe2\x80\xa6"}, // whole wide characters only
+    };
+    for (const auto& entry : k_cases) {
+        EXPECT_EQ(TerminalName(entry.text), entry.name) << entry.text;
+        EXPECT_EQ(CutToWidth(entry.text, 5), entry.cut) << entry.text;
+    }
 }
 
 namespace {
@@ -91,13 +129,15 @@ TEST(TerminalText, Listing_columns_line_up_by_display_width) {
 TEST(TerminalText, Json_escapes_every_control_character_and_reads_back_exactly) {
     HostReport report;
     report.namesOnly = true;
-    const std::string name = "a\nb\x1b\x7f\xc2\x85\xc3\x9c";
+    const std::string name = "a\nb\x1b\x7f\xc2\x85\xc3\x9c\xe2\x80\xae\xf3\xa0\x81\x81";
     report.itemNames = {name};
     const std::string json = JsonWithoutRawControls(ReportJson(report));
     for (const char raw : {'\x1b', '\x7f'})
         EXPECT_EQ(json.find(raw), std::string::npos) << int(raw);
     EXPECT_EQ(json.find("\xc2\x85"), std::string::npos);
-    EXPECT_THAT(json, ::testing::HasSubstr(R"("a\nb\u001b\u007f\u0085)"));
+    EXPECT_EQ(json.find("\xe2\x80\xae"), std::string::npos);
+    EXPECT_THAT(json, ::testing::HasSubstr(std::string(R"("a\nb\u001b\u007f\u0085)") + "\xc3\x9c" +
+                                           R"(\u202e\udb40\udc41")"));
     EXPECT_EQ(nlohmann::json::parse(json)["itemNames"][0], name);
 }
 

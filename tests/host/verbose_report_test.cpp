@@ -35,7 +35,7 @@ PropertyReading Reading(std::uint32_t tag, std::int32_t type) {
 // An item in the order the expert sets its properties.
 ItemReading Item() {
     ItemReading item{"img0", {}};
-#define QX_READING(constant, tag, type, label, jsonKey, source)                                    \
+#define QX_READING(constant, tag, type, label, key, source)                                        \
     item.properties.push_back(Reading(tag, type));
     QXZEVA_PROPERTY_TABLE(QX_READING)
 #undef QX_READING

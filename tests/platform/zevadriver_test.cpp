@@ -160,24 +160,34 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         {WithLine(4, "actve_file = \"img0.zid\""), "4:1", "unknown key 'actve_file'"},
         {WithLine(2, "[board]"), "2:1", "must be an array of tables"},
         {std::string(k_oneBoard) + WithLine(1, "").substr(1), "11:17",
-         "serial number 0x1C4A2F0 is already used at line 3"},
+         "serial number 01C4A2F0 is already used at line 3"},
         {WithLine(4, "active_file = \".zid\""), "4:15",
          "interface file '.zid' has an empty name before .zid"},
         {std::string(k_oneBoard) + "[[board]]\nserial_number = 2\nactive_file = \"img1.zid\"\n" +
              WithLine(1, "").substr(WithLine(1, "").find("pci_bus")),
          "13:11", "PCI location 03:00.0 is already used at line 5"},
         // Texts are 8-bit: ISO 8859-1 (\u00FF fits), no control character, no wider one.
-        {WithLine(9, "board_name = \"\u00FF\u30AB\u30E1\u30E9\""), "9:14",
-         "U+30AB '\u30AB', which is not in ISO 8859-1: the driver's texts are 8-bit"},
-        {WithLine(4, "active_file = \"evil\\nname.zid\""), "4:15", "control character U+000A"},
-        {WithLine(9, "board_name = \"\\u001b[31mred\""), "9:14", "control character U+001B"},
-        {WithLine(9, "board_name = \"del\\u007F\""), "9:14", "control character U+007F"},
-        {WithLine(9, "board_name = \"c1\\u0085\""), "9:14", "control character U+0085"},
-        {WithLine(9, "board_name = \"nul\\u0000\""), "9:14", "control character U+0000"},
+        {WithLine(9, "board_name = \"\u00FF\u30AB\u30E1\u30E9\""),
+         "9:16:", "U+30AB '\u30AB', which is not in ISO 8859-1: the driver's texts are 8-bit"},
+        {WithLine(4, "active_file = \"evil\\nname.zid\""), "4:20:", "control character U+000A"},
+        {WithLine(9, "board_name = \"\\u001b[31mred\""), "9:15:", "control character U+001B"},
+        {WithLine(9, "board_name = \"del\\u007F\""), "9:18:", "control character U+007F"},
+        {WithLine(9, "board_name = \"c1\\u0085\""), "9:17:", "control character U+0085"},
+        {WithLine(9, "board_name = \"nul\\u0000\""), "9:18:", "control character U+0000"},
+        // A character's column is its own, escapes counted as written; a decomposed letter
+        // gets a hint, with the mark itself never quoted.
+        {WithLine(9, "board_name = \"Kame\u0301ra\""), "9:19:",
+         "the combining mark U+0301, which is not in ISO 8859-1: write \u00E9 as one character, "
+         "U+00E9"},
+        {WithLine(9, "board_name = \"\\u00e9\\u0308\""), "9:21:",
+         "the combining mark U+0308, "
+         "which is not in ISO 8859-1"},
         {WithLine(9, "board_name = \"" + std::string(24, 'Z') + "\u00C4" + std::string(25, 'Z') +
                          "\""),
          "9:14", "the text has 50 bytes; the driver's buffer holds 49"},
         {WithLine(2, "[board"), "2:", "the table header is not valid TOML: expected ']' but found"},
+        {WithLine(1, "driver_version = " + std::string(300, '[')),
+         "1:", "exceeded maximum nested value depth of 256"},
     };
     for (const Case& bad : cases) {
         SCOPED_TRACE(bad.content);
@@ -186,6 +196,7 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         EXPECT_THAT(error, StartsWith(m_path + ":" + bad.where));
         EXPECT_THAT(error, HasSubstr(bad.problem));
         EXPECT_THAT(error, Not(HasSubstr("Error while"))) << "in the description's own words";
+        EXPECT_THAT(error, Not(HasSubstr("TOML_"))) << "no name of the reader's own";
         EXPECT_EQ(BoardCount(), 4u) << "a refused file leaves the boards as they were";
     }
 }
