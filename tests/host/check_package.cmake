@@ -128,7 +128,7 @@ if(MODE STREQUAL "prefix")
         file(WRITE ${WORK_DIR}/alone.cpp "#include \"${header}\"\n")
         run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${includes}
             -fsyntax-only ${WORK_DIR}/alone.cpp)
-        if(NOT header MATCHES "^qxzeva/(qxzeva_host|qxzeva_cxx|ref)\\.h$")
+        if(NOT header MATCHES "/(qxzeva_host|qxzeva_cxx|ref)\\.h$")
             file(WRITE ${WORK_DIR}/alone.c "#include \"${header}\"\ntypedef int qx_not_empty;\n")
             run(${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic ${includes} -fsyntax-only
                 ${WORK_DIR}/alone.c)
@@ -187,7 +187,7 @@ if(MODE STREQUAL "prefix")
 #include \"qxkernel/semLib.h\"
 #include \"zevadriver/zevadriver_control.h\"
 static_assert(QXZEVA_VERSION_MAJOR == ${major} && SEM_Q_FIFO == 0, \"the moved headers\");
-static_assert(sizeof(zevadriverBoard) > 0 && sizeof(IkcSysExpert2Vtbl) > 0, \"the moved headers\");
+static_assert(sizeof(zevadriverBoard) > 0 && sizeof(qxzeva::c::IkcSysExpert2Vtbl) > 0, \"the moved headers\");
 ")
     run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${cflags} -fsyntax-only
         ${WORK_DIR}/old_includes.cpp)
