@@ -105,6 +105,7 @@ TEST(CxxView, A_host_calls_methods_and_asks_for_earlier_versions) {
     EXPECT_FALSE(expert.try_as<IkcSysEnumStringList>());
     EXPECT_EQ(expert->Finalize(), S_OK);
     expert.reset();
+    EXPECT_EQ(qxzeva::CreateExpert(module.get(), static_cast<IkcSysExpert2**>(nullptr)), E_POINTER);
     EXPECT_EQ(qxzeva::CreateExpert(nullptr, expert.put()), E_POINTER);
     EXPECT_FALSE(expert);
 }

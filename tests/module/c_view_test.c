@@ -167,6 +167,11 @@ static void CheckTexts(void) {
     /* sizes of the buffer, and the bytes of the whole characters that fit before the zero */
     static const size_t k_cut[][2] = {{1, 0}, {2, 1}, {3, 1},  {4, 3},  {5, 4},
                                       {8, 4}, {9, 8}, {11, 8}, {12, 11}};
+    /* the type codes 1 to 7, as hosts know them */
+    static const char* const k_typeNames[] = {
+        "kcSysAttrTypeBoolean",     "kcSysAttrTypeInteger", "kcSysAttrTypeUnsignedInteger",
+        "kcSysAttrTypeDouble",      "kcSysAttrTypeGuid",    "kcSysAttrTypeString",
+        "kcSysAttrTypeTimestampUTC"};
     char out[16];
     char* whole = qxWideToNewUtf8(k_wide);
     size_t i;
@@ -181,7 +186,8 @@ static void CheckTexts(void) {
     }
     CHECK(strcmp(qxTagName(kcSysTagSerialNumber), "kcSysTagSerialNumber") == 0);
     CHECK(qxTagName(7u) == NULL && qxTagType(7u) == 0);
-    CHECK(strcmp(qxTypeName(kcSysAttrTypeTimestampUTC), "kcSysAttrTypeTimestampUTC") == 0);
+    for (i = 0; i < sizeof k_typeNames / sizeof k_typeNames[0]; ++i)
+        CHECK(strcmp(qxTypeName((int32_t)(i + 1)), k_typeNames[i]) == 0);
     CHECK(qxTypeName(0) == NULL && qxTypeName(kcSysAttrTypeTimestampUTC + 1) == NULL);
     for (i = QX_LOAD_OK; i <= QX_LOAD_NO_MEMORY; ++i)
         CHECK(qxLoadStatusText((qx_load_status)i) != NULL &&
