@@ -81,5 +81,5 @@ TEST(HostProgram, Help_and_version_succeed) {
     EXPECT_THAT(help.out, HasSubstr("--boards FILE"));
     const Outcome version = RunHost("--version");
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_THAT(version.out, HasSubstr("qxzeva-host 18.6.0"));
+    EXPECT_THAT(version.out, HasSubstr("qxzeva-host 18.7.0"));
 }
