@@ -5,8 +5,9 @@ include(CMakePackageConfigHelpers)
 
 # The libraries a host links carry the major version in their names (libqxloader.so.18): the
 # CMake package promises compatibility within a major version, and so does the name. They
-# need nothing but the system's libraries, so they carry no run path.
-set_target_properties(qxkernel qxloader zevadriver PROPERTIES
+# need nothing but the system's libraries, so they carry no run path. The driver library
+# has a major version of its own (libzevadriver.so.19, platform/imagedriver/CMakeLists.txt).
+set_target_properties(qxkernel qxloader PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 # The module is a plug-in, loaded by path and never linked: it lies in the package's own
 # folder beside those libraries, where qxInstalledModulePath() finds it. It needs the kernel
