@@ -24,15 +24,27 @@ using Ref = qxzeva::BasicRef<T, qxzeva::TableCounting>;
 
 enum class CheckLevel { quick, full };
 
+// How a broken rule counts. must: the interfaces' contract requires it, and a breach fails
+// the check. choice: the contract leaves it open or writes it otherwise, and this project
+// chose a stricter, sound behaviour; a breach warns, and fails only under --strict.
+enum class Grade { must, choice };
+
+const char* GradeName(Grade grade); // "must", "choice"
+
 class CheckContext;
 
 struct CheckRow {
     const char* name;     // group.what, as --list and --filter know it
     CheckLevel level;     // full: only with --level full
     int timeFactor;       // its time limit in multiples of --timeout's
-    const char* contract; // one sentence: what a module must do for it to pass
+    Grade grade;          // how a breach of its rule counts
+    const char* source;   // where its rule is written: a manual page, or the project's choice
+    const char* contract; // one sentence: the rule a module must keep for it to pass
     void (*run)(CheckContext& context);
 };
+
+// The source of every choice: a rule this project holds where the contract is looser.
+inline constexpr const char* k_soundChoice = "this project's sound choice";
 
 const std::vector<CheckRow>& CheckTable();
 
@@ -42,6 +54,7 @@ struct Failure {
     std::string call;     // what was called
     std::string got;      // what came back
     std::string expected; // what the rule expects
+    Grade grade = Grade::must;
 };
 
 // Thrown by Require and Skip to end a check that cannot go on.
@@ -60,10 +73,19 @@ inline constexpr std::size_t k_lastOperationSize = 256;
 
 class CheckContext {
 public:
-    CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed);
+    CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed,
+                 bool strict = false);
 
     ModuleUnderTest& Module() { return m_module; }
     std::uint32_t Seed() const { return m_seed; }
+    // Whether --strict asks for the choices to be held as rules, and for the calls the
+    // contract leaves undefined (a null out-pointer the operation does not test) to be made.
+    bool Strict() const { return m_strict; }
+    // Ends the check as a skip unless --strict: it calls operations in a way the contract
+    // leaves undefined, which may crash a module that keeps to the contract.
+    void OnlyWhenStrict(const std::string& undefinedCall);
+    // The grade of the failures Expect records from now on; the check's row gives the first.
+    void Grading(Grade grade) { m_grade = grade; }
     // Names the operation about to be called, for a crash or a hang to be reported against.
     void Calling(const std::string& operation);
     const char* LastOperation() const { return m_lastOperation; }
@@ -71,6 +93,9 @@ public:
     // Records a failure unless ok; returns ok.
     bool Expect(bool ok, const std::string& rule, const std::string& call, const std::string& got,
                 const std::string& expected);
+    // As Expect, for a rule this project chose beyond the contract: a breach only warns.
+    bool ExpectChoice(bool ok, const std::string& rule, const std::string& call,
+                      const std::string& got, const std::string& expected);
     // As Expect, but a failure ends the check.
     void Require(bool ok, const std::string& rule, const std::string& call, const std::string& got,
                  const std::string& expected);
@@ -96,6 +121,8 @@ private:
     ModuleUnderTest& m_module;
     char* m_lastOperation;
     std::uint32_t m_seed;
+    bool m_strict;
+    Grade m_grade = Grade::must;
     std::vector<Failure> m_failures;
     std::string m_skipReason;
 };

@@ -4,8 +4,19 @@
 #include <cstring>
 #include <set>
 
-CheckContext::CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed)
-    : m_module(module), m_lastOperation(lastOperation), m_seed(seed) {}
+CheckContext::CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed,
+                           bool strict)
+    : m_module(module), m_lastOperation(lastOperation), m_seed(seed), m_strict(strict) {}
+
+const char* GradeName(Grade grade) {
+    return grade == Grade::choice ? "choice" : "must";
+}
+
+void CheckContext::OnlyWhenStrict(const std::string& undefinedCall) {
+    if (!m_strict)
+        Skip("the contract leaves " + undefinedCall +
+             " undefined, so only --strict makes the call");
+}
 
 void CheckContext::Calling(const std::string& operation) {
     // The parent reads this page after a crash or a time-out: a plain copy, always terminated.
@@ -15,7 +26,14 @@ void CheckContext::Calling(const std::string& operation) {
 bool CheckContext::Expect(bool ok, const std::string& rule, const std::string& call,
                           const std::string& got, const std::string& expected) {
     if (!ok)
-        m_failures.push_back({rule, call, got, expected});
+        m_failures.push_back({rule, call, got, expected, m_grade});
+    return ok;
+}
+
+bool CheckContext::ExpectChoice(bool ok, const std::string& rule, const std::string& call,
+                                const std::string& got, const std::string& expected) {
+    if (!ok)
+        m_failures.push_back({rule, call, got, expected, Grade::choice});
     return ok;
 }
 

@@ -183,15 +183,23 @@ void CheckUnknownItem(CheckContext& cx) {
               "E_ITEM_NOT_FOUND, null");
     if (bag != nullptr && bag != sentinel)
         bag->lpVtbl->Release(bag);
-    bag = sentinel;
-    call = "IkcSysExpert2::GetPropertiesOfItem(null, &bag)";
-    cx.Calling(call);
-    result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), nullptr, &bag);
-    cx.ExpectResult(result, E_POINTER, "GetPropertiesOfItem refuses a null name", call);
-    if (bag != nullptr && bag != sentinel)
-        bag->lpVtbl->Release(bag);
     call = "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(unknown) + ", null)";
     cx.Calling(call);
     result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), W(unknown), nullptr);
     cx.ExpectResult(result, E_POINTER, "GetPropertiesOfItem refuses a null out-pointer", call);
+}
+
+void CheckNullItemName(CheckContext& cx) {
+    const std::string call = "IkcSysExpert2::GetPropertiesOfItem(null, &bag)";
+    cx.OnlyWhenStrict(call);
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    auto* sentinel = reinterpret_cast<IkcSysPropertyBag3*>(&cx);
+    IkcSysPropertyBag3* bag = sentinel;
+    cx.Calling(call);
+    const HRESULT result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), nullptr, &bag);
+    cx.Expect(result == E_POINTER && bag == nullptr, "GetPropertiesOfItem refuses a null name",
+              call, ResultText(result) + (bag == nullptr ? ", null" : ", not null"),
+              "E_POINTER, null");
+    if (bag != nullptr && bag != sentinel)
+        bag->lpVtbl->Release(bag);
 }

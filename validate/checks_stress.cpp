@@ -156,8 +156,11 @@ void CheckLoadCycles(CheckContext& cx) {
             afterTen = LiveBlocks();
     }
     const long growth = LiveBlocks() - afterTen;
+    m.module = qxLoadModule(m.path.c_str(), nullptr, nullptr, 0);
+    if (!AllocatorInterposed())
+        cx.Skip("the loads and unloads ran, but this build runs under a sanitizer, whose "
+                "allocator it does not replace, so the blocks kept cannot be counted");
     cx.Expect(growth <= 10, "loading and unloading the module keeps no memory",
               "90 cycles of load, factory, Initialize, a bag, Release and unload",
               std::to_string(growth) + " more blocks held", "at most 10 (none per cycle)");
-    m.module = qxLoadModule(m.path.c_str(), nullptr, nullptr, 0);
 }

@@ -43,11 +43,10 @@ RunSummary RunChecks(const ValidateOptions& options, const std::vector<const Che
         for (unsigned i = 0; i < options.repeat; ++i) {
             // Each run its own seed, so that repeats vary; the first is the seed reported.
             const std::uint32_t seed = options.seed + i * 0x9E3779B9u;
-            CheckResult result = options.inProcess
-                                     ? RunInProcess(*row, module, seed)
-                                     : RunInChild(*row, module, seed, options.timeout);
-            const bool bad =
-                result.outcome != Outcome::passed && result.outcome != Outcome::skipped;
+            CheckResult result =
+                options.inProcess ? RunInProcess(*row, module, seed, options.strict)
+                                  : RunInChild(*row, module, seed, options.timeout, options.strict);
+            const bool bad = Fails(result.outcome) || result.outcome == Outcome::warned;
             if (i == 0 || (bad && failedRuns == 0))
                 kept = result;
             failedRuns += bad ? 1 : 0;
@@ -75,8 +74,12 @@ int main(int argc, char** argv) {
     if (options.list)
         return Write(CheckList(checks)) ? k_validateOk : k_validateWrite;
     if (checks.empty()) {
-        std::fprintf(stderr, "qxzeva-validate: no check matches --filter %s\n",
-                     options.filter.c_str());
+        ValidateOptions full = options;
+        full.full = true;
+        const bool atFull = !options.full && !Selected(full).empty();
+        std::fprintf(stderr, "qxzeva-validate: no %scheck matches --filter %s%s\n",
+                     options.full ? "" : "quick ", options.filter.c_str(),
+                     atFull ? "; with --level full some do" : "");
         return k_validateUsage;
     }
     if (!options.seedGiven)
@@ -91,9 +94,9 @@ int main(int argc, char** argv) {
     const CheckRow* loads = &CheckTable().front();
     for (const CheckRow& row : CheckTable())
         loads = std::string(row.name) == "module.loads" ? &row : loads;
-    const CheckResult probe = options.inProcess
-                                  ? CheckResult{}
-                                  : RunInChild(*loads, module, options.seed, options.timeout);
+    const CheckResult probe =
+        options.inProcess ? CheckResult{}
+                          : RunInChild(*loads, module, options.seed, options.timeout, false);
     if (probe.outcome != Outcome::passed) {
         const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
                                                        : probe.failures.front().got;
@@ -115,7 +118,7 @@ int main(int argc, char** argv) {
         return k_validateWrite;
     }
     for (const CheckResult& result : run.results)
-        if (result.outcome != Outcome::passed && result.outcome != Outcome::skipped)
+        if (Fails(result.outcome))
             return k_validateCheckFailed;
     return k_validateOk;
 }

@@ -49,6 +49,14 @@ const ValidateOptionRow k_validateOptions[] = {
          o.full = std::strcmp(v, "full") == 0;
          return o.full || std::strcmp(v, "quick") == 0;
      }},
+    {"strict", nullptr, "hold this project's stricter choices as rules: a\n"
+     "breach fails instead of warning; also make the calls\nthe contract leaves undefined",
+     "Hold the rules graded choice (where the contract leaves the behaviour open or writes it "
+     "otherwise, and this project chose a stricter, sound one) as rules: a breach fails the "
+     "check instead of warning. Also make the calls the contract leaves undefined, such as a "
+     "null out-pointer to the bag's value getters, which may crash a module that keeps to the "
+     "contract.",
+     [](ValidateOptions& o, const char*) { return o.strict = true; }},
     {"in-process", nullptr, "run the checks in this process, without time limits\n  "
      "(for a debugger; a crash ends the run)",
      "Run the checks one after another in the validator's own process, without child processes "

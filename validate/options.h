@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <string>
 
+// What the validator shares with the host program has the host program's number
+// (qxzeva-host(1)); its own statuses count from 11.
 enum ValidateExit {
     k_validateOk = 0,
-    k_validateCheckFailed = 1,
-    k_validateUsage = 2,
-    k_validateNoModule = 3,
-    k_validateWrite = 4
+    k_validateUsage = 1,
+    k_validateNoModule = 2,
+    k_validateTestBed = 7,
+    k_validateWrite = 9,
+    k_validateCheckFailed = 11
 };
 
 struct ValidateExitMeaning {
@@ -20,11 +23,14 @@ struct ValidateExitMeaning {
 };
 
 inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
-    {k_validateOk, "every check passed, or was skipped as not applicable to the module"},
-    {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
+    {k_validateOk, "every check passed, warned of a choice or was skipped with its reason"},
     {k_validateUsage, "usage error"},
-    {k_validateNoModule, "the module cannot be loaded, or its constructors crash or hang"},
+    {k_validateNoModule, "the module is not found or cannot be loaded, or its constructors "
+                         "crash or hang"},
+    {k_validateTestBed, "the test bed is unusable: the driver rejects the board set, or lists "
+                        "no board"},
     {k_validateWrite, "the report could not be written"},
+    {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
 };
 
 struct ValidateOptions {
@@ -37,6 +43,7 @@ struct ValidateOptions {
     bool onlyFailed = false;
     bool json = false;
     bool full = false;
+    bool strict = false;
     bool help = false;
     bool version = false;
     unsigned repeat = 1;

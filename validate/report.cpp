@@ -39,21 +39,32 @@ bool Shown(const ValidateOptions& options, const CheckResult& result) {
 }
 
 std::string Counts(const RunSummary& run) {
-    unsigned counts[5] = {};
+    unsigned counts[k_outcomeCount] = {};
     for (const CheckResult& result : run.results)
         ++counts[static_cast<int>(result.outcome)];
     return std::to_string(run.results.size()) + " checks: " + std::to_string(counts[0]) +
-           " passed, " + std::to_string(counts[1]) + " failed, " + std::to_string(counts[2]) +
-           " crashed, " + std::to_string(counts[3]) + " timed out, " + std::to_string(counts[4]) +
-           " skipped";
+           " passed, " + std::to_string(counts[1]) + " warned, " + std::to_string(counts[2]) +
+           " failed, " + std::to_string(counts[3]) + " crashed, " + std::to_string(counts[4]) +
+           " timed out, " + std::to_string(counts[5]) + " skipped";
+}
+
+// A breach's grade as the report gives it: a choice breached fails only under --strict.
+std::string Grading(const ValidateOptions& options, const Failure& failure) {
+    if (failure.grade == Grade::must)
+        return "must";
+    return options.strict ? "choice, failing under --strict" : "choice, a warning";
+}
+
+std::string Header(const ValidateOptions& options) {
+    return std::string("level ") + (options.full ? "full" : "quick") +
+           (options.strict ? ", strict" : "") + ", seed " + std::to_string(options.seed);
 }
 
 } // namespace
 
 std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
-    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + options.modulePath +
-                       ", level " + (options.full ? "full" : "quick") + ", seed " +
-                       std::to_string(options.seed) + "\n";
+    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + options.modulePath + ", " +
+                       Header(options) + "\n";
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
         if (!Shown(options, result))
@@ -69,16 +80,18 @@ std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
             text += "      " + result.detail + " in " + result.lastOperation + "\n";
         else if (result.outcome == Outcome::skipped)
             text += "      skipped: " + result.detail + "\n";
+        if (!result.failures.empty())
+            text += std::string("      source:   ") + result.row->source + "\n";
         for (const Failure& failure : result.failures)
-            text += "      rule:     " + failure.rule + "\n      call:     " + failure.call +
-                    "\n      got:      " + failure.got + "\n      expected: " + failure.expected +
-                    "\n";
+            text += "      rule:     " + failure.rule + " (" + Grading(options, failure) + ")" +
+                    "\n      call:     " + failure.call + "\n      got:      " + failure.got +
+                    "\n      expected: " + failure.expected + "\n";
     }
     return text + Counts(run) + "\n";
 }
 
 std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
-    unsigned counts[5] = {};
+    unsigned counts[k_outcomeCount] = {};
     std::string checks;
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
@@ -90,11 +103,14 @@ std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
             failures += std::string(failures.empty() ? "" : ",") +
                         "{\"rule\":" + Json(failure.rule) + ",\"call\":" + Json(failure.call) +
                         ",\"got\":" + Json(failure.got) +
-                        ",\"expected\":" + Json(failure.expected) + "}";
+                        ",\"expected\":" + Json(failure.expected) +
+                        ",\"grade\":" + Json(GradeName(failure.grade)) + "}";
         checks +=
             std::string(checks.empty() ? "" : ",") + "\n  {\"name\":" + Json(result.row->name) +
             ",\"group\":" + Json(Group(*result.row)) +
             ",\"level\":" + (result.row->level == CheckLevel::full ? "\"full\"" : "\"quick\"") +
+            ",\"grade\":" + Json(GradeName(result.row->grade)) +
+            ",\"source\":" + Json(result.row->source) +
             ",\"contract\":" + Json(result.row->contract) +
             ",\"outcome\":" + Json(OutcomeName(result.outcome)) +
             ",\"seconds\":" + Seconds(result.seconds) +
@@ -107,13 +123,14 @@ std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
     }
     return "{\"validator\":\"" QX_VALIDATE_VERSION "\",\"module\":" + Json(options.modulePath) +
            ",\"level\":" + (options.full ? "\"full\"" : "\"quick\"") +
+           ",\"strict\":" + (options.strict ? "true" : "false") +
            ",\"seed\":" + std::to_string(options.seed) +
            ",\"repeat\":" + std::to_string(options.repeat) + ",\"checks\":[" + checks +
            "\n],\"summary\":{\"passed\":" + std::to_string(counts[0]) +
-           ",\"failed\":" + std::to_string(counts[1]) +
-           ",\"crashed\":" + std::to_string(counts[2]) +
-           ",\"timedOut\":" + std::to_string(counts[3]) +
-           ",\"skipped\":" + std::to_string(counts[4]) + "}}\n";
+           ",\"warned\":" + std::to_string(counts[1]) + ",\"failed\":" + std::to_string(counts[2]) +
+           ",\"crashed\":" + std::to_string(counts[3]) +
+           ",\"timedOut\":" + std::to_string(counts[4]) +
+           ",\"skipped\":" + std::to_string(counts[5]) + "}}\n";
 }
 
 std::string CheckList(const std::vector<const CheckRow*>& checks) {
@@ -121,8 +138,9 @@ std::string CheckList(const std::vector<const CheckRow*>& checks) {
     for (const CheckRow* row : checks) {
         std::string line =
             std::string(row->name) + (row->level == CheckLevel::full ? " (full)" : "");
-        text +=
-            line + std::string(line.size() < 36 ? 36 - line.size() : 1, ' ') + row->contract + "\n";
+        line += std::string(line.size() < 36 ? 36 - line.size() : 1, ' ') + GradeName(row->grade);
+        text += line + std::string(line.size() < 44 ? 44 - line.size() : 1, ' ') + row->contract +
+                " [" + row->source + "]\n";
     }
     return text;
 }
