@@ -4,6 +4,7 @@
 #include "validate/options.h"
 #include "validate/report.h"
 #include "validate/runner.h"
+#include "validate/test_bed.h"
 
 #include <cstdio>
 #include <ctime>
@@ -57,6 +58,8 @@ RunSummary RunChecks(const ValidateOptions& options, const std::vector<const Che
     return run;
 }
 
+int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>& checks);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +88,19 @@ int main(int argc, char** argv) {
     if (!options.seedGiven)
         options.seed = static_cast<std::uint32_t>(std::time(nullptr));
 
+    options.boardSet = ChooseBoardSet(options.boards, why);
+    if (options.boardSet.empty()) {
+        std::fprintf(stderr, "qxzeva-validate: %s\n", why.c_str());
+        return k_validateTestBed;
+    }
+    const int status = Validate(options, checks);
+    RemoveOwnBoardSet();
+    return status;
+}
+
+namespace {
+
+int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>& checks) {
     ModuleUnderTest module;
     module.path = options.modulePath;
     module.factoryName = options.factory;
@@ -110,6 +126,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), error);
         return k_validateNoModule;
     }
+    // A board set the driver rejects, or none at all, leaves nothing to check: said once, and
+    // no check runs.
+    const CheckResult bed =
+        options.inProcess
+            ? RunInProcess(TestBedProbe(), module, options.seed, false)
+            : RunInChild(TestBedProbe(), module, options.seed, options.timeout, false);
+    if (bed.outcome == Outcome::skipped) {
+        qxUnloadModule(module.module);
+        std::fprintf(stderr, "qxzeva-validate: the test bed is unusable (boards: %s): %s\n",
+                     options.boardSet.c_str(), bed.detail.c_str());
+        return k_validateTestBed;
+    }
     const RunSummary run = RunChecks(options, checks, module);
     qxUnloadModule(module.module);
     const bool written = Write(options.json ? JsonReport(options, run) : TextReport(options, run));
@@ -122,3 +150,5 @@ int main(int argc, char** argv) {
             return k_validateCheckFailed;
     return k_validateOk;
 }
+
+} // namespace

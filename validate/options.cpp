@@ -31,6 +31,15 @@ const ValidateOptionRow k_validateOptions[] = {
      "The name of the export that hands out the module's version record. The default is the "
      "expert's, nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray.",
      [](ValidateOptions& o, const char* v) { o.versionFunction = v; return *v != '\0'; }},
+    {"boards", "FILE", "the simulated driver's board set (qxzeva-boards(5));\n"
+     "default: the environment's ZEVADRIVER_BOARDS, else\nthe validator's own set",
+     "The board description (qxzeva-boards(5)) the simulated image driver reads in every check's "
+     "process. Without it the environment's ZEVADRIVER_BOARDS is used, and without that the "
+     "validator's own set, written to a temporary file: boards covering every field's shapes "
+     "(Latin-1 texts at their length limits, two interfaces of one board, boards without an "
+     "interface file, and a board whose claim is refused, which ends discovery). A real driver "
+     "ignores it. The report names the set used.",
+     [](ValidateOptions& o, const char* v) { o.boards = v; return *v != '\0'; }},
     {"list", nullptr, "list the checks with what each proves, and run none",
      "List the checks of the level chosen (and those --filter selects), one a line with the "
      "contract each proves, and run none.",

@@ -38,6 +38,8 @@ struct ValidateOptions {
     std::string factory = "createZEVASysapiExpert";
     std::string versionFunction = "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray";
     std::string filter;
+    std::string boards;   // --boards FILE
+    std::string boardSet; // how the report names the board set the checks ran on
     bool list = false;
     bool inProcess = false;
     bool onlyFailed = false;

@@ -57,7 +57,8 @@ std::string Grading(const ValidateOptions& options, const Failure& failure) {
 
 std::string Header(const ValidateOptions& options) {
     return std::string("level ") + (options.full ? "full" : "quick") +
-           (options.strict ? ", strict" : "") + ", seed " + std::to_string(options.seed);
+           (options.strict ? ", strict" : "") + ", seed " + std::to_string(options.seed) +
+           ", boards: " + options.boardSet;
 }
 
 } // namespace
@@ -124,7 +125,7 @@ std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
     return "{\"validator\":\"" QX_VALIDATE_VERSION "\",\"module\":" + Json(options.modulePath) +
            ",\"level\":" + (options.full ? "\"full\"" : "\"quick\"") +
            ",\"strict\":" + (options.strict ? "true" : "false") +
-           ",\"seed\":" + std::to_string(options.seed) +
+           ",\"boards\":" + Json(options.boardSet) + ",\"seed\":" + std::to_string(options.seed) +
            ",\"repeat\":" + std::to_string(options.repeat) + ",\"checks\":[" + checks +
            "\n],\"summary\":{\"passed\":" + std::to_string(counts[0]) +
            ",\"warned\":" + std::to_string(counts[1]) + ",\"failed\":" + std::to_string(counts[2]) +

@@ -6,8 +6,10 @@ Usage: check_validator.py --emulator LIST --sanitized LIST VALIDATOR MODULE FAUL
 import argparse
 import json
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 
 import jsonschema
 
@@ -27,13 +29,18 @@ FAULTS = [
     ("faulty_type_mismatch", "quick", "bag.type_mismatch", "fail",
      "SetIntegerProperty(tag, -2147483648) on a tag holding type 1"),
     ("faulty_shallow_clone", "quick", "bag.clone", "fail", "S_OK with another bag"),
-    ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 1"),
+    ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 0"),
 ]
 
 
-def run(arguments, emulator, *extra):
+def run(arguments, emulator, *extra, boards=None):
     command = emulator + [arguments.validator, *extra]
-    return subprocess.run(command, capture_output=True, text=True, timeout=600)
+    environment = dict(os.environ)
+    environment.pop("ZEVADRIVER_BOARDS", None)
+    if boards is not None:
+        environment["ZEVADRIVER_BOARDS"] = boards
+    return subprocess.run(command, capture_output=True, text=True, timeout=600,
+                          env=environment)
 
 
 def report(arguments, emulator, validator, module, level):
@@ -44,6 +51,33 @@ def report(arguments, emulator, validator, module, level):
     document = json.loads(done.stdout)
     validator.validate(document)
     return done.returncode, document
+
+
+def test_bed_problems(arguments, emulator):
+    """A board set the driver rejects, or one without boards, is the test bed's fault: the
+    validator says so once, runs no check and exits with 7, whether the set is named in the
+    environment or with --boards."""
+    problems = []
+    folder = tempfile.mkdtemp()
+    broken = os.path.join(folder, "broken.toml")
+    with open(broken, "w", encoding="utf-8") as file:
+        file.write('driver_version = "x"\n')
+    empty = os.path.join(folder, "empty.toml")
+    with open(empty, "w", encoding="utf-8") as file:
+        file.write("driver_version = 1\n")
+    leak = os.path.join(arguments.faulty, "faulty_leak.so")
+    for extra, boards, reason in (
+            ([arguments.module], broken, "expected an integer, found a string"),
+            (["--boards", broken, leak], None, "expected an integer, found a string"),
+            (["--boards", empty, arguments.module], None, "the driver knows no board"),
+    ):
+        done = run(arguments, emulator, *extra, boards=boards)
+        said = (done.stdout + done.stderr).count(reason)
+        if done.returncode != 7 or said != 1 or done.stdout:
+            problems.append(f"test bed {extra} {boards}: exit status {done.returncode}, the "
+                            f"reason said {said} times, report {done.stdout!r}")
+    shutil.rmtree(folder)
+    return problems
 
 
 def main():
@@ -119,13 +153,14 @@ def main():
              "5 checks: 5 passed"),
             (["--repeat", "3", "--filter", "counting", counting], 11, "3 of 3 runs did not pass"),
             (["--only-failed", "--seed", "5", counting], 11,
-             "seed 5\nfail  identity.counting"),
+             "seed 5, boards: the validator's own set\nfail  identity.counting"),
     ):
         done = run(arguments, emulator, *extra)
         if done.returncode != status or text not in done.stdout + done.stderr:
             problems.append(f"{extra}: exit status {done.returncode}, not {status}, or "
                             f"no {text!r} in {done.stdout}")
 
+    problems += test_bed_problems(arguments, emulator)
     for problem in problems:
         print(problem)
     return 1 if problems else 0

@@ -7,7 +7,10 @@ foreach(fault IN LISTS _qx_faults)
     add_library(faulty_${fault} MODULE ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp)
     target_compile_definitions(faulty_${fault} PRIVATE QX_FAULT=QX_FAULT_${fault}
         QX_REAL_MODULE="$<TARGET_FILE:qxzevaSysapiExpert>")
-    target_link_libraries(faulty_${fault} PRIVATE qxloader)
+    # The driver too, as a module that calls it imports it: the validator asks the driver
+    # through the module's imports.
+    target_link_libraries(faulty_${fault} PRIVATE qxloader -Wl,--no-as-needed zevadriver
+        -Wl,--as-needed)
     set_target_properties(faulty_${fault} PROPERTIES PREFIX ""
         LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/faulty)
     add_dependencies(faulty_${fault} qxzevaSysapiExpert)
