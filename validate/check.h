@@ -137,6 +137,10 @@ const std::vector<ItemTag>& ItemTags();
 // The bag's tags, types and values as one text (tag=type:value, in EnumProperties' order),
 // and the tags EnumChangedTags lists after them; for comparing two bags.
 std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag);
+// A tag's value read by the getter of the type given: "S_OK (0x00000000) 1", a result and the
+// value as BagDump writes it.
+std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
+                      kcSysAttributeType type);
 // The tags an enumerator lists from its position on.
 std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags);
 

@@ -135,8 +135,6 @@ std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags)
     return listed;
 }
 
-namespace {
-
 std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
                       kcSysAttributeType type) {
     const auto* v = bag->lpVtbl;
@@ -185,8 +183,6 @@ std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t t
     }
     return "type " + std::to_string(static_cast<int>(type));
 }
-
-} // namespace
 
 std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag) {
     std::string dump;

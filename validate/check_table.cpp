@@ -26,7 +26,7 @@ const std::vector<CheckRow> k_checks = {
     {"strings.null_out", Q, 1, M, "qxFreeWideString(3)", "the identity operations refuse a null string out-pointer with E_POINTER, allocating nothing", CheckStringNullOut},
     {"expert.identity_any_time", Q, 1, M, "IkcSysExpert2(3)", "the identity operations answer before Initialize and give the same answers after Initialize and Finalize", CheckIdentityAnyTime},
     {"expert.item_names", Q, 1, M, "IkcSysExpert2(3)", "item names are unique, the same in every search, and kept by Finalize", CheckItemNames},
-    {"expert.properties_of_item", Q, 1, M, "IkcSysExpert2(3)", "every listed item has a bag with every property, the same bag the collection gets, in listing order", CheckPropertiesOfItem},
+    {"expert.properties_of_item", Q, 1, M, "IkcSysExpert2(3)", "the items are the driver's boards; each item's bag holds exactly the 22 properties, each of its type and value as the driver's answers give it, the same bag the collection gets, in listing order", CheckPropertiesOfItem},
     {"expert.collection_calls", Q, 1, M, "IkcSysPropertyBagCollection(3)", "the collection is called once per item, each bag lent with one reference, and nothing is kept after", CheckCollectionCalls},
     {"expert.collection_failure", Q, 1, M, "IkcSysPropertyBagCollection(3)", "a failure of the collection stops the search, which returns it", CheckCollectionFailure},
     {"expert.unknown_item", Q, 1, M, "IkcSysExpert2(3)", "an unknown item name gives E_ITEM_NOT_FOUND and a null bag; a null out-pointer gives E_POINTER", CheckUnknownItem},

@@ -33,12 +33,14 @@ FAULTS = [
 ]
 
 
-def run(arguments, emulator, *extra, boards=None):
+def run(arguments, emulator, *extra, boards=None, row=None):
     command = emulator + [arguments.validator, *extra]
     environment = dict(os.environ)
     environment.pop("ZEVADRIVER_BOARDS", None)
     if boards is not None:
         environment["ZEVADRIVER_BOARDS"] = boards
+    if row is not None:
+        environment["QX_FAULTY_ROW"] = row
     return subprocess.run(command, capture_output=True, text=True, timeout=600,
                           env=environment)
 
@@ -77,6 +79,33 @@ def test_bed_problems(arguments, emulator):
             problems.append(f"test bed {extra} {boards}: exit status {done.returncode}, the "
                             f"reason said {said} times, report {done.stdout!r}")
     shutil.rmtree(folder)
+    return problems
+
+
+# The 22 tags in the order the contract's table sets them, written here as the contract
+# gives them; the faulty module spoils the row of this index.
+TAGS = ["0x01007000", "0x0101C000", "0x0101D000", "0x0101F000", "0x01054000", "0x0102A000",
+        "0x01001000", "0x01028000", "0x01024000", "0x01008000", "0x01005000", "0x01003000",
+        "0x01004000", "0x01006000", "0x0100A000", "0x0100B000", "0x0700C000", "0x0700D000",
+        "0x01002000", "0x01018000", "0x01019000", "0x0101A000"]
+
+
+def wrong_value_problems(arguments, emulator):
+    """A bag with a wrong value in any one row, a wrong type or an extra tag fails the values
+    check, naming the tag."""
+    problems = []
+    module = os.path.join(arguments.faulty, "faulty_wrong_value.so")
+    cases = [(str(i), TAGS[i] + " ") for i in range(len(TAGS))]
+    cases += [("type", "0x01007000 kcSysTagSerialNumber: S_OK (0x00000000), type kcSysAttrTypeDouble"),
+              ("extra", "an extra tag 0x7E000099")]
+    for row, text in cases:
+        done = run(arguments, emulator, "--json", "--filter", "properties_of_item", module,
+                   row=row)
+        checks = json.loads(done.stdout)["checks"]
+        gots = [f["got"] for f in checks[0]["failures"]]
+        if done.returncode != 11 or not any(got.startswith("tag " + text) or got == text
+                                            for got in gots):
+            problems.append(f"row {row}: exit status {done.returncode}, failures {gots}")
     return problems
 
 
@@ -161,6 +190,7 @@ def main():
                             f"no {text!r} in {done.stdout}")
 
     problems += test_bed_problems(arguments, emulator)
+    problems += wrong_value_problems(arguments, emulator)
     for problem in problems:
         print(problem)
     return 1 if problems else 0

@@ -26,6 +26,7 @@ using namespace qxzeva::c;
 #define QX_FAULT_shallow_clone 10     // a bag's Clone hands out the bag itself
 #define QX_FAULT_enum_end 11          // the name enumerator's Next says S_OK at the end
 #define QX_FAULT_constructor_crash 12 // a static constructor dies of SIGSEGV
+#define QX_FAULT_wrong_value 13       // an item's bag holds one wrong row, chosen at run time
 
 namespace {
 
@@ -137,6 +138,65 @@ __attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const 
     return result == S_FALSE ? S_OK : result;
 }
 
+// The row of the 22 to spoil, from QX_FAULTY_ROW: a number from 0 (that row's value changed,
+// its type kept), "type" (the first row's type changed) or "extra" (a 23rd tag).
+[[maybe_unused]] void Spoil(IkcSysPropertyBag* bag) {
+    auto* b = reinterpret_cast<IkcSysPropertyBag3*>(bag);
+    const char* choice = std::getenv("QX_FAULTY_ROW");
+    if (choice == nullptr)
+        return;
+    const auto* v = b->lpVtbl;
+    if (std::strcmp(choice, "extra") == 0) {
+        v->SetIntegerProperty(b, 0x7E000099u, 1);
+        return;
+    }
+    const std::uint32_t row =
+        std::strcmp(choice, "type") == 0 ? 0 : std::strtoul(choice, nullptr, 10);
+    // The rows in the order the module sets them, the installed table's.
+#define QX_FAULTY_TAG(constant, tag, type, ...) tag,
+    static const std::uint32_t k_order[] = {QXZEVA_PROPERTY_TABLE(QX_FAULTY_TAG)};
+#undef QX_FAULTY_TAG
+    const std::uint32_t tag = k_order[row % 22];
+    kcSysAttributeType type = kcSysAttrTypeBoolean;
+    v->GetPropertyType(b, tag, &type);
+    if (std::strcmp(choice, "type") == 0) {
+        v->DeleteProperty(b, tag);
+        v->SetDoubleProperty(b, tag, 1.5);
+        return;
+    }
+    switch (type) {
+    case kcSysAttrTypeBoolean: {
+        int value = 0;
+        v->GetBooleanProperty(b, tag, &value);
+        v->SetBooleanProperty(b, tag, value == 0 ? 1 : 0);
+        break;
+    }
+    case kcSysAttrTypeInteger: {
+        std::int32_t value = 0;
+        v->GetIntegerProperty(b, tag, &value);
+        v->SetIntegerProperty(b, tag, value + 1);
+        break;
+    }
+    case kcSysAttrTypeUnsignedInteger: {
+        std::uint32_t value = 0;
+        v->GetUnsignedIntegerProperty(b, tag, &value);
+        v->SetUnsignedIntegerProperty(b, tag, value + 1);
+        break;
+    }
+    default:
+        v->SetStringProperty(b, tag, reinterpret_cast<const QX_WCHAR*>(u"spoilt"));
+        break;
+    }
+}
+
+[[maybe_unused]] HRESULT ItemSpoiling(IkcSysExpert2* self, const QX_WCHAR* name,
+                                      IkcSysPropertyBag** bag) {
+    const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
+    if (result == S_OK)
+        Spoil(*bag);
+    return result;
+}
+
 // Hands out the item's bag with its table replaced.
 [[maybe_unused]] HRESULT BagPatching(IkcSysExpert2* self, const QX_WCHAR* name,
                                      IkcSysPropertyBag** bag) {
@@ -199,6 +259,8 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = BagPatching;
 #elif QX_FAULT == QX_FAULT_enum_end
         g_expert.table.SearchForItemNames = NamesPatching;
+#elif QX_FAULT == QX_FAULT_wrong_value
+        g_expert.table.GetPropertiesOfItem = ItemSpoiling;
 #elif QX_FAULT == QX_FAULT_constructor_crash
 #else
 #error "QX_FAULT names no fault"
