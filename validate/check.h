@@ -105,6 +105,11 @@ public:
     // Ends the check as not applicable to this module.
     [[noreturn]] void Skip(const std::string& why);
 
+    // Says how the check ran where that is not the whole of what its rule names (a sweep
+    // that sampled its failure points); the report shows it.
+    void Note(const std::string& text) { m_note = text; }
+    const std::string& NoteText() const { return m_note; }
+
     const std::vector<Failure>& Failures() const { return m_failures; }
     const std::string& SkipReason() const { return m_skipReason; }
 
@@ -125,6 +130,7 @@ private:
     Grade m_grade = Grade::must;
     std::vector<Failure> m_failures;
     std::string m_skipReason;
+    std::string m_note;
 };
 
 // The tags every item's bag holds, with their types: the installed interface's table.

@@ -92,7 +92,7 @@ std::vector<std::u16string> CheckContext::ItemNames(IkcSysExpert2* expert) {
         std::uint32_t fetched = 0;
         Calling("IkcSysEnumStringList::Next(1, &name, &fetched)");
         const HRESULT next = list->lpVtbl->Next(list.get(), 1, &name, &fetched);
-        if (next != S_OK || fetched != 1 || name == nullptr || names.size() > 4096) {
+        if (next != S_OK || fetched != 1 || name == nullptr) {
             qxFreeWideString(name);
             break;
         }
@@ -124,7 +124,7 @@ const std::vector<ItemTag>& ItemTags() {
 
 std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags) {
     std::vector<std::uint32_t> listed;
-    while (tags != nullptr && listed.size() < 65536) {
+    while (tags != nullptr) {
         std::uint32_t tag = 0;
         std::uint32_t fetched = 0;
         cx.Calling("IkcSysEnumPropertyTag::Next(1, &tag, &fetched)");

@@ -54,7 +54,7 @@ void CheckStringBlocks(CheckContext& cx) {
     Ref<IkcSysEnumStringList> names;
     cx.Calling("IkcSysExpert2::SearchForItemNames(&names)");
     expert->lpVtbl->SearchForItemNames(expert.get(), names.put());
-    for (int i = 0; names && i < 4096; ++i) {
+    while (names) {
         QX_WCHAR* name = nullptr;
         cx.Calling("IkcSysEnumStringList::Next(1, &name, null)");
         if (names->lpVtbl->Next(names.get(), 1, &name, nullptr) != S_OK || name == nullptr)

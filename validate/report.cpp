@@ -81,6 +81,8 @@ std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
             text += "      " + result.detail + " in " + result.lastOperation + "\n";
         else if (result.outcome == Outcome::skipped)
             text += "      skipped: " + result.detail + "\n";
+        if (!result.note.empty())
+            text += "      note: " + result.note + "\n";
         if (!result.failures.empty())
             text += std::string("      source:   ") + result.row->source + "\n";
         for (const Failure& failure : result.failures)
@@ -118,6 +120,8 @@ std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
             ",\"failedRuns\":" + std::to_string(run.failedRuns[i]);
         if (!result.detail.empty())
             checks += ",\"detail\":" + Json(result.detail);
+        if (!result.note.empty())
+            checks += ",\"note\":" + Json(result.note);
         if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
             checks += ",\"lastOperation\":" + Json(result.lastOperation);
         checks += ",\"failures\":[" + failures + "]}";

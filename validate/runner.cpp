@@ -76,6 +76,8 @@ std::string Records(const CheckContext& context) {
                 "\t" + Escaped(failure.expected) + "\n";
     if (!context.SkipReason().empty())
         text += "S\t" + Escaped(context.SkipReason()) + "\n";
+    if (!context.NoteText().empty())
+        text += "N\t" + Escaped(context.NoteText()) + "\n";
     return text;
 }
 
@@ -91,6 +93,8 @@ void ReadRecords(const std::string& text, CheckResult& result) {
                                        fields[0] == "W" ? Grade::choice : Grade::must});
         else if (fields[0] == "S" && fields.size() == 2)
             result.detail = fields[1];
+        else if (fields[0] == "N" && fields.size() == 2)
+            result.note = fields[1];
         start = end + 1;
     }
 }

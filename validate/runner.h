@@ -23,6 +23,7 @@ struct CheckResult {
     std::vector<Failure> failures;
     std::string detail;        // the signal, the time-out or the reason for skipping
     std::string lastOperation; // the operation called last, for a crash or a time-out
+    std::string note;          // how the check ran, where it sampled
     double seconds = 0;
 };
 
