@@ -27,6 +27,10 @@ using namespace qxzeva::c;
 #define QX_FAULT_enum_end 11          // the name enumerator's Next says S_OK at the end
 #define QX_FAULT_constructor_crash 12 // a static constructor dies of SIGSEGV
 #define QX_FAULT_wrong_value 13       // an item's bag holds one wrong row, chosen at run time
+// No fault: the module as the contract's text writes it where this project chose a stricter
+// behaviour. The bag's getters do not test their out-pointers, a string that cannot be
+// copied is null with S_OK (read or stored), and a null item name is not tested either.
+#define QX_FAULT_literal_contract 14
 
 namespace {
 
@@ -197,6 +201,47 @@ __attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const 
     return result;
 }
 
+// The getters write through their out-pointers untested; a string copy that fails is null.
+template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, std::uint32_t, T*)>
+[[maybe_unused]] HRESULT Untested(IkcSysPropertyBag3* self, std::uint32_t tag, T* value) {
+    T got{};
+    const HRESULT result = (g_realBag->*Get)(self, tag, &got);
+    if (result == S_OK)
+        *value = got;
+    return result;
+}
+
+[[maybe_unused]] HRESULT TypeUntested(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                      kcSysAttributeType* type) {
+    kcSysAttributeType got = kcSysAttrTypeBoolean;
+    const HRESULT result = g_realBag->GetPropertyType(self, tag, &got);
+    if (result == S_OK)
+        *type = got;
+    return result;
+}
+
+[[maybe_unused]] HRESULT StringOrNull(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                      QX_WCHAR** value) {
+    QX_WCHAR* got = nullptr;
+    HRESULT result = g_realBag->GetStringProperty(self, tag, &got);
+    if (result == E_OUTOFMEMORY)
+        result = S_OK;
+    *value = got;
+    return result;
+}
+
+[[maybe_unused]] HRESULT StoreOrNull(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                     const QX_WCHAR* value) {
+    const HRESULT result = g_realBag->SetStringProperty(self, tag, value);
+    if (result != E_OUTOFMEMORY)
+        return result;
+    g_realBag->SetStringProperty(self, tag, nullptr);
+    return S_OK;
+}
+
+[[maybe_unused]] HRESULT NameUntested(IkcSysExpert2* self, const QX_WCHAR* name,
+                                      IkcSysPropertyBag** bag);
+
 // Hands out the item's bag with its table replaced.
 [[maybe_unused]] HRESULT BagPatching(IkcSysExpert2* self, const QX_WCHAR* name,
                                      IkcSysPropertyBag** bag) {
@@ -210,10 +255,31 @@ __attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const 
         g_bag.table.SetIntegerProperty = IntegerReplacing;
 #elif QX_FAULT == QX_FAULT_shallow_clone
         g_bag.table.Clone = CloneShallow;
+#elif QX_FAULT == QX_FAULT_literal_contract
+        auto& t = g_bag.table;
+        t.GetPropertyType = TypeUntested;
+        t.GetBooleanProperty = Untested<int, &IkcSysPropertyBag3Vtbl::GetBooleanProperty>;
+        t.GetIntegerProperty = Untested<std::int32_t, &IkcSysPropertyBag3Vtbl::GetIntegerProperty>;
+        t.GetUnsignedIntegerProperty =
+            Untested<std::uint32_t, &IkcSysPropertyBag3Vtbl::GetUnsignedIntegerProperty>;
+        t.GetDoubleProperty = Untested<double, &IkcSysPropertyBag3Vtbl::GetDoubleProperty>;
+        t.GetGuidProperty = Untested<_GUID, &IkcSysPropertyBag3Vtbl::GetGuidProperty>;
+        t.GetTimestampPropertyUTC =
+            Untested<kcSysAttrTimestampUTC, &IkcSysPropertyBag3Vtbl::GetTimestampPropertyUTC>;
+        t.GetStringProperty = StringOrNull;
+        t.SetStringProperty = StoreOrNull;
 #endif
     }
     (*bag)->lpVtbl = &g_bag.table;
     return result;
+}
+
+// The name is read before anything else, untested, as the lookup compares it.
+[[maybe_unused]] HRESULT NameUntested(IkcSysExpert2* self, const QX_WCHAR* name,
+                                      IkcSysPropertyBag** bag) {
+    volatile QX_WCHAR first = name[0];
+    (void)first;
+    return BagPatching(self, name, bag);
 }
 
 // Hands out the name enumerator with its table replaced.
@@ -261,6 +327,8 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.SearchForItemNames = NamesPatching;
 #elif QX_FAULT == QX_FAULT_wrong_value
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;
+#elif QX_FAULT == QX_FAULT_literal_contract
+        g_expert.table.GetPropertiesOfItem = NameUntested;
 #elif QX_FAULT == QX_FAULT_constructor_crash
 #else
 #error "QX_FAULT names no fault"
