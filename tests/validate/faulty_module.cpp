@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <unistd.h>
 
 using namespace qxzeva::c;
@@ -31,6 +32,7 @@ using namespace qxzeva::c;
 // behaviour. The bag's getters do not test their out-pointers, a string that cannot be
 // copied is null with S_OK (read or stored), and a null item name is not tested either.
 #define QX_FAULT_literal_contract 14
+#define QX_FAULT_count_not_atomic 15 // the expert's count is read and written back, unlocked
 
 namespace {
 
@@ -114,6 +116,71 @@ __attribute__((no_sanitize("address"))) void Copy(TableCopy<Table>& copy, const 
     return g_realExpert->AddRef(self) + 1;
 }
 
+// Counting as a count without the counting lock does: the expert's references, through any
+// of its interfaces (QueryInterface counts through the table too), are counted here by a
+// plain read and write, and the object's own count holds one reference for all of them,
+// given back when this count reaches 0.
+struct PlainCount {
+    void* expert = nullptr;
+    void* plugPlay = nullptr;
+    volatile std::int32_t count = 0;
+};
+PlainCount g_plainCounts[256];
+std::mutex g_plainSlots;
+
+[[maybe_unused]] PlainCount* PlainCountOf(void* object) {
+    for (PlainCount& plain : g_plainCounts)
+        if (plain.expert == object || plain.plugPlay == object)
+            return &plain;
+    return nullptr;
+}
+
+[[maybe_unused]] void CountPlainly(IkcSysExpert2* expert, void* plugPlay) {
+    const std::lock_guard<std::mutex> hold(g_plainSlots);
+    for (PlainCount& plain : g_plainCounts)
+        if (plain.expert == nullptr) {
+            plain.count = 1;
+            plain.plugPlay = plugPlay;
+            plain.expert = expert;
+            return;
+        }
+}
+
+[[maybe_unused]] std::int32_t PlainAddRef(void* self) {
+    PlainCount* plain = PlainCountOf(self);
+    const std::int32_t seen = plain->count;
+    plain->count = seen + 1;
+    return seen + 1;
+}
+
+[[maybe_unused]] std::int32_t PlainRelease(void* self) {
+    PlainCount* plain = PlainCountOf(self);
+    const std::int32_t seen = plain->count;
+    plain->count = seen - 1;
+    if (seen - 1 == 0) {
+        auto* expert = static_cast<IkcSysExpert2*>(plain->expert);
+        {
+            const std::lock_guard<std::mutex> hold(g_plainSlots);
+            plain->expert = nullptr;
+            plain->plugPlay = nullptr;
+        }
+        g_realExpert->Release(expert);
+    }
+    return seen - 1;
+}
+
+[[maybe_unused]] int32_t ExpertAddRefPlain(IkcSysExpert2* self) {
+    return PlainAddRef(self);
+}
+[[maybe_unused]] int32_t ExpertReleasePlain(IkcSysExpert2* self) {
+    return PlainRelease(self);
+}
+[[maybe_unused]] int32_t PlugPlayAddRefPlain(IkcSysExpertPlugPlay* self) {
+    return PlainAddRef(self);
+}
+[[maybe_unused]] int32_t PlugPlayReleasePlain(IkcSysExpertPlugPlay* self) {
+    return PlainRelease(self);
+}
 [[maybe_unused]] HRESULT UnknownItemFailing(IkcSysExpert2* self, const QX_WCHAR* name,
                                             IkcSysPropertyBag** bag) {
     const HRESULT result = g_realExpert->GetPropertiesOfItem(self, name, bag);
@@ -329,6 +396,11 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;
 #elif QX_FAULT == QX_FAULT_literal_contract
         g_expert.table.GetPropertiesOfItem = NameUntested;
+#elif QX_FAULT == QX_FAULT_count_not_atomic
+        g_expert.table.AddRef = ExpertAddRefPlain;
+        g_expert.table.Release = ExpertReleasePlain;
+        g_plugPlay.table.AddRef = PlugPlayAddRefPlain;
+        g_plugPlay.table.Release = PlugPlayReleasePlain;
 #elif QX_FAULT == QX_FAULT_constructor_crash
 #else
 #error "QX_FAULT names no fault"
@@ -337,6 +409,9 @@ void Patch(IkcSysExpert2* expert) {
     expert->lpVtbl = &g_expert.table;
     plugPlay->lpVtbl = &g_plugPlay.table;
     g_realPlugPlay->Release(plugPlay);
+#if QX_FAULT == QX_FAULT_count_not_atomic
+    CountPlainly(expert, plugPlay);
+#endif
 }
 
 void LoadReal() {
