@@ -122,20 +122,24 @@ std::string NamesScenario(Sweep& s) {
             "IkcSysEnumStringList::Clone(&copy)",
             [&] { return names->lpVtbl->Clone(names.get(), copy.put()); },
             reinterpret_cast<const void* const*>(&copy));
+        // The second round takes three names a call: a Next that hands out several strings
+        // must give back those it made when a later one fails.
+        const std::uint32_t wanted = round == 0 ? 1 : 3;
         for (;;) {
-            QX_WCHAR* name = nullptr;
+            QX_WCHAR* got[3] = {};
             std::uint32_t fetched = 0;
             HRESULT result = S_OK;
             s.Step(
-                "IkcSysEnumStringList::Next(1, &name, &fetched)",
+                "IkcSysEnumStringList::Next(" + std::to_string(wanted) + ", names, &fetched)",
                 [&] {
-                    result = copy->lpVtbl->Next(copy.get(), 1, &name, &fetched);
+                    result = copy->lpVtbl->Next(copy.get(), wanted, got, &fetched);
                     return result;
                 },
-                reinterpret_cast<const void* const*>(&name));
+                reinterpret_cast<const void* const*>(&got[0]));
+            for (std::uint32_t i = 0; i < fetched && i < wanted; ++i)
+                digest += Text(s, got[i]) + " ";
             if (result != S_OK)
                 break;
-            digest += Text(s, name) + " ";
         }
     }
     return digest;
@@ -178,7 +182,26 @@ std::string BagsScenario(Sweep& s) {
         "IkcSysPropertyBag3::EnumChangedTags(&tags)",
         [&] { return bag->lpVtbl->EnumChangedTags(bag.get(), changed.put()); },
         reinterpret_cast<const void* const*>(&changed));
+    // The tag enumerator cloned, and read five tags a call.
+    Ref<IkcSysEnumPropertyTag> tagsCopy;
+    s.Step(
+        "IkcSysEnumPropertyTag::Clone(&copy)",
+        [&] { return tags->lpVtbl->Clone(tags.get(), tagsCopy.put()); },
+        reinterpret_cast<const void* const*>(&tagsCopy));
     std::string digest;
+    for (;;) {
+        std::uint32_t got[5] = {};
+        std::uint32_t fetched = 0;
+        HRESULT result = S_OK;
+        s.Step("IkcSysEnumPropertyTag::Next(5, tags, &fetched)", [&] {
+            result = tagsCopy->lpVtbl->Next(tagsCopy.get(), 5, got, &fetched);
+            return result;
+        });
+        for (std::uint32_t i = 0; i < fetched && i < 5; ++i)
+            digest += Hex(got[i]) + " ";
+        if (result != S_OK)
+            break;
+    }
     for (const ItemTag& item : ItemTags()) {
         if (item.type != kcSysAttrTypeString)
             continue;

@@ -30,6 +30,7 @@ FAULTS = [
      "SetIntegerProperty(tag, -2147483648) on a tag holding type 1"),
     ("faulty_shallow_clone", "quick", "bag.clone", "fail", "S_OK with another bag"),
     ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 0"),
+    ("faulty_leak_next", "full", "alloc.names", "fail", "Next(3, names, &fetched)"),
 ]
 
 

@@ -33,6 +33,7 @@ using namespace qxzeva::c;
 // copied is null with S_OK (read or stored), and a null item name is not tested either.
 #define QX_FAULT_literal_contract 14
 #define QX_FAULT_count_not_atomic 15 // the expert's count is read and written back, unlocked
+#define QX_FAULT_leak_next 16        // the names' Next of several keeps a block when one fails
 
 namespace {
 
@@ -349,6 +350,23 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
     return BagPatching(self, name, bag);
 }
 
+[[maybe_unused]] HRESULT NextLeaking(IkcSysEnumStringList* self, std::uint32_t wanted,
+                                     QX_WCHAR** names, std::uint32_t* fetched) {
+    void* scratch = wanted > 1 ? std::malloc(16) : nullptr;
+    const HRESULT result = g_realNames->Next(self, wanted, names, fetched);
+    if (result != E_OUTOFMEMORY)
+        std::free(scratch);
+    return result;
+}
+
+// A clone of the name enumerator gets the replaced table too.
+[[maybe_unused]] HRESULT NamesCloning(IkcSysEnumStringList* self, IkcSysEnumStringList** copy) {
+    const HRESULT result = g_realNames->Clone(self, copy);
+    if (result == S_OK && copy != nullptr && *copy != nullptr)
+        (*copy)->lpVtbl = &g_names.table;
+    return result;
+}
+
 // Hands out the name enumerator with its table replaced.
 [[maybe_unused]] HRESULT NamesPatching(IkcSysExpert2* self, IkcSysEnumStringList** names) {
     const HRESULT result = g_realExpert->SearchForItemNames(self, names);
@@ -357,7 +375,12 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
     if (g_realNames == nullptr) {
         g_realNames = (*names)->lpVtbl;
         Copy(g_names, g_realNames);
+#if QX_FAULT == QX_FAULT_leak_next
+        g_names.table.Next = NextLeaking;
+        g_names.table.Clone = NamesCloning;
+#else
         g_names.table.Next = NextWithoutEnd;
+#endif
     }
     (*names)->lpVtbl = &g_names.table;
     return result;
@@ -390,7 +413,7 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = UnknownItemFailing;
 #elif QX_FAULT == QX_FAULT_type_mismatch || QX_FAULT == QX_FAULT_shallow_clone
         g_expert.table.GetPropertiesOfItem = BagPatching;
-#elif QX_FAULT == QX_FAULT_enum_end
+#elif QX_FAULT == QX_FAULT_enum_end || QX_FAULT == QX_FAULT_leak_next
         g_expert.table.SearchForItemNames = NamesPatching;
 #elif QX_FAULT == QX_FAULT_wrong_value
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;

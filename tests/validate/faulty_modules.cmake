@@ -3,7 +3,7 @@
 # Included from tests/CMakeLists.txt.
 set(_qx_faults asymmetric no_e_pointer block_length leak crash hang count_off_by_one unknown_item
     type_mismatch shallow_clone enum_end constructor_crash wrong_value literal_contract
-    count_not_atomic)
+    count_not_atomic leak_next)
 foreach(fault IN LISTS _qx_faults)
     add_library(faulty_${fault} MODULE ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp)
     target_compile_definitions(faulty_${fault} PRIVATE QX_FAULT=QX_FAULT_${fault}
