@@ -4,6 +4,7 @@
 #include "validate/options.h"
 #include "validate/report.h"
 #include "validate/runner.h"
+#include "validate/shown_text.h"
 #include "validate/test_bed.h"
 
 #include <cstdio>
@@ -116,14 +117,16 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
     if (probe.outcome != Outcome::passed) {
         const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
                                                        : probe.failures.front().got;
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), why.c_str());
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
+                     Shown(why).c_str());
         return k_validateNoModule;
     }
     qx_load_status status = QX_LOAD_OK;
     char error[512];
     module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);
     if (module.module == nullptr) {
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), error);
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
+                     Shown(error).c_str());
         return k_validateNoModule;
     }
     // A board set the driver rejects, or none at all, leaves nothing to check: said once, and

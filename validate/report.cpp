@@ -1,5 +1,7 @@
 #include "validate/report.h"
 
+#include "validate/shown_text.h"
+
 #include <cstdio>
 
 namespace {
@@ -33,7 +35,7 @@ std::string Group(const CheckRow& row) {
     return name.substr(0, name.find('.'));
 }
 
-bool Shown(const ValidateOptions& options, const CheckResult& result) {
+bool Listed(const ValidateOptions& options, const CheckResult& result) {
     return !options.onlyFailed ||
            (result.outcome != Outcome::passed && result.outcome != Outcome::skipped);
 }
@@ -64,11 +66,11 @@ std::string Header(const ValidateOptions& options) {
 } // namespace
 
 std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
-    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + options.modulePath + ", " +
-                       Header(options) + "\n";
+    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + Shown(options.modulePath) +
+                       ", " + Header(options) + "\n";
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
-        if (!Shown(options, result))
+        if (!Listed(options, result))
             continue;
         std::string line = std::string(OutcomeName(result.outcome)) + "  " + result.row->name;
         line += std::string(line.size() < 48 ? 48 - line.size() : 1, ' ') +
@@ -99,7 +101,7 @@ std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
         ++counts[static_cast<int>(result.outcome)];
-        if (!Shown(options, result))
+        if (!Listed(options, result))
             continue;
         std::string failures;
         for (const Failure& failure : result.failures)

@@ -1,6 +1,7 @@
 #include "validate/test_bed.h"
 
 #include "validate/driver_reader.h"
+#include "validate/shown_text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,7 +48,7 @@ void Probe(CheckContext& cx) {
         refused = DescriptionError(module);
     }
     if (!refused.empty())
-        cx.Skip("the driver rejects the board set: " + refused);
+        cx.Skip("the driver rejects the board set: " + Shown(refused));
     if (answers.reachable && answers.status != 0)
         cx.Skip("the driver answers " + answers.failedCall + " with status " +
                 std::to_string(answers.status));
@@ -121,11 +122,11 @@ std::string OwnBoardSet() {
 std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     if (!boardsOption.empty()) {
         setenv("ZEVADRIVER_BOARDS", boardsOption.c_str(), 1);
-        return boardsOption + " (--boards)";
+        return Shown(boardsOption) + " (--boards)";
     }
     const char* environment = std::getenv("ZEVADRIVER_BOARDS");
     if (environment != nullptr && *environment != '\0')
-        return std::string(environment) + " (ZEVADRIVER_BOARDS)";
+        return Shown(environment) + " (ZEVADRIVER_BOARDS)";
     const char* folder = std::getenv("TMPDIR");
     std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                        "/qxzeva-validate-boards-XXXXXX";
