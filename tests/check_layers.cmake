@@ -52,6 +52,10 @@ file(GLOB_RECURSE files ${SOURCE_DIR}/validate/*.h ${SOURCE_DIR}/validate/*.cpp)
 foreach(file IN LISTS files)
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line IN LISTS includes)
+        # One exception: validate/shown_text.cpp escapes as the host program does, with its code.
+        if(file MATCHES "/validate/shown_text\\.cpp$" AND line MATCHES "\"host/terminal_text\\.h\"")
+            continue()
+        endif()
         if((line MATCHES "\"" AND NOT line MATCHES "\"(qxzeva|validate)/[^/\"]+\"") OR
            line MATCHES "<(qx|com|propertybag|expert|host|platform)/")
             file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
