@@ -149,7 +149,8 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
     // The module's calls are over: the driver is asked only now, so that a trace shows the
     // module's calls alone.
     session.Close();
-    *unreported = FindUnreportedBoards(report->itemNames.size());
+    *unreported = FindUnreportedBoards(report->itemNames.size(),
+                                       options.probe ? CensusMode::probe : CensusMode::readOnly);
     if (code == k_exitUnknownItem) {
         if (!unreported->boards.empty())
             *error += "; " + UnreportedText(*unreported);

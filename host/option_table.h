@@ -101,6 +101,14 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "Write every call across the module's interfaces, and the simulated driver's own calls, to "
      "the file, or to standard error without one; see TRACE. The file name follows an equals "
      "sign (--trace=calls.txt)."},
+    {'\0', "probe", OptionValue::none, nullptr, nullptr, &HostOptions::probe, nullptr, nullptr,
+     false,
+     "to tell why boards are missing, redo discovery's\n"
+     "step for the first (changes the driver's state)",
+     "To tell why the module did not report a board, make that board's step of discovery again "
+     "as the module makes it. This changes the driver's state: it may claim an interface file "
+     "for the board and make it active. Without it the reason is learnt from what the driver "
+     "answers to reads and from its record of the module's own calls, and nothing changes."},
     {'h', "help", OptionValue::none, nullptr, nullptr, &HostOptions::help, nullptr, nullptr, true,
      "show this help", "Print a summary of the options and the exit codes."},
     {'V', "version", OptionValue::none, nullptr, nullptr, &HostOptions::version, nullptr, nullptr,
