@@ -5,6 +5,7 @@
 #include "host/expert_session.h"
 #include "host/options.h"
 #include "host/report.h"
+#include "host/save_boards.h"
 #include "host/terminal_text.h"
 #include "host/unreported_boards.h"
 
@@ -189,9 +190,14 @@ int Run(const HostOptions& options) {
     }
     HostReport report;
     UnreportedBoards unreported;
-    if (const HostExit code = Collect(options, trace.get(), &report, &unreported, &error);
-        code != k_exitOk)
-        return Fail(code, error);
+    const HostExit collected = Collect(options, trace.get(), &report, &unreported, &error);
+    // Captured whatever the report came to: a system whose report fails is what support needs.
+    std::string saveError;
+    if (!options.saveBoards.empty() &&
+        SaveBoards(options.saveBoards, report, unreported, &saveError) != k_exitOk)
+        return Fail(k_exitWrite, saveError);
+    if (collected != k_exitOk)
+        return Fail(collected, error);
     if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))
         return code;
     int traceError = trace ? trace->WriteError() : 0;

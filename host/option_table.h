@@ -101,6 +101,18 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "Write every call across the module's interfaces, and the simulated driver's own calls, to "
      "the file, or to standard error without one; see TRACE. The file name follows an equals "
      "sign (--trace=calls.txt)."},
+    {'\0', "save-boards", OptionValue::required, "FILE", "a file name", nullptr,
+     &HostOptions::saveBoards, nullptr, false,
+     "write what the driver answered as a board file that\n"
+     "--boards replays (for support)",
+     "After the report, write what the image driver answered, through its reading functions "
+     "only, as a board description (see qxzeva-boards(5)) that --boards replays with the same "
+     "report: the driver version and each board's serial number, active interface file, PCI "
+     "location and identifier and name, and a board whose claim or activation was refused as "
+     "refusing claims. The file is written whole to a temporary file beside it and renamed, so "
+     "it is never left half written; its comment header names the module and the driver "
+     "version and the time, which SOURCE_DATE_EPOCH sets. This is the way to send a system's "
+     "boards to support."},
     {'\0', "probe", OptionValue::none, nullptr, nullptr, &HostOptions::probe, nullptr, nullptr,
      false,
      "to tell why boards are missing, redo discovery's\n"
