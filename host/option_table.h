@@ -100,7 +100,9 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "standard error); the file follows an '=' sign",
      "Write every call across the module's interfaces, and the simulated driver's own calls, to "
      "the file, or to standard error without one; see TRACE. The file name follows an equals "
-     "sign (--trace=calls.txt)."},
+     "sign (--trace=calls.txt). A file this run reads or writes (the board description, the "
+     "module, the --save-boards file, by device and inode) is refused; the trace is written "
+     "beside the file and replaces it when the run is over, whatever its outcome."},
     {'\0', "save-boards", OptionValue::required, "FILE", "a file name", nullptr,
      &HostOptions::saveBoards, nullptr, false,
      "write what the driver answered as a board file that\n"

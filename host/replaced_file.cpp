@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -17,12 +18,23 @@ std::string Reason(int error) {
 ReplacedFile::~ReplacedFile() {
     if (m_file != nullptr) {
         std::fclose(m_file);
-        std::remove(m_temporary.c_str());
+        if (!m_temporary.empty())
+            std::remove(m_temporary.c_str());
     }
 }
 
 bool ReplacedFile::Open(const std::string& path, std::string* error) {
     m_path = path;
+    // A device or a pipe (/dev/stdout, /dev/full) is written in place: it cannot be
+    // replaced, and renaming onto it would put a plain file where it was.
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        m_file = std::fopen(path.c_str(), "w");
+        if (m_file != nullptr)
+            return true;
+        *error = "cannot write " + path + ": " + Reason(errno);
+        return false;
+    }
     // Created new, never through a link an other user left there, with the permissions the
     // umask gives a new file.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -54,9 +66,12 @@ bool ReplacedFile::Commit(std::string* error) {
     const int writeError = errno != 0 ? errno : EIO;
     if (std::fclose(file) != 0 || !written) {
         *error = "cannot write " + m_path + ": " + Reason(written ? errno : writeError);
-        std::remove(m_temporary.c_str());
+        if (!m_temporary.empty())
+            std::remove(m_temporary.c_str());
         return false;
     }
+    if (m_temporary.empty())
+        return true;
     if (std::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
         *error = "cannot write " + m_path + ": " + Reason(errno);
         std::remove(m_temporary.c_str());

@@ -13,7 +13,8 @@ public:
     ReplacedFile(const ReplacedFile&) = delete;
     ReplacedFile& operator=(const ReplacedFile&) = delete;
 
-    // Creates the temporary file in the final file's folder; false with the reason.
+    // Creates the temporary file in the final file's folder (a device or a pipe is written
+    // in place); false with the reason.
     bool Open(const std::string& path, std::string* error);
     std::FILE* Stream() const { return m_file; }
     // Closes the temporary file and renames it onto the final name; false with the reason,
@@ -22,7 +23,7 @@ public:
 
 private:
     std::string m_path;
-    std::string m_temporary;
+    std::string m_temporary; // empty when written in place
     std::FILE* m_file = nullptr;
 };
 
