@@ -9,6 +9,7 @@
 #include "host/replaced_file.h"
 #include "host/report.h"
 #include "host/save_boards.h"
+#include "host/script_names.h"
 #include "host/terminal_text.h"
 #include "host/unreported_boards.h"
 
@@ -160,6 +161,8 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
     session.Close();
     *unreported = FindUnreportedBoards(report->itemNames.size(),
                                        options.probe ? CensusMode::probe : CensusMode::readOnly);
+    if (options.item.empty())
+        report->unreported = SelectedUnreported(selection, *unreported);
     if (code == k_exitUnknownItem) {
         if (!unreported->boards.empty())
             *error += "; " + UnreportedText(*unreported);
@@ -174,9 +177,9 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
 std::string Shown(const HostOptions& options, const HostReport& report) {
     if (options.json)
         return JsonWithoutRawControls(ReportJson(report));
-    const HostReport shown = TerminalReport(report);
     if (options.namesOnly)
-        return NamesText(shown);
+        return NamesText(NamesForScripts(report));
+    const HostReport shown = TerminalReport(report);
     return options.verbose ? VerboseText(shown) : ListingText(shown);
 }
 
@@ -202,6 +205,11 @@ int Report(const HostOptions& options, CallTrace* trace) {
     if (!options.saveBoards.empty() &&
         SaveBoards(options.saveBoards, report, unreported, &saveError) != k_exitOk)
         return Fail(k_exitWrite, saveError);
+    // A selection of boards the module did not report is a report of them, for scripts.
+    if (collected == k_exitIncomplete && options.json) {
+        if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))
+            return code;
+    }
     if (collected != k_exitOk)
         return Fail(collected, error);
     if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))

@@ -40,7 +40,9 @@ inline constexpr HostOptionRow k_hostOptions[] = {
     {'n', "names-only", OptionValue::none, nullptr, nullptr, &HostOptions::namesOnly, nullptr,
      nullptr, false, "the item names only, one a line",
      "Print the item names, one a line, and nothing else: with --item, --slot or --serial "
-     "the names of the items they select. Excludes --verbose."},
+     "the names of the items they select. Each name is printed as it is, so that --item given "
+     "the line selects that board; a name holding a control or format character is shown "
+     "escaped, as in the listing. Excludes --verbose."},
     {'j', "json", OptionValue::none, nullptr, nullptr, &HostOptions::json, nullptr, nullptr, false,
      "the full report as JSON (with -n: without properties)",
      "Print the full report as JSON, as described by the schema under FILES, whose version the "
@@ -48,7 +50,10 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "name in snake_case (serial_number, pci_bus, vendor), in tag order, each value in its JSON "
      "type; typedProperties gives them again with tag, label and type. itemNames lists every "
      "item name the expert lists, whatever the other options select; boards holds the boards "
-     "selected. With --names-only the boards have no properties."},
+     "selected. unreportedBoards lists the boards the driver knows but the module did not "
+     "report (as far as --slot and --serial select them), each with its serial number, PCI "
+     "location and reason; a selection of only such boards writes the report too, with exit "
+     "status 10. With --names-only the boards have no properties."},
     {'i', "item", OptionValue::required, "NAME", "a name", nullptr, &HostOptions::item, nullptr,
      false,
      "report only this item (spelled exactly so, else the\n"
