@@ -156,13 +156,15 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
         code = session.ReportAll(&every, error);
     if (code != k_exitOk && code != k_exitUnknownItem)
         return code;
-    // The module's calls are over: the driver is asked only now, so that a trace shows the
-    // module's calls alone.
+    // The module's calls are over: the driver is asked only now, so that the trace shows the
+    // program's own driver calls after the module's.
     session.Close();
     *unreported = FindUnreportedBoards(report->itemNames.size(),
                                        options.probe ? CensusMode::probe : CensusMode::readOnly);
     if (options.item.empty())
         report->unreported = SelectedUnreported(selection, *unreported);
+    if (trace != nullptr)
+        trace->WriteHostDriverCalls();
     if (code == k_exitUnknownItem) {
         if (!unreported->boards.empty())
             *error += "; " + UnreportedText(*unreported);
@@ -205,6 +207,8 @@ int Report(const HostOptions& options, CallTrace* trace) {
     if (!options.saveBoards.empty() &&
         SaveBoards(options.saveBoards, report, unreported, &saveError) != k_exitOk)
         return Fail(k_exitWrite, saveError);
+    if (trace != nullptr)
+        trace->WriteHostDriverCalls();
     // A selection of boards the module did not report is a report of them, for scripts.
     if (collected == k_exitIncomplete && options.json) {
         if (const int code = WriteToStandardOutput(Shown(options, report), "the report"))
