@@ -292,6 +292,14 @@ std::string ReportJson(const HostReport& report) {
             boards.push_back({{"name", name}, {"listedName", name}});
     }
     document["boards"] = boards;
+    nlohmann::ordered_json unreported = nlohmann::ordered_json::array();
+    for (const UnreportedReading& board : report.unreported)
+        unreported.push_back(
+            {{"serialNumber", board.serialNumber},
+             {"pciLocation", board.pciLocation.empty() ? nlohmann::ordered_json(nullptr)
+                                                       : nlohmann::ordered_json(board.pciLocation)},
+             {"reason", board.reason}});
+    document["unreportedBoards"] = unreported;
     // Texts from the driver may hold bytes that are no UTF-8: replace, never throw.
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
