@@ -19,8 +19,15 @@ std::string StatusText(const char* step, qxzevauStatus status) {
 // the driver's call log holds it; empty when the log does not hold it (it keeps the first
 // calls after it was cleared, and a trace empties it as it goes).
 std::string LoggedFailure(std::uint32_t serialNumber) {
-    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
-    calls.resize(std::min(calls.size(), zevadriverReadLog(calls.data(), calls.size())));
+    std::size_t count = 0;
+    zevadriverReadLog(nullptr, 0, &count);
+    if (count == 0)
+        return {};
+    std::vector<zevadriverCall> calls(count);
+    calls[0].size = ZEVADRIVER_CALL_SIZE;
+    if (zevadriverReadLog(calls.data(), calls.size(), &count) != 0)
+        return {};
+    calls.resize(std::min(calls.size(), count));
     for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
         if (call->serialNumber != serialNumber || call->status == 0)
             continue;

@@ -82,15 +82,19 @@ inline std::string CallText(const zevadriverCall& call) {
     return text;
 }
 
-inline std::vector<std::string> DriverCalls() {
+inline std::vector<zevadriverCall> LoggedCalls() {
     std::size_t count = 0;
     EXPECT_EQ(zevadriverReadLog(nullptr, 0, &count), 0);
     std::vector<zevadriverCall> calls(count + 1);
     calls[0].size = ZEVADRIVER_CALL_SIZE;
     EXPECT_EQ(zevadriverReadLog(calls.data(), calls.size(), &count), 0);
     calls.resize(std::min(count, calls.size()));
+    return calls;
+}
+
+inline std::vector<std::string> DriverCalls() {
     std::vector<std::string> texts;
-    for (const zevadriverCall& call : calls)
+    for (const zevadriverCall& call : LoggedCalls())
         texts.push_back(CallText(call));
     return texts;
 }

@@ -73,12 +73,11 @@ TEST_P(DriverCensus, Tells_the_reason_and_acts_on_the_driver_only_when_probing) 
     if (!test.moduleCallLogged)
         zevadriverClearLog();
     const std::vector<std::string> before = ActiveFiles();
-    const std::size_t logged = zevadriverReadLog(nullptr, 0);
+    const std::size_t logged = LoggedCalls().size();
 
     const UnreportedBoards found = FindUnreportedBoards(1, test.mode);
 
-    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
-    calls.resize(zevadriverReadLog(calls.data(), calls.size()));
+    const std::vector<zevadriverCall> calls = LoggedCalls();
     bool onlyReads = true;
     for (std::size_t index = logged; index < calls.size(); ++index)
         onlyReads = onlyReads && IsRead(calls[index].function);
