@@ -3,7 +3,7 @@
 # table has one row per result; a name on a page's NAME line opens that page; no generator
 # signs them; the C++ example and the README ask find_package for the version qxzeva(3) gives.
 # Takes MAN (the man program), PAGES (the folder of the finished pages), EXAMPLE_CMAKE (the
-# C++ example's CMakeLists.txt) and README.
+# C++ example's CMakeLists.txt), README and IDENTIFIERS (include/qxzeva/identifiers.h).
 cmake_minimum_required(VERSION 3.25)
 
 function(render page)
@@ -66,6 +66,27 @@ render(man3/qxUnloadModule.3)
 if(NOT text MATCHES "qxLoadModule, qxUnloadModule")
     string(APPEND failures "qxUnloadModule(3) does not open qxLoadModule(3):\n${text}\n")
 endif()
+
+# IID_IUnknown(3) gives each identifier as identifiers.h defines it, in the text a host reads.
+file(READ ${IDENTIFIERS} header)
+string(REGEX MATCHALL "X\\(([A-Za-z0-9]+), QX_FAMILY_[A-Z_]+, *\\\\?[ \n]*\\{0x([0-9A-F]+), 0x([0-9A-F]+), 0x([0-9A-F]+), \\{([0-9A-Fx, ]+)\\}\\}\\)" rows "${header}")
+list(LENGTH rows count)
+render(man3/IID_IUnknown.3)
+if(count LESS 10)
+    string(APPEND failures "identifiers.h: ${count} identifiers read\n")
+endif()
+foreach(row IN LISTS rows)
+    string(REGEX MATCH "X\\(([A-Za-z0-9]+), QX_FAMILY_[A-Z_]+, *\\\\?[ \n]*\\{0x([0-9A-F]+), 0x([0-9A-F]+), 0x([0-9A-F]+), \\{([0-9A-Fx, ]+)\\}\\}\\)" _ "${row}")
+    set(name ${CMAKE_MATCH_1})
+    set(fields ${CMAKE_MATCH_2}-${CMAKE_MATCH_3}-${CMAKE_MATCH_4})
+    string(REGEX REPLACE "0x|, " "" bytes "${CMAKE_MATCH_5}")
+    string(SUBSTRING "${bytes}" 0 4 clock)
+    string(SUBSTRING "${bytes}" 4 -1 node)
+    set(expected "IID_${name} +\\{${fields}-${clock}-${node}\\}\n")
+    if(NOT text MATCHES "${expected}")
+        string(APPEND failures "IID_IUnknown(3) does not give IID_${name} as ${expected}\n")
+    endif()
+endforeach()
 
 # The C++ example and the README ask find_package for the version qxzeva(3) gives.
 render(man3/qxzeva.3)
