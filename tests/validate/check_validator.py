@@ -22,7 +22,7 @@ FAULTS = [
     ("faulty_block_length", "quick", "strings.boundary_blocks", "fail",
      "length 7 in front of"),
     ("faulty_leak", "full", "alloc.identity", "fail", "blocks not given back"),
-    ("faulty_crash", "quick", "expert.not_offered", "crash", "SIGSEGV"),
+    ("faulty_crash", "quick", "expert.not_offered", "crash", "IkcSysExpert2::RenameAlias("),
     ("faulty_hang", "quick", "expert.plug_play", "timeout", "RegisterNotificationCallback"),
     ("faulty_count_off_by_one", "quick", "identity.counting", "fail", "AddRef() on a new object"),
     ("faulty_unknown_item", "quick", "expert.unknown_item", "fail", "E_FAIL (0x80004005)"),
