@@ -31,6 +31,21 @@ FAULTS = [
     ("faulty_shallow_clone", "quick", "bag.clone", "fail", "S_OK with another bag"),
     ("faulty_enum_end", "quick", "enum.next", "fail", "S_FALSE, 0"),
     ("faulty_leak_next", "full", "alloc.names", "fail", "Next(3, names, &fetched)"),
+    ("faulty_factory_null_out", "quick", "module.factory_null_out", "fail", "S_OK"),
+    ("faulty_ask_null_out", "quick", "identity.null_out", "fail", "E_NOINTERFACE"),
+    ("faulty_product_id_null", "quick", "expert.identity_any_time", "fail", "GetProductID(null)"),
+    ("faulty_finalize_drops", "quick", "expert.item_names", "fail", "after Finalize"),
+    ("faulty_batch_release", "quick", "bag.batch_lock", "fail", "without the lock"),
+    ("faulty_double_rounded", "quick", "bag.round_trip", "fail", "SetDoubleProperty"),
+    ("faulty_clear_changed", "quick", "bag.change_tracking", "fail", "ClearChangedTags() again"),
+    ("faulty_has_absent", "quick", "bag.presence", "fail", "HasProperty(a deleted tag)"),
+    ("faulty_clone_leak", "full", "alloc.bags", "fail", "blocks not given back"),
+    ("faulty_report_leak", "full", "alloc.report", "fail", "blocks not given back"),
+    ("faulty_skip_past_end", "quick", "enum.skip_reset", "fail", "Skip"),
+    ("faulty_clone_from_start", "quick", "enum.clone", "fail", "Clone"),
+    ("faulty_version_record", "quick", "module.version_record", "fail",
+     "a version without its key"),
+    ("faulty_load_leak", "full", "load.cycles", "fail", "more blocks held"),
 ]
 
 

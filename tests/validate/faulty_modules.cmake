@@ -3,7 +3,9 @@
 # Included from tests/CMakeLists.txt.
 set(_qx_faults asymmetric no_e_pointer block_length leak crash hang count_off_by_one unknown_item
     type_mismatch shallow_clone enum_end constructor_crash wrong_value literal_contract
-    count_not_atomic leak_next)
+    count_not_atomic leak_next factory_null_out ask_null_out product_id_null finalize_drops
+    batch_release double_rounded clear_changed has_absent clone_leak report_leak skip_past_end
+    clone_from_start version_record load_leak)
 foreach(fault IN LISTS _qx_faults)
     add_library(faulty_${fault} MODULE ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp)
     target_compile_definitions(faulty_${fault} PRIVATE QX_FAULT=QX_FAULT_${fault}
