@@ -46,6 +46,9 @@ FAULTS = [
     ("faulty_version_record", "quick", "module.version_record", "fail",
      "a version without its key"),
     ("faulty_load_leak", "full", "load.cycles", "fail", "more blocks held"),
+    ("faulty_validate_changes", "quick", "expert.property_changes", "fail", "E_FAIL"),
+    ("faulty_unknown_kept", "quick", "identity.unknown_identifier", "fail", "not null"),
+    ("faulty_own_unknown", "quick", "identity.unknown_same_pointer", "fail", "another pointer"),
 ]
 
 

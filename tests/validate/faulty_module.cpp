@@ -50,6 +50,9 @@ using namespace qxzeva::c;
 #define QX_FAULT_clone_from_start 28 // a clone of the names starts over
 #define QX_FAULT_version_record 29   // the version record's entry has no '='
 #define QX_FAULT_load_leak 30        // every load keeps a block
+#define QX_FAULT_validate_changes 31 // ValidatePropertyChanges gives E_FAIL, not E_NOTIMPL
+#define QX_FAULT_unknown_kept 32     // an unknown identifier leaves the out-value as it was
+#define QX_FAULT_own_unknown 33      // IkcSysExpertPlugPlay answers IUnknown with itself
 
 namespace {
 
@@ -289,6 +292,30 @@ std::mutex g_plainSlots;
     return out == nullptr ? E_NOINTERFACE : g_realExpert->QueryInterface(self, iid, out);
 }
 
+[[maybe_unused]] HRESULT ChangesFailing(IkcSysExpert2* self, const QX_WCHAR* name,
+                                        IkcSysPropertyBag2* bag, IkcSysEnumPropertyTag** tags,
+                                        QX_WCHAR** message) {
+    const HRESULT result = g_realExpert->ValidatePropertyChanges(self, name, bag, tags, message);
+    return result == E_NOTIMPL ? E_FAIL : result;
+}
+
+[[maybe_unused]] HRESULT AskKeepingOut(IkcSysExpert2* self, const _GUID* iid, void** out) {
+    void* before = out != nullptr ? *out : nullptr;
+    const HRESULT result = g_realExpert->QueryInterface(self, iid, out);
+    if (result == E_NOINTERFACE && out != nullptr)
+        *out = before;
+    return result;
+}
+
+[[maybe_unused]] HRESULT AskUnknownOwn(IkcSysExpertPlugPlay* self, const _GUID* iid, void** out) {
+    if (out != nullptr && iid != nullptr && qxSameGuid(iid, &IID_IUnknown)) {
+        g_realPlugPlay->AddRef(self);
+        *out = self;
+        return S_OK;
+    }
+    return g_realPlugPlay->QueryInterface(self, iid, out);
+}
+
 [[maybe_unused]] HRESULT ProductIdWithoutEPointer(IkcSysExpert2* self, _GUID* id) {
     return id == nullptr ? S_OK : g_realExpert->GetProductID(self, id);
 }
@@ -524,6 +551,12 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.QueryInterface = AskWithoutEPointer;
 #elif QX_FAULT == QX_FAULT_product_id_null
         g_expert.table.GetProductID = ProductIdWithoutEPointer;
+#elif QX_FAULT == QX_FAULT_validate_changes
+        g_expert.table.ValidatePropertyChanges = ChangesFailing;
+#elif QX_FAULT == QX_FAULT_unknown_kept
+        g_expert.table.QueryInterface = AskKeepingOut;
+#elif QX_FAULT == QX_FAULT_own_unknown
+        g_plugPlay.table.QueryInterface = AskUnknownOwn;
 #elif QX_FAULT == QX_FAULT_finalize_drops
         g_expert.table.Finalize = FinalizeMarking;
         g_expert.table.Initialize = InitializeClearing;
