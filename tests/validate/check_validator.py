@@ -49,6 +49,7 @@ FAULTS = [
     ("faulty_validate_changes", "quick", "expert.property_changes", "fail", "E_FAIL"),
     ("faulty_unknown_kept", "quick", "identity.unknown_identifier", "fail", "not null"),
     ("faulty_own_unknown", "quick", "identity.unknown_same_pointer", "fail", "another pointer"),
+    ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "6 calls"),
 ]
 
 

@@ -53,6 +53,7 @@ using namespace qxzeva::c;
 #define QX_FAULT_validate_changes 31 // ValidatePropertyChanges gives E_FAIL, not E_NOTIMPL
 #define QX_FAULT_unknown_kept 32     // an unknown identifier leaves the out-value as it was
 #define QX_FAULT_own_unknown 33      // IkcSysExpertPlugPlay answers IUnknown with itself
+#define QX_FAULT_failure_ignored 34  // the search goes on after the collection fails
 
 namespace {
 
@@ -316,6 +317,41 @@ std::mutex g_plainSlots;
     return g_realPlugPlay->QueryInterface(self, iid, out);
 }
 
+// The host's collection seen through one that makes every failure of AddPropertyBag a success.
+struct Ignoring {
+    IkcSysPropertyBagCollection face; // first: the pointer handed to the module
+    IkcSysPropertyBagCollection* host;
+};
+
+IkcSysPropertyBagCollection* HostOf(IkcSysPropertyBagCollection* self) {
+    return reinterpret_cast<Ignoring*>(self)->host;
+}
+
+[[maybe_unused]] HRESULT IgnoringAsk(IkcSysPropertyBagCollection* self, const _GUID* iid,
+                                     void** out) {
+    return HostOf(self)->lpVtbl->QueryInterface(HostOf(self), iid, out);
+}
+[[maybe_unused]] int32_t IgnoringAddRef(IkcSysPropertyBagCollection* self) {
+    return HostOf(self)->lpVtbl->AddRef(HostOf(self));
+}
+[[maybe_unused]] int32_t IgnoringRelease(IkcSysPropertyBagCollection* self) {
+    return HostOf(self)->lpVtbl->Release(HostOf(self));
+}
+[[maybe_unused]] HRESULT IgnoringAdd(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    const HRESULT result = HostOf(self)->lpVtbl->AddPropertyBag(HostOf(self), bag);
+    return result < 0 ? S_OK : result;
+}
+
+[[maybe_unused]] HRESULT SearchIgnoringFailures(IkcSysExpert2* self,
+                                                IkcSysPropertyBagCollection* collection) {
+    if (collection == nullptr)
+        return g_realExpert->SearchForItemsAndProperties(self, collection);
+    static const IkcSysPropertyBagCollectionVtbl k_table = {IgnoringAsk, IgnoringAddRef,
+                                                            IgnoringRelease, IgnoringAdd};
+    Ignoring ignoring{{&k_table}, collection};
+    return g_realExpert->SearchForItemsAndProperties(self, &ignoring.face);
+}
+
 [[maybe_unused]] HRESULT ProductIdWithoutEPointer(IkcSysExpert2* self, _GUID* id) {
     return id == nullptr ? S_OK : g_realExpert->GetProductID(self, id);
 }
@@ -551,6 +587,8 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.QueryInterface = AskWithoutEPointer;
 #elif QX_FAULT == QX_FAULT_product_id_null
         g_expert.table.GetProductID = ProductIdWithoutEPointer;
+#elif QX_FAULT == QX_FAULT_failure_ignored
+        g_expert.table.SearchForItemsAndProperties = SearchIgnoringFailures;
 #elif QX_FAULT == QX_FAULT_validate_changes
         g_expert.table.ValidatePropertyChanges = ChangesFailing;
 #elif QX_FAULT == QX_FAULT_unknown_kept
