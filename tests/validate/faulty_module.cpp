@@ -35,9 +35,7 @@ using namespace qxzeva::c;
 #define QX_FAULT_count_not_atomic 15 // the expert's count is read and written back, unlocked
 #define QX_FAULT_leak_next 16        // the names' Next of several keeps a block when one fails
 #define QX_FAULT_factory_null_out 17 // the factory takes a null out-pointer with S_OK
-#define QX_FAULT_ask_null_out                                                                      \
-    18                               // the expert's QueryInterface refuses a null out-pointer
-                                     // with E_NOINTERFACE
+#define QX_FAULT_ask_null_out 18     // QueryInterface(iid, null) gives E_NOINTERFACE
 #define QX_FAULT_product_id_null 19  // GetProductID(null) gives S_OK
 #define QX_FAULT_finalize_drops 20   // after Finalize the expert lists no names
 #define QX_FAULT_batch_release 21    // ReleaseBatchLock without the lock gives S_OK

@@ -5,6 +5,12 @@
 # what each must make the validator say.
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp _qx_fault_lines
     REGEX "^#define QX_FAULT_[a-z_]+ [0-9]+")
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp _qx_fault_defines REGEX "^#define QX_FAULT_")
+list(LENGTH _qx_fault_lines _qx_read)
+list(LENGTH _qx_fault_defines _qx_defined)
+if(NOT _qx_read EQUAL _qx_defined)
+    message(FATAL_ERROR "faulty_module.cpp: write each QX_FAULT_ definition on one line")
+endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_LIST_DIR}/faulty_module.cpp)
 set(_qx_faults)
