@@ -99,6 +99,14 @@ public:
     // As Expect, but a failure ends the check.
     void Require(bool ok, const std::string& rule, const std::string& call, const std::string& got,
                  const std::string& expected);
+    // Names the operation, calls it, and expects its result to be wanted: the one way a check
+    // calls an operation whose result it holds to a rule, so that a crash or a hang inside is
+    // blamed on it and never on the call before.
+    template <class F>
+    bool ExpectCall(const std::string& call, F operation, HRESULT wanted, const std::string& rule) {
+        Calling(call);
+        return ExpectResult(operation(), wanted, rule, call);
+    }
     // Expects result to be wanted.
     bool ExpectResult(HRESULT result, HRESULT wanted, const std::string& rule,
                       const std::string& call);

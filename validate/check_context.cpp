@@ -138,7 +138,14 @@ std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags)
 std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
                       kcSysAttributeType type) {
     const auto* v = bag->lpVtbl;
-    cx.Calling("IkcSysPropertyBag3::Get...Property(" + Hex(tag) + ", &value)");
+    const char* getter = type == kcSysAttrTypeBoolean           ? "GetBooleanProperty"
+                         : type == kcSysAttrTypeInteger         ? "GetIntegerProperty"
+                         : type == kcSysAttrTypeUnsignedInteger ? "GetUnsignedIntegerProperty"
+                         : type == kcSysAttrTypeDouble          ? "GetDoubleProperty"
+                         : type == kcSysAttrTypeGuid            ? "GetGuidProperty"
+                         : type == kcSysAttrTypeString          ? "GetStringProperty"
+                                                                : "GetTimestampPropertyUTC";
+    cx.Calling(std::string("IkcSysPropertyBag3::") + getter + "(" + Hex(tag) + ", &value)");
     switch (type) {
     case kcSysAttrTypeBoolean: {
         int value = -1;

@@ -56,8 +56,10 @@ void CheckIdentityAnyTime(CheckContext& cx) {
     cx.Expect(finalized == before, "the identity does not change with Finalize",
               "the identity operations after Finalize", finalized, before);
     cx.Calling("IkcSysExpert2::GetProductID(null)");
-    cx.ExpectResult(expert->lpVtbl->GetProductID(expert.get(), nullptr), E_POINTER,
-                    "GetProductID refuses a null out-pointer", "IkcSysExpert2::GetProductID(null)");
+    cx.ExpectCall(
+        "IkcSysExpert2::GetProductID(null)",
+        [&] { return expert->lpVtbl->GetProductID(expert.get(), nullptr); }, E_POINTER,
+        "GetProductID refuses a null out-pointer");
 }
 
 void CheckItemNames(CheckContext& cx) {
@@ -70,8 +72,9 @@ void CheckItemNames(CheckContext& cx) {
     cx.Expect(cx.ItemNames(expert.get()) == names, "a second search lists the same names",
               "IkcSysExpert2::SearchForItemNames(&names) twice", "another list", "the same list");
     cx.Calling("IkcSysExpert2::Finalize()");
-    cx.ExpectResult(expert->lpVtbl->Finalize(expert.get()), S_OK, "Finalize succeeds",
-                    "IkcSysExpert2::Finalize()");
+    cx.ExpectCall(
+        "IkcSysExpert2::Finalize()", [&] { return expert->lpVtbl->Finalize(expert.get()); }, S_OK,
+        "Finalize succeeds");
     cx.Expect(cx.ItemNames(expert.get()) == names, "Finalize keeps the items",
               "IkcSysExpert2::SearchForItemNames(&names) after Finalize", "another list",
               "the names listed before");
@@ -88,6 +91,7 @@ void CheckPropertiesOfItem(CheckContext& cx) {
     const std::vector<DriverBoard> boards = DiscoveredBoards(driver);
     if (driver.reachable) {
         std::vector<std::u16string> expected;
+        expected.reserve(boards.size());
         for (const DriverBoard& board : boards)
             expected.push_back(Widened(ItemNameOf(board.activeFile)));
         std::string got;
@@ -161,9 +165,10 @@ void CheckCollectionCalls(CheckContext& cx) {
         }
     }
     cx.Calling("IkcSysExpert2::SearchForItemsAndProperties(null)");
-    cx.ExpectResult(expert->lpVtbl->SearchForItemsAndProperties(expert.get(), nullptr), E_POINTER,
-                    "the search refuses a null collection",
-                    "IkcSysExpert2::SearchForItemsAndProperties(null)");
+    cx.ExpectCall(
+        "IkcSysExpert2::SearchForItemsAndProperties(null)",
+        [&] { return expert->lpVtbl->SearchForItemsAndProperties(expert.get(), nullptr); },
+        E_POINTER, "the search refuses a null collection");
 }
 
 void CheckCollectionFailure(CheckContext& cx) {
@@ -200,8 +205,10 @@ void CheckUnknownItem(CheckContext& cx) {
               "an unknown item name gives E_ITEM_NOT_FOUND and a null bag", call,
               ResultText(result) + (bag == nullptr ? ", null" : ", not null"),
               "E_ITEM_NOT_FOUND, null");
-    if (bag != nullptr && bag != sentinel)
+    if (bag != nullptr && bag != sentinel) {
+        cx.Calling("IkcSysPropertyBag3::Release() of the bag handed out");
         bag->lpVtbl->Release(bag);
+    }
     call = "IkcSysExpert2::GetPropertiesOfItem(" + Quoted(unknown) + ", null)";
     cx.Calling(call);
     result = expert->lpVtbl->GetPropertiesOfItem(expert.get(), W(unknown), nullptr);
@@ -219,6 +226,8 @@ void CheckNullItemName(CheckContext& cx) {
     cx.Expect(result == E_POINTER && bag == nullptr, "GetPropertiesOfItem refuses a null name",
               call, ResultText(result) + (bag == nullptr ? ", null" : ", not null"),
               "E_POINTER, null");
-    if (bag != nullptr && bag != sentinel)
+    if (bag != nullptr && bag != sentinel) {
+        cx.Calling("IkcSysPropertyBag3::Release() of the bag handed out");
         bag->lpVtbl->Release(bag);
+    }
 }

@@ -52,7 +52,8 @@ void CheckNotOffered(CheckContext& cx) {
               "E_NOTIMPL, bag unwritten");
     call = "IkcSysExpert2::SetPreferredLocale(0)";
     cx.Calling(call);
-    cx.ExpectResult(v->SetPreferredLocale(expert.get(), 0), E_NOTIMPL, rule, call);
+    cx.ExpectCall(
+        call, [&] { return v->SetPreferredLocale(expert.get(), 0); }, E_NOTIMPL, rule);
     int valid = 0x5A5A;
     QX_WCHAR* message = reinterpret_cast<QX_WCHAR*>(&valid);
     call = "IkcSysExpert2::RenameAlias(\"a\", \"b\", 0, &valid, &message)";
@@ -83,8 +84,10 @@ void CheckPlugPlay(CheckContext& cx) {
             std::string("IkcSysExpertPlugPlay::RegisterNotificationCallback(") +
             (given != nullptr ? "handler)" : "null)");
         cx.Calling(call);
-        cx.ExpectResult(plugPlay->lpVtbl->RegisterNotificationCallback(plugPlay.get(), given),
-                        E_NOTIMPL, rule, call);
+        cx.ExpectCall(
+            call,
+            [&] { return plugPlay->lpVtbl->RegisterNotificationCallback(plugPlay.get(), given); },
+            E_NOTIMPL, rule);
     }
     plugPlay.reset();
     expert.reset();

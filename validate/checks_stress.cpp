@@ -175,9 +175,10 @@ void CheckThreadsBag(CheckContext& cx) {
     cx.Expect(count == 2, "after the tasks the bag holds only the check's reference",
               "IkcSysPropertyBag3::AddRef()", std::to_string(count), "2");
     cx.Calling("IkcSysPropertyBag3::ReleaseBatchLock() after the tasks");
-    cx.ExpectResult(bag->lpVtbl->ReleaseBatchLock(bag.get()), E_FAIL,
-                    "no batch lock is left held after the tasks",
-                    "IkcSysPropertyBag3::ReleaseBatchLock()");
+    cx.ExpectCall(
+        "IkcSysPropertyBag3::ReleaseBatchLock()",
+        [&] { return bag->lpVtbl->ReleaseBatchLock(bag.get()); }, E_FAIL,
+        "no batch lock is left held after the tasks");
 }
 
 void CheckLoadCycles(CheckContext& cx) {

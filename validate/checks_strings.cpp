@@ -65,6 +65,7 @@ void CheckStringBlocks(CheckContext& cx) {
     for (const ItemTag& item : ItemTags()) {
         const std::uint32_t tag = item.tag;
         kcSysAttributeType type = kcSysAttrTypeBoolean;
+        cx.Calling("IkcSysPropertyBag3::GetPropertyType(" + Hex(tag) + ", &type)");
         if (bag->lpVtbl->GetPropertyType(bag.get(), tag, &type) != S_OK ||
             type != kcSysAttrTypeString)
             continue;

@@ -148,8 +148,8 @@ void ExpectItemValues(CheckContext& cx, IkcSysPropertyBag3* bag, const ItemFacts
         if (expected.empty())
             continue;
         const std::string got = ValueText(cx, bag, row.tag, row.type);
-        cx.Expect(got == expected, rule, call, "tag " + label + ": " + got,
-                  "tag " + label + ": " + expected);
+        const std::string named = "tag " + label + ": ";
+        cx.Expect(got == expected, rule, call, named + got, named + expected);
     }
     for (const std::uint32_t tag : listed)
         cx.Expect(known.count(tag) != 0, rule, call, "an extra tag " + Hex(tag),

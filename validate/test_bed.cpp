@@ -119,6 +119,8 @@ std::string OwnBoardSet() {
            "board_name = \"ZEVA after the refused claim\"\n";
 }
 
+// Called before the validator starts any task, so the environment is its own to change.
+// NOLINTBEGIN(concurrency-mt-unsafe)
 std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     if (!boardsOption.empty()) {
         setenv("ZEVADRIVER_BOARDS", boardsOption.c_str(), 1);
@@ -146,6 +148,7 @@ std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     setenv("ZEVADRIVER_BOARDS", path.c_str(), 1);
     return "the validator's own set";
 }
+// NOLINTEND(concurrency-mt-unsafe)
 
 void RemoveOwnBoardSet() {
     if (!g_ownFile.empty())

@@ -34,6 +34,24 @@ using namespace qxzeva::c;
 #define QX_FAULT_literal_contract 14
 #define QX_FAULT_count_not_atomic 15 // the expert's count is read and written back, unlocked
 #define QX_FAULT_leak_next 16        // the names' Next of several keeps a block when one fails
+#define QX_FAULT_factory_null_out 17 // the factory takes a null out-pointer with S_OK
+#define QX_FAULT_ask_null_out 18     // QueryInterface(iid, null) gives E_NOINTERFACE
+#define QX_FAULT_product_id_null 19  // GetProductID(null) gives S_OK
+#define QX_FAULT_finalize_drops 20   // after Finalize the expert lists no names
+#define QX_FAULT_batch_release 21    // ReleaseBatchLock without the lock gives S_OK
+#define QX_FAULT_double_rounded 22   // a double is stored rounded to a float
+#define QX_FAULT_clear_changed 23    // ClearChangedTags gives S_OK with nothing changed
+#define QX_FAULT_has_absent 24       // HasProperty gives S_OK for an absent tag
+#define QX_FAULT_clone_leak 25       // a bag's Clone keeps a block when memory runs out
+#define QX_FAULT_report_leak 26      // the search keeps a block when memory runs out
+#define QX_FAULT_skip_past_end 27    // the names' Skip past the end gives S_OK
+#define QX_FAULT_clone_from_start 28 // a clone of the names starts over
+#define QX_FAULT_version_record 29   // the version record's entry has no '='
+#define QX_FAULT_load_leak 30        // every load keeps a block
+#define QX_FAULT_validate_changes 31 // ValidatePropertyChanges gives E_FAIL, not E_NOTIMPL
+#define QX_FAULT_unknown_kept 32     // an unknown identifier leaves the out-value as it was
+#define QX_FAULT_own_unknown 33      // IkcSysExpertPlugPlay answers IUnknown with itself
+#define QX_FAULT_failure_ignored 34  // the search goes on after the collection fails
 
 namespace {
 
@@ -269,6 +287,136 @@ std::mutex g_plainSlots;
     return result;
 }
 
+[[maybe_unused]] HRESULT AskWithoutEPointer(IkcSysExpert2* self, const _GUID* iid, void** out) {
+    return out == nullptr ? E_NOINTERFACE : g_realExpert->QueryInterface(self, iid, out);
+}
+
+[[maybe_unused]] HRESULT ChangesFailing(IkcSysExpert2* self, const QX_WCHAR* name,
+                                        IkcSysPropertyBag2* bag, IkcSysEnumPropertyTag** tags,
+                                        QX_WCHAR** message) {
+    const HRESULT result = g_realExpert->ValidatePropertyChanges(self, name, bag, tags, message);
+    return result == E_NOTIMPL ? E_FAIL : result;
+}
+
+[[maybe_unused]] HRESULT AskKeepingOut(IkcSysExpert2* self, const _GUID* iid, void** out) {
+    void* before = out != nullptr ? *out : nullptr;
+    const HRESULT result = g_realExpert->QueryInterface(self, iid, out);
+    if (result == E_NOINTERFACE && out != nullptr)
+        *out = before;
+    return result;
+}
+
+[[maybe_unused]] HRESULT AskUnknownOwn(IkcSysExpertPlugPlay* self, const _GUID* iid, void** out) {
+    if (out != nullptr && iid != nullptr && qxSameGuid(iid, &IID_IUnknown)) {
+        g_realPlugPlay->AddRef(self);
+        *out = self;
+        return S_OK;
+    }
+    return g_realPlugPlay->QueryInterface(self, iid, out);
+}
+
+// The host's collection seen through one that makes every failure of AddPropertyBag a success.
+struct Ignoring {
+    IkcSysPropertyBagCollection face; // first: the pointer handed to the module
+    IkcSysPropertyBagCollection* host;
+};
+
+IkcSysPropertyBagCollection* HostOf(IkcSysPropertyBagCollection* self) {
+    return reinterpret_cast<Ignoring*>(self)->host;
+}
+
+[[maybe_unused]] HRESULT IgnoringAsk(IkcSysPropertyBagCollection* self, const _GUID* iid,
+                                     void** out) {
+    return HostOf(self)->lpVtbl->QueryInterface(HostOf(self), iid, out);
+}
+[[maybe_unused]] int32_t IgnoringAddRef(IkcSysPropertyBagCollection* self) {
+    return HostOf(self)->lpVtbl->AddRef(HostOf(self));
+}
+[[maybe_unused]] int32_t IgnoringRelease(IkcSysPropertyBagCollection* self) {
+    return HostOf(self)->lpVtbl->Release(HostOf(self));
+}
+[[maybe_unused]] HRESULT IgnoringAdd(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    const HRESULT result = HostOf(self)->lpVtbl->AddPropertyBag(HostOf(self), bag);
+    return result < 0 ? S_OK : result;
+}
+
+[[maybe_unused]] HRESULT SearchIgnoringFailures(IkcSysExpert2* self,
+                                                IkcSysPropertyBagCollection* collection) {
+    if (collection == nullptr)
+        return g_realExpert->SearchForItemsAndProperties(self, collection);
+    static const IkcSysPropertyBagCollectionVtbl k_table = {IgnoringAsk, IgnoringAddRef,
+                                                            IgnoringRelease, IgnoringAdd};
+    Ignoring ignoring{{&k_table}, collection};
+    return g_realExpert->SearchForItemsAndProperties(self, &ignoring.face);
+}
+
+[[maybe_unused]] HRESULT ProductIdWithoutEPointer(IkcSysExpert2* self, _GUID* id) {
+    return id == nullptr ? S_OK : g_realExpert->GetProductID(self, id);
+}
+
+bool g_finalized = false;
+[[maybe_unused]] HRESULT FinalizeMarking(IkcSysExpert2* self) {
+    g_finalized = true;
+    return g_realExpert->Finalize(self);
+}
+[[maybe_unused]] HRESULT InitializeClearing(IkcSysExpert2* self) {
+    g_finalized = false;
+    return g_realExpert->Initialize(self);
+}
+[[maybe_unused]] HRESULT NamesDroppedAfterFinalize(IkcSysExpert2* self,
+                                                   IkcSysEnumStringList** names) {
+    if (!g_finalized || names == nullptr)
+        return g_realExpert->SearchForItemNames(self, names);
+    *names = nullptr;
+    return S_FALSE;
+}
+
+[[maybe_unused]] HRESULT ReleaseBatchAlways(IkcSysPropertyBag3* self) {
+    const HRESULT result = g_realBag->ReleaseBatchLock(self);
+    return result == E_FAIL ? S_OK : result;
+}
+
+[[maybe_unused]] HRESULT DoubleRounded(IkcSysPropertyBag3* self, std::uint32_t tag, double value) {
+    return g_realBag->SetDoubleProperty(self, tag, static_cast<double>(static_cast<float>(value)));
+}
+
+[[maybe_unused]] HRESULT ClearAlwaysChanged(IkcSysPropertyBag3* self) {
+    const HRESULT result = g_realBag->ClearChangedTags(self);
+    return result == S_FALSE ? S_OK : result;
+}
+
+[[maybe_unused]] HRESULT HasEverything(IkcSysPropertyBag3* self, std::uint32_t tag) {
+    const HRESULT result = g_realBag->HasProperty(self, tag);
+    return result == S_FALSE ? S_OK : result;
+}
+
+// Where the leaking faults keep their block, so that the compiler cannot leave it out.
+void* volatile g_scratch = nullptr;
+
+[[maybe_unused]] HRESULT CloneLeaking(IkcSysPropertyBag3* self, IkcSysPropertyBag** copy) {
+    void* scratch = std::malloc(16);
+    g_scratch = scratch;
+    const HRESULT result = g_realBag->Clone(self, copy);
+    if (result != E_OUTOFMEMORY)
+        std::free(scratch);
+    return result;
+}
+
+[[maybe_unused]] HRESULT SearchLeaking(IkcSysExpert2* self,
+                                       IkcSysPropertyBagCollection* collection) {
+    void* scratch = std::malloc(16);
+    g_scratch = scratch;
+    const HRESULT result = g_realExpert->SearchForItemsAndProperties(self, collection);
+    if (result != E_OUTOFMEMORY)
+        std::free(scratch);
+    return result;
+}
+
+[[maybe_unused]] HRESULT SkipWithoutEnd(IkcSysEnumStringList* self, std::uint32_t count) {
+    const HRESULT result = g_realNames->Skip(self, count);
+    return result == S_FALSE ? S_OK : result;
+}
+
 // The getters write through their out-pointers untested; a string copy that fails is null.
 template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, std::uint32_t, T*)>
 [[maybe_unused]] HRESULT Untested(IkcSysPropertyBag3* self, std::uint32_t tag, T* value) {
@@ -323,6 +471,16 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
         g_bag.table.SetIntegerProperty = IntegerReplacing;
 #elif QX_FAULT == QX_FAULT_shallow_clone
         g_bag.table.Clone = CloneShallow;
+#elif QX_FAULT == QX_FAULT_batch_release
+        g_bag.table.ReleaseBatchLock = ReleaseBatchAlways;
+#elif QX_FAULT == QX_FAULT_double_rounded
+        g_bag.table.SetDoubleProperty = DoubleRounded;
+#elif QX_FAULT == QX_FAULT_clear_changed
+        g_bag.table.ClearChangedTags = ClearAlwaysChanged;
+#elif QX_FAULT == QX_FAULT_has_absent
+        g_bag.table.HasProperty = HasEverything;
+#elif QX_FAULT == QX_FAULT_clone_leak
+        g_bag.table.Clone = CloneLeaking;
 #elif QX_FAULT == QX_FAULT_literal_contract
         auto& t = g_bag.table;
         t.GetPropertyType = TypeUntested;
@@ -362,8 +520,12 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
 // A clone of the name enumerator gets the replaced table too.
 [[maybe_unused]] HRESULT NamesCloning(IkcSysEnumStringList* self, IkcSysEnumStringList** copy) {
     const HRESULT result = g_realNames->Clone(self, copy);
-    if (result == S_OK && copy != nullptr && *copy != nullptr)
+    if (result == S_OK && copy != nullptr && *copy != nullptr) {
         (*copy)->lpVtbl = &g_names.table;
+#if QX_FAULT == QX_FAULT_clone_from_start
+        g_realNames->Reset(*copy);
+#endif
+    }
     return result;
 }
 
@@ -375,9 +537,12 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
     if (g_realNames == nullptr) {
         g_realNames = (*names)->lpVtbl;
         Copy(g_names, g_realNames);
+        g_names.table.Clone = NamesCloning;
 #if QX_FAULT == QX_FAULT_leak_next
         g_names.table.Next = NextLeaking;
-        g_names.table.Clone = NamesCloning;
+#elif QX_FAULT == QX_FAULT_skip_past_end
+        g_names.table.Skip = SkipWithoutEnd;
+#elif QX_FAULT == QX_FAULT_clone_from_start
 #else
         g_names.table.Next = NextWithoutEnd;
 #endif
@@ -413,8 +578,33 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = UnknownItemFailing;
 #elif QX_FAULT == QX_FAULT_type_mismatch || QX_FAULT == QX_FAULT_shallow_clone
         g_expert.table.GetPropertiesOfItem = BagPatching;
-#elif QX_FAULT == QX_FAULT_enum_end || QX_FAULT == QX_FAULT_leak_next
+#elif QX_FAULT == QX_FAULT_enum_end || QX_FAULT == QX_FAULT_leak_next ||                           \
+    QX_FAULT == QX_FAULT_skip_past_end || QX_FAULT == QX_FAULT_clone_from_start
         g_expert.table.SearchForItemNames = NamesPatching;
+#elif QX_FAULT == QX_FAULT_ask_null_out
+        g_expert.table.QueryInterface = AskWithoutEPointer;
+#elif QX_FAULT == QX_FAULT_product_id_null
+        g_expert.table.GetProductID = ProductIdWithoutEPointer;
+#elif QX_FAULT == QX_FAULT_failure_ignored
+        g_expert.table.SearchForItemsAndProperties = SearchIgnoringFailures;
+#elif QX_FAULT == QX_FAULT_validate_changes
+        g_expert.table.ValidatePropertyChanges = ChangesFailing;
+#elif QX_FAULT == QX_FAULT_unknown_kept
+        g_expert.table.QueryInterface = AskKeepingOut;
+#elif QX_FAULT == QX_FAULT_own_unknown
+        g_plugPlay.table.QueryInterface = AskUnknownOwn;
+#elif QX_FAULT == QX_FAULT_finalize_drops
+        g_expert.table.Finalize = FinalizeMarking;
+        g_expert.table.Initialize = InitializeClearing;
+        g_expert.table.SearchForItemNames = NamesDroppedAfterFinalize;
+#elif QX_FAULT == QX_FAULT_batch_release || QX_FAULT == QX_FAULT_double_rounded ||                 \
+    QX_FAULT == QX_FAULT_clear_changed || QX_FAULT == QX_FAULT_has_absent ||                       \
+    QX_FAULT == QX_FAULT_clone_leak
+        g_expert.table.GetPropertiesOfItem = BagPatching;
+#elif QX_FAULT == QX_FAULT_report_leak
+        g_expert.table.SearchForItemsAndProperties = SearchLeaking;
+#elif QX_FAULT == QX_FAULT_factory_null_out || QX_FAULT == QX_FAULT_version_record ||              \
+    QX_FAULT == QX_FAULT_load_leak
 #elif QX_FAULT == QX_FAULT_wrong_value
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;
 #elif QX_FAULT == QX_FAULT_literal_contract
@@ -437,9 +627,13 @@ void Patch(IkcSysExpert2* expert) {
 #endif
 }
 
+void* volatile g_kept = nullptr;
+
 void LoadReal() {
 #if QX_FAULT == QX_FAULT_constructor_crash
     std::raise(SIGSEGV);
+#elif QX_FAULT == QX_FAULT_load_leak
+    g_kept = std::malloc(32);
 #endif
     g_real = qxLoadModule(QX_REAL_MODULE, nullptr, nullptr, 0);
 }
@@ -463,6 +657,10 @@ StaticFunction _dtors[] = {UnloadReal, nullptr};
 
 HRESULT createZEVASysapiExpert(void** expert);
 HRESULT createZEVASysapiExpert(void** expert) {
+#if QX_FAULT == QX_FAULT_factory_null_out
+    if (expert == nullptr)
+        return S_OK;
+#endif
     const auto factory =
         reinterpret_cast<qxCreateExpertFunction>(qxModuleFunction(g_real, QX_FACTORY_SYMBOL));
     const HRESULT result = factory(expert);
@@ -473,6 +671,10 @@ HRESULT createZEVASysapiExpert(void** expert) {
 
 const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray();
 const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
+#if QX_FAULT == QX_FAULT_version_record
+    static const char* const k_record[] = {"a version without its key", nullptr};
+    return k_record;
+#endif
     return reinterpret_cast<qxVersionArrayFunction>(qxModuleFunction(g_real, QX_VERSION_SYMBOL))();
 }
 
