@@ -138,7 +138,7 @@ HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* repor
     report->selected = !options.item.empty();
     // Only the bags tell where a board is and its serial number: with a selection, even
     // the names alone need them.
-    const BoardSelection selection = MakeSelection(options.slot, options.serial);
+    const BoardSelection selection = MakeSelection(options.slot, options.serial, options.pciId);
     ExpertSession session(trace);
     HostExit code = session.Load(module.path, module.route, error);
     if (code == k_exitOk)

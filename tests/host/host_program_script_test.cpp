@@ -68,4 +68,32 @@ board_name = "ZEVA C"
     EXPECT_THAT(RunHost("--boards " + boards).out, HasSubstr("back\\\\slash")); // the listing
 }
 
+struct IdCase {
+    const char* selector;
+    int exitCode;
+    const char* names; // --names-only's output; exit 10 as long as a board is not reported
+};
+
+TEST(HostProgramScripts, Pci_id_selects_as_lspci_does_and_json_gives_slot_and_id) {
+    const std::string boards = std::string("--boards ") + QX_EXAMPLE_BOARDS + " ";
+    const IdCase cases[] = {
+        {"1f0a:74c1", 10, "img0\n"},
+        {"1F0A:", 10, "img0\ncamera\n"},
+        {":7cf4", 10, "camera\n"},
+        {"*:*", 10, "img0\ncamera\n"},
+        {"1f0b:", 6, ""},
+        {":61b0", 10, ""}, // the board the module did not report
+    };
+    for (const IdCase& test : cases) {
+        const Outcome outcome = RunHost(boards + "-n -d " + test.selector);
+        EXPECT_EQ(outcome.exitCode, test.exitCode) << test.selector << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, test.names) << test.selector;
+    }
+    EXPECT_EQ(RunHost("-d 1f0a").exitCode, 1);
+    EXPECT_EQ(RunHost("-d 10000:").exitCode, 1);
+    const nlohmann::json report = nlohmann::json::parse(RunHost(boards + "-j -d :7cf4").out);
+    EXPECT_EQ(report["boards"][0]["slot"], "09:00.1");
+    EXPECT_EQ(report["boards"][0]["pciId"], "1F0A:7CF4");
+}
+
 } // namespace
