@@ -31,7 +31,9 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      false,
      "the full report: the module's identity, its version\n"
      "record and every property of each item",
-     "Print the full report: the module's path, the expert's identity (product name, "
+     "Print the full report: the module's path, where the boards came from (built-in, "
+     "--boards FILE or ZEVADRIVER_BOARDS=FILE, as the JSON's boardsSource), the expert's identity "
+     "(product name, "
      "programmatic name, version, product identifier), its version record, the item names, and "
      "every property of each item, in tag order, with its tag, label, type and value. The PCI "
      "identifier's halves are shown in hexadecimal, the device's with the whole identifier as "

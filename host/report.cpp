@@ -202,10 +202,12 @@ std::string ListingText(const HostReport& report) {
 }
 
 std::string VerboseText(const HostReport& report) {
-    std::string out = "Module        " + report.modulePath + "\n" + "Product       " +
-                      report.displayName + "\n" + "Programmatic  " + report.programmaticName +
-                      "\n" + "Version       " + report.version + "\n" + "Product ID    " +
-                      report.productId + "\n" + "Version record\n";
+    std::string out =
+        "Module        " + report.modulePath + "\n" +
+        (report.boardsSource.empty() ? "" : "Boards        " + report.boardsSource + "\n") +
+        "Product       " + report.displayName + "\n" + "Programmatic  " + report.programmaticName +
+        "\n" + "Version       " + report.version + "\n" + "Product ID    " + report.productId +
+        "\n" + "Version record\n";
     std::vector<std::pair<std::string, std::string>> record;
     std::size_t width = 0;
     for (const std::string& entry : report.versionRecord) {
@@ -292,6 +294,8 @@ std::string ReportJson(const HostReport& report) {
     nlohmann::ordered_json document;
     document["schemaVersion"] = k_reportSchemaVersion;
     document["module"] = report.modulePath;
+    if (!report.boardsSource.empty())
+        document["boardsSource"] = report.boardsSource;
     document["product"] = {{"displayName", report.displayName},
                            {"programmaticName", report.programmaticName},
                            {"version", report.version},

@@ -26,8 +26,16 @@ TEST(HostProgramScripts, Json_lists_the_boards_not_reported_with_reason) {
     // A selection of reported boards lists no board that was not.
     const Outcome reported = RunHost(boards + " --json -s 03:00.0");
     EXPECT_EQ(nlohmann::json::parse(reported.out)["unreportedBoards"], nlohmann::json::array());
-    EXPECT_EQ(nlohmann::json::parse(RunHost("--json").out)["unreportedBoards"],
-              nlohmann::json::array());
+    const nlohmann::json builtIn = nlohmann::json::parse(RunHost("--json").out);
+    EXPECT_EQ(builtIn["unreportedBoards"], nlohmann::json::array());
+    // Where the boards came from, by each route.
+    EXPECT_EQ(builtIn["boardsSource"], "built-in");
+    EXPECT_EQ(nlohmann::json::parse(all.out)["boardsSource"],
+              std::string("--boards ") + QX_EXAMPLE_BOARDS);
+    const Outcome variable =
+        RunHost("--json", std::string("ZEVADRIVER_BOARDS=") + QX_EXAMPLE_BOARDS);
+    EXPECT_EQ(nlohmann::json::parse(variable.out)["boardsSource"],
+              std::string("ZEVADRIVER_BOARDS=") + QX_EXAMPLE_BOARDS);
 }
 
 TEST(HostProgramScripts, Names_only_lines_select_their_board_with_item) {
