@@ -96,6 +96,12 @@ std::vector<OptionPart> Parts(const BoardSelection& selection) {
         slot.slot = selection.slot;
         parts.push_back({"--slot " + selection.slotText, slot});
     }
+    if (!selection.idText.empty()) {
+        BoardSelection id;
+        id.idText = selection.idText;
+        id.id = selection.id;
+        parts.push_back({"-d " + selection.idText, id});
+    }
     if (selection.serial) {
         BoardSelection serial;
         serial.serial = selection.serial;
@@ -200,9 +206,27 @@ bool CheckSerial(const std::string& text, std::string* why) {
     return ParseSerial(text, &serial, why);
 }
 
-BoardSelection MakeSelection(const std::string& slot, const std::string& serial) {
+bool ParsePciIdSelector(const std::string& text, PciIdSelector* selector, std::string* why) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || text.find(':', colon + 1) != std::string::npos) {
+        *why = "'" + text + "' is no [VENDOR]:[DEVICE] in hexadecimal, as lspci -d takes it";
+        return false;
+    }
+    return ParseField(text.substr(0, colon), "vendor", 0xFFFF, &selector->vendor, why) &&
+           ParseField(text.substr(colon + 1), "device", 0xFFFF, &selector->device, why);
+}
+
+bool CheckPciIdSelector(const std::string& text, std::string* why) {
+    PciIdSelector selector;
+    return ParsePciIdSelector(text, &selector, why);
+}
+
+BoardSelection MakeSelection(const std::string& slot, const std::string& serial,
+                             const std::string& id) {
     BoardSelection selection;
     std::string why;
+    if (!id.empty() && ParsePciIdSelector(id, &selection.id, &why))
+        selection.idText = id;
     if (!slot.empty() && ParsePciSelector(slot, &selection.slot, &why))
         selection.slotText = slot;
     std::uint32_t number = 0;
@@ -216,6 +240,8 @@ bool IsSelected(const BoardSelection& selection, const ItemReading& item) {
     return Matches(selection.slot.bus, item, kcSysTagPciBus) &&
            Matches(selection.slot.device, item, kcSysTagPciDevice) &&
            Matches(selection.slot.function, item, kcSysTagPciFunction) &&
+           Matches(selection.id.vendor, item, kcSysTagPciIdLower) &&
+           Matches(selection.id.device, item, kcSysTagPciIdUpper) &&
            (!selection.serial || (SerialOf(item, &serial) && serial == *selection.serial));
 }
 
@@ -239,7 +265,11 @@ std::vector<UnreportedReading> SelectedUnreported(const BoardSelection& selectio
 }
 
 bool IsSelected(const BoardSelection& selection, const UnreportedBoard& board) {
+    const auto half = [&](const std::optional<std::uint32_t>& wanted, int shift) {
+        return !wanted || (board.pciId && ((*board.pciId >> shift) & 0xFFFF) == *wanted);
+    };
     return (!selection.serial || board.serialNumber == *selection.serial) &&
+           half(selection.id.vendor, 0) && half(selection.id.device, 16) &&
            (selection.slotText.empty() || SlotMatches(selection.slot, board));
 }
 

@@ -25,16 +25,27 @@ bool ParseSerial(const std::string& text, std::uint32_t* serial, std::string* wh
 bool CheckPciSelector(const std::string& text, std::string* why);
 bool CheckSerial(const std::string& text, std::string* why);
 
+// [VENDOR]:[DEVICE] as lspci -d takes it, in hexadecimal, either left out for any.
+struct PciIdSelector {
+    std::optional<std::uint32_t> vendor;
+    std::optional<std::uint32_t> device;
+};
+bool ParsePciIdSelector(const std::string& text, PciIdSelector* selector, std::string* why);
+bool CheckPciIdSelector(const std::string& text, std::string* why);
+
 struct BoardSelection {
     std::string slotText; // as given; empty: every location
     PciSelector slot;
     std::optional<std::uint32_t> serial;
+    std::string idText; // as given; empty: every vendor and device
+    PciIdSelector id;
 
-    bool Any() const { return !slotText.empty() || serial.has_value(); }
+    bool Any() const { return !slotText.empty() || serial.has_value() || !idText.empty(); }
 };
 
-// The selection the two option values ask for, both already checked.
-BoardSelection MakeSelection(const std::string& slot, const std::string& serial);
+// The selection the option values ask for, all already checked.
+BoardSelection MakeSelection(const std::string& slot, const std::string& serial,
+                             const std::string& id = "");
 
 bool IsSelected(const BoardSelection& selection, const ItemReading& item);
 bool IsSelected(const BoardSelection& selection, const UnreportedBoard& board);

@@ -100,6 +100,8 @@ UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode) {
             board.device = device;
             board.function = function;
         }
+        if (std::uint32_t pciId = 0; imgGetBoardPCIID(board.serialNumber, &pciId) == 0)
+            board.pciId = pciId;
         found.boards.push_back(board);
     }
     if (!found.boards.empty()) {

@@ -3,6 +3,7 @@
 #include "host/host_collection.h"
 #include "host/trace_names.h"
 #include "host/traced_interfaces.h"
+#include "host/unreported_boards.h"
 #include "qxzeva/qxzeva_host.h"
 
 #include <algorithm>
@@ -38,13 +39,12 @@ std::string ListedSpelling(const std::vector<std::string>& names, const std::str
     return found == names.end() ? wanted : *found;
 }
 
+// At most eight names, as every message about what a selection missed: the first ones
+// and how many more.
 std::string NamesInOneLine(const std::vector<std::string>& names) {
     if (names.empty())
         return "there are no items";
-    std::string text = "the items are";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? " " : ", ") + names[i];
-    return text;
+    return "the items are " + BoundedList(names);
 }
 
 } // namespace

@@ -130,15 +130,16 @@ HostExit LoadBoards(const HostOptions& options, std::string* chosen, std::string
 }
 
 // The report, and the boards the driver knows that the module did not report.
-HostExit Collect(const HostOptions& options, CallTrace* trace, HostReport* report,
-                 UnreportedBoards* unreported, std::string* error) {
+HostExit Collect(const HostOptions& options, const std::string& boardsSource, CallTrace* trace,
+                 HostReport* report, UnreportedBoards* unreported, std::string* error) {
     const ModuleChoice module = ChosenModule(options);
     report->modulePath = module.path;
+    report->boardsSource = boardsSource;
     report->namesOnly = options.namesOnly;
     report->selected = !options.item.empty();
     // Only the bags tell where a board is and its serial number: with a selection, even
     // the names alone need them.
-    const BoardSelection selection = MakeSelection(options.slot, options.serial);
+    const BoardSelection selection = MakeSelection(options.slot, options.serial, options.pciId);
     ExpertSession session(trace);
     HostExit code = session.Load(module.path, module.route, error);
     if (code == k_exitOk)
@@ -197,11 +198,11 @@ std::string TraceClash(const HostOptions& options, const std::string& boardsPath
 }
 
 // The report, the capture and the account of missing boards, once the boards are loaded.
-int Report(const HostOptions& options, CallTrace* trace) {
+int Report(const HostOptions& options, const std::string& boardsSource, CallTrace* trace) {
     std::string error;
     HostReport report;
     UnreportedBoards unreported;
-    const HostExit collected = Collect(options, trace, &report, &unreported, &error);
+    const HostExit collected = Collect(options, boardsSource, trace, &report, &unreported, &error);
     // Captured whatever the report came to: a system whose report fails is what support needs.
     std::string saveError;
     if (!options.saveBoards.empty() &&
@@ -258,7 +259,11 @@ int Run(const HostOptions& options) {
     }
     int code = k_exitOperation;
     try {
-        code = Report(options, trace.get());
+        const std::string source = boardsPath.empty() ? "built-in"
+                                   : options.boardsFile.empty()
+                                       ? k_boardsVariable + ("=" + boardsPath)
+                                       : "--boards " + boardsPath;
+        code = Report(options, source, trace.get());
     } catch (const std::exception& failure) {
         code = Fail(k_exitOperation,
                     std::string(failure.what()) + " (module " + ChosenModule(options).path +

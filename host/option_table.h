@@ -31,7 +31,9 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      false,
      "the full report: the module's identity, its version\n"
      "record and every property of each item",
-     "Print the full report: the module's path, the expert's identity (product name, "
+     "Print the full report: the module's path, where the boards came from (built-in, "
+     "--boards FILE or ZEVADRIVER_BOARDS=FILE, as the JSON's boardsSource), the expert's identity "
+     "(product name, "
      "programmatic name, version, product identifier), its version record, the item names, and "
      "every property of each item, in tag order, with its tag, label, type and value. The PCI "
      "identifier's halves are shown in hexadecimal, the device's with the whole identifier as "
@@ -82,6 +84,14 @@ inline constexpr HostOptionRow k_hostOptions[] = {
      "(01C4A2F7, or 1c4a2f7), or as the board description writes it (0x01C4A2F7). Combines "
      "with --item, --slot and every form of output. A board the driver knows but the module "
      "did not report is named as such (exit status 10)."},
+    {'d', "pci-id", OptionValue::required, "[VENDOR]:[DEVICE]", "a PCI identifier", nullptr,
+     &HostOptions::pciId, &CheckPciIdSelector, false,
+     "report only the boards with this vendor and device,\n"
+     "in hexadecimal as lspci -d takes them: 1f0a:74c1, 1f0a:",
+     "Report only the boards with this PCI vendor and device identifier, written as lspci -d "
+     "takes it: vendor and device in hexadecimal, either left out for any (1f0a:74c1, 1f0a: "
+     "for every board of vendor 1F0A, :74c1). Combines with --item, --slot, --serial and "
+     "every form of output, as they do."},
     {'b', "boards", OptionValue::required, "FILE", "a file name", nullptr, &HostOptions::boardsFile,
      nullptr, false,
      "board description (TOML) for the simulated image\n"

@@ -10,6 +10,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -201,10 +202,12 @@ std::string ListingText(const HostReport& report) {
 }
 
 std::string VerboseText(const HostReport& report) {
-    std::string out = "Module        " + report.modulePath + "\n" + "Product       " +
-                      report.displayName + "\n" + "Programmatic  " + report.programmaticName +
-                      "\n" + "Version       " + report.version + "\n" + "Product ID    " +
-                      report.productId + "\n" + "Version record\n";
+    std::string out =
+        "Module        " + report.modulePath + "\n" +
+        (report.boardsSource.empty() ? "" : "Boards        " + report.boardsSource + "\n") +
+        "Product       " + report.displayName + "\n" + "Programmatic  " + report.programmaticName +
+        "\n" + "Version       " + report.version + "\n" + "Product ID    " + report.productId +
+        "\n" + "Version record\n";
     std::vector<std::pair<std::string, std::string>> record;
     std::size_t width = 0;
     for (const std::string& entry : report.versionRecord) {
@@ -248,6 +251,26 @@ nlohmann::ordered_json BoardJson(const HostReport& report, const ItemReading& it
     nlohmann::ordered_json board = {{"name", item.name}, {"listedName", ListedName(report, item)}};
     if (report.namesOnly)
         return board;
+    // The forms lspci writes and --slot and -d take, beside the numbers.
+    const auto number = [&](std::uint32_t tag) -> std::optional<std::uint32_t> {
+        for (const PropertyReading& property : item.properties)
+            if (property.tag == tag && property.type == kcSysAttrTypeUnsignedInteger)
+                return property.unsignedInteger;
+        return std::nullopt;
+    };
+    const auto bus = number(kcSysTagPciBus), device = number(kcSysTagPciDevice),
+               function = number(kcSysTagPciFunction);
+    const auto vendorId = number(kcSysTagPciIdLower), deviceId = number(kcSysTagPciIdUpper);
+    char text[32];
+    if (bus && device && function) {
+        std::snprintf(text, sizeof text, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32, *bus, *device,
+                      *function);
+        board["slot"] = text;
+    }
+    if (vendorId && deviceId) {
+        std::snprintf(text, sizeof text, "%04" PRIX32 ":%04" PRIX32, *vendorId, *deviceId);
+        board["pciId"] = text;
+    }
     nlohmann::ordered_json byKey = nlohmann::ordered_json::object();
     nlohmann::ordered_json typed = nlohmann::ordered_json::array();
     for (const PropertyReading* property : InTagOrder(item)) {
@@ -271,6 +294,8 @@ std::string ReportJson(const HostReport& report) {
     nlohmann::ordered_json document;
     document["schemaVersion"] = k_reportSchemaVersion;
     document["module"] = report.modulePath;
+    if (!report.boardsSource.empty())
+        document["boardsSource"] = report.boardsSource;
     document["product"] = {{"displayName", report.displayName},
                            {"programmaticName", report.programmaticName},
                            {"version", report.version},

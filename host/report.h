@@ -17,6 +17,9 @@ struct UnreportedReading {
 
 struct HostReport {
     std::string modulePath;
+    // Where the driver's boards came from: "built-in", "--boards FILE" or
+    // "ZEVADRIVER_BOARDS=FILE".
+    std::string boardsSource;
     std::string displayName;
     std::string programmaticName;
     std::string version;

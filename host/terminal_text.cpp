@@ -163,8 +163,8 @@ std::string TerminalName(const std::string& utf8) {
 }
 
 HostReport TerminalReport(HostReport report) {
-    for (std::string* text : {&report.modulePath, &report.displayName, &report.programmaticName,
-                              &report.version, &report.productId})
+    for (std::string* text : {&report.modulePath, &report.boardsSource, &report.displayName,
+                              &report.programmaticName, &report.version, &report.productId})
         *text = TerminalText(*text);
     if (!report.listedItem.empty())
         report.listedItem = TerminalName(report.listedItem);

@@ -15,6 +15,7 @@ struct UnreportedBoard {
     std::uint32_t serialNumber = 0;
     // Where the driver places it; empty when the driver cannot say.
     std::optional<std::uint32_t> bus, device, function;
+    std::optional<std::uint32_t> pciId; // device in the upper half, vendor in the lower
 };
 
 struct UnreportedBoards {

@@ -220,8 +220,14 @@ TEST(HostProgram, Messages_about_many_boards_stay_short) {
                   std::to_string(board / 256) +
                   "\npci_device = " + std::to_string(board % 256 / 8) +
                   "\npci_function = " + std::to_string(board % 8) + "\n";
-    const Outcome outcome = RunHost("-s 14: --boards " + WriteFile("many_boards.toml", boards));
+    const std::string file = WriteFile("many_boards.toml", boards);
+    const Outcome outcome = RunHost("-s 14: --boards " + file);
     EXPECT_EQ(outcome.exitCode, 6);
     ExpectOneLineError(outcome, "img7 (00:00.7, serial number 00000008) and 4992 more");
     EXPECT_LT(outcome.err.size(), 1000u);
+    // Every filter alike: --item too.
+    const Outcome item = RunHost("-i nomatch --boards " + file);
+    EXPECT_EQ(item.exitCode, 6);
+    ExpectOneLineError(item, "the items are img0, img1, img2, img3, img4, img5, img6, img7 and "
+                             "4992 more");
 }

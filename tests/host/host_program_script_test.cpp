@@ -26,8 +26,16 @@ TEST(HostProgramScripts, Json_lists_the_boards_not_reported_with_reason) {
     // A selection of reported boards lists no board that was not.
     const Outcome reported = RunHost(boards + " --json -s 03:00.0");
     EXPECT_EQ(nlohmann::json::parse(reported.out)["unreportedBoards"], nlohmann::json::array());
-    EXPECT_EQ(nlohmann::json::parse(RunHost("--json").out)["unreportedBoards"],
-              nlohmann::json::array());
+    const nlohmann::json builtIn = nlohmann::json::parse(RunHost("--json").out);
+    EXPECT_EQ(builtIn["unreportedBoards"], nlohmann::json::array());
+    // Where the boards came from, by each route.
+    EXPECT_EQ(builtIn["boardsSource"], "built-in");
+    EXPECT_EQ(nlohmann::json::parse(all.out)["boardsSource"],
+              std::string("--boards ") + QX_EXAMPLE_BOARDS);
+    const Outcome variable =
+        RunHost("--json", std::string("ZEVADRIVER_BOARDS=") + QX_EXAMPLE_BOARDS);
+    EXPECT_EQ(nlohmann::json::parse(variable.out)["boardsSource"],
+              std::string("ZEVADRIVER_BOARDS=") + QX_EXAMPLE_BOARDS);
 }
 
 TEST(HostProgramScripts, Names_only_lines_select_their_board_with_item) {
@@ -66,6 +74,34 @@ board_name = "ZEVA C"
     EXPECT_EQ(each.exitCode, 0) << each.err;
     EXPECT_EQ(each.out, names.out);
     EXPECT_THAT(RunHost("--boards " + boards).out, HasSubstr("back\\\\slash")); // the listing
+}
+
+struct IdCase {
+    const char* selector;
+    int exitCode;
+    const char* names; // --names-only's output; exit 10 as long as a board is not reported
+};
+
+TEST(HostProgramScripts, Pci_id_selects_as_lspci_does_and_json_gives_slot_and_id) {
+    const std::string boards = std::string("--boards ") + QX_EXAMPLE_BOARDS + " ";
+    const IdCase cases[] = {
+        {"1f0a:74c1", 10, "img0\n"},
+        {"1F0A:", 10, "img0\ncamera\n"},
+        {":7cf4", 10, "camera\n"},
+        {"*:*", 10, "img0\ncamera\n"},
+        {"1f0b:", 6, ""},
+        {":61b0", 10, ""}, // the board the module did not report
+    };
+    for (const IdCase& test : cases) {
+        const Outcome outcome = RunHost(boards + "-n -d " + test.selector);
+        EXPECT_EQ(outcome.exitCode, test.exitCode) << test.selector << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, test.names) << test.selector;
+    }
+    EXPECT_EQ(RunHost("-d 1f0a").exitCode, 1);
+    EXPECT_EQ(RunHost("-d 10000:").exitCode, 1);
+    const nlohmann::json report = nlohmann::json::parse(RunHost(boards + "-j -d :7cf4").out);
+    EXPECT_EQ(report["boards"][0]["slot"], "09:00.1");
+    EXPECT_EQ(report["boards"][0]["pciId"], "1F0A:7CF4");
 }
 
 } // namespace
