@@ -16,11 +16,13 @@ void InstallBoards(std::uint32_t count) {
         char file[32];
         std::snprintf(file, sizeof file, "zeva%03u.zid", static_cast<unsigned>(i));
         zevadriverBoard board{};
+        board.size = ZEVADRIVER_BOARD_SIZE;
         board.serialNumber = 0x1000 + i;
         board.activeFile = file;
-        board.pciBus = 2 + i / 8;
-        board.pciDevice = i % 8;
-        board.pciFunction = i % 2;
+        // Each board at a location of its own, as the driver asks.
+        board.pciBus = 2 + i / 256;
+        board.pciDevice = (i / 8) % 32;
+        board.pciFunction = i % 8;
         board.pciId = 0x10EE7024;
         board.boardName = "ZEVA PCIe-4C";
         zevadriverAddBoard(&board);

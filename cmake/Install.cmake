@@ -5,8 +5,9 @@ include(CMakePackageConfigHelpers)
 
 # The libraries a host links carry the major version in their names (libqxloader.so.18): the
 # CMake package promises compatibility within a major version, and so does the name. They
-# need nothing but the system's libraries, so they carry no run path.
-set_target_properties(qxkernel qxloader zevadriver PROPERTIES
+# need nothing but the system's libraries, so they carry no run path. The driver library
+# has a major version of its own (libzevadriver.so.19, platform/imagedriver/CMakeLists.txt).
+set_target_properties(qxkernel qxloader PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 # The module is a plug-in, loaded by path and never linked: it lies in the package's own
 # folder beside those libraries, where qxInstalledModulePath() finds it. It needs the kernel
@@ -32,12 +33,10 @@ endif()
 install(DIRECTORY include/qxzeva DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${QX_GENERATED_INCLUDE_DIR}/qxzeva/qxzeva_version.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qxzeva)
-# For 18.6 only: a forwarding header where each header lay before 18.5.0 moved it, and those
-# folders after include/ on the package files' include path, so that older include lines
-# still build (NEWS).
+# Deprecated: a forwarding header where each header lay before 18.5.0 moved it, so that older
+# include lines still build, each saying so (NEWS). The package files put none of those
+# folders on the include path: a host's own "types.h" or "ref.h" must not resolve to ours.
 install(DIRECTORY include/compat/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-target_include_directories(qxloader INTERFACE
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxloader>)
 
 # qxzeva::headers: include "qxzeva/qxzeva_c.h" (C), or "qxzeva/qxzeva_cxx.h" and
 # "qxzeva/qxzeva_host.h" (C++).
@@ -45,8 +44,7 @@ add_library(qxzeva_headers INTERFACE)
 target_include_directories(qxzeva_headers INTERFACE
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
     $<BUILD_INTERFACE:${QX_GENERATED_INCLUDE_DIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/qxzeva>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 # qxzeva::module is loaded, never linked: $<TARGET_FILE:qxzeva::module> is its path.
 set_target_properties(qxzeva_headers PROPERTIES EXPORT_NAME headers)
 set_target_properties(qxzevaSysapiExpert PROPERTIES EXPORT_NAME module)

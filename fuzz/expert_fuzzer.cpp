@@ -103,6 +103,7 @@ void ScriptDriver(FuzzedDataProvider& input) {
             input.ConsumeRandomLengthString(ZEVADRIVER_MAX_BOARD_NAME + 2);
         // Each value is taken in the order the fuzzer's corpus was made with.
         zevadriverBoard board{};
+        board.size = ZEVADRIVER_BOARD_SIZE;
         board.serialNumber = input.ConsumeIntegral<std::uint32_t>();
         board.activeFile = active.c_str();
         board.claimFile = claim.c_str();
@@ -112,12 +113,13 @@ void ScriptDriver(FuzzedDataProvider& input) {
         board.pciId = input.ConsumeIntegral<std::uint32_t>();
         board.boardName = boardName.c_str();
         const std::uint32_t serial = board.serialNumber;
-        if (zevadriverAddBoard(&board) == 0 && input.ConsumeIntegralInRange(0, 5) == 0)
+        // Any value a driver might report, beyond what a board description may hold.
+        if (zevadriverAddBoardUnchecked(&board) == 0 && input.ConsumeIntegralInRange(0, 5) == 0)
             zevadriverSetClaimStatus(serial, ZEVADRIVER_ERROR_CLAIM_REFUSED);
     }
     for (int n = input.ConsumeIntegralInRange(0, 3); n > 0; --n) {
         const auto function = static_cast<zevadriverFunction>(
-            input.ConsumeIntegralInRange<int>(0, ZEVADRIVER_FUNCTION_COUNT - 1));
+            input.ConsumeIntegralInRange<int>(0, std::size(k_zevadriverFunctions) - 1));
         if (input.ConsumeBool())
             zevadriverFailOnCall(function, input.ConsumeIntegralInRange(1u, 6u),
                                  ZEVADRIVER_ERROR_INJECTED);

@@ -126,8 +126,7 @@ std::vector<std::string> UnreportedMatches(const BoardSelection& selection,
     if (!context.item.empty() || context.unreported == nullptr)
         return serials; // --item names a reported item only
     for (const UnreportedBoard& board : context.unreported->boards)
-        if ((!selection.serial || board.serialNumber == *selection.serial) &&
-            (selection.slotText.empty() || SlotMatches(selection.slot, board)))
+        if (IsSelected(selection, board))
             serials.push_back(SerialText(board.serialNumber));
     return serials;
 }
@@ -220,6 +219,30 @@ bool IsSelected(const BoardSelection& selection, const ItemReading& item) {
            (!selection.serial || (SerialOf(item, &serial) && serial == *selection.serial));
 }
 
+std::vector<UnreportedReading> SelectedUnreported(const BoardSelection& selection,
+                                                  const UnreportedBoards& unreported) {
+    std::vector<UnreportedReading> readings;
+    for (const UnreportedBoard& board : unreported.boards) {
+        if (!IsSelected(selection, board))
+            continue;
+        char location[16] = "";
+        if (board.bus && board.device && board.function)
+            std::snprintf(location, sizeof location, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32,
+                          *board.bus, *board.device, *board.function);
+        const bool first = board.serialNumber == unreported.boards.front().serialNumber;
+        readings.push_back(
+            {SerialText(board.serialNumber), location,
+             first ? unreported.reason
+                   : "discovery stopped at " + SerialText(unreported.boards.front().serialNumber)});
+    }
+    return readings;
+}
+
+bool IsSelected(const BoardSelection& selection, const UnreportedBoard& board) {
+    return (!selection.serial || board.serialNumber == *selection.serial) &&
+           (selection.slotText.empty() || SlotMatches(selection.slot, board));
+}
+
 HostExit ApplySelection(const BoardSelection& selection, const SelectionContext& context,
                         HostReport* report, std::string* error) {
     if (!selection.Any())
@@ -235,6 +258,7 @@ HostExit ApplySelection(const BoardSelection& selection, const SelectionContext&
     }
     const std::vector<std::string> unreported = UnreportedMatches(selection, context);
     if (!unreported.empty()) {
+        report->items.clear(); // the report then holds only the boards not reported
         *error = "the driver knows " + std::string(unreported.size() == 1 ? "board " : "boards ") +
                  BoundedList(unreported) + ", which " + Options(Parts(selection), "") +
                  " selects, but the module did not report " +

@@ -37,6 +37,12 @@ struct BoardSelection {
 BoardSelection MakeSelection(const std::string& slot, const std::string& serial);
 
 bool IsSelected(const BoardSelection& selection, const ItemReading& item);
+bool IsSelected(const BoardSelection& selection, const UnreportedBoard& board);
+
+// The boards the module did not report that the selection asks for, for the report: the
+// first with the reason discovery stopped, the others with where it stopped.
+std::vector<UnreportedReading> SelectedUnreported(const BoardSelection& selection,
+                                                  const UnreportedBoards& unreported);
 
 // What a message needs to say what each option alone would have chosen.
 struct SelectionContext {

@@ -53,10 +53,15 @@ void CallTrace::Stop() {
 
 void CallTrace::WriteDriverCalls() {
     // Read whole and cleared, so the log never fills however long the trace runs.
-    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
-    if (calls.empty())
+    std::size_t count = 0;
+    zevadriverReadLog(nullptr, 0, &count);
+    if (count == 0)
         return;
-    calls.resize(std::min(calls.size(), zevadriverReadLog(calls.data(), calls.size())));
+    std::vector<zevadriverCall> calls(count);
+    calls[0].size = ZEVADRIVER_CALL_SIZE;
+    if (zevadriverReadLog(calls.data(), calls.size(), &count) != 0)
+        return;
+    calls.resize(std::min(calls.size(), count));
     zevadriverClearLog();
     OpenInnermost();
     for (const zevadriverCall& call : calls)

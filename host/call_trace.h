@@ -31,6 +31,13 @@ public:
     // outcome: "= RESULT" and, when there are any, " -> out-values".
     void Leave(const std::string& outcome);
 
+    // Writes the driver calls made since the last call across the interfaces: the host
+    // program's own, after the module's calls are over.
+    void WriteHostDriverCalls() {
+        if (!m_stopped)
+            WriteDriverCalls();
+    }
+
     // Out of memory while tracing: says so once and traces nothing more.
     void Stop();
     bool Stopped() const { return m_stopped; }

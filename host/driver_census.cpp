@@ -5,6 +5,7 @@
 #include <zevadriver_control.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -14,8 +15,56 @@ std::string StatusText(const char* step, qxzevauStatus status) {
            (name != nullptr ? std::string(name) : "status " + std::to_string(status)) + ")";
 }
 
-// The module's discovery step for one board, made again to learn where it fails.
-std::string DiscoveryFailure(std::uint32_t serialNumber) {
+// What the driver answered the module for this board's step of discovery that failed, as
+// the driver's call log holds it; empty when the log does not hold it (it keeps the first
+// calls after it was cleared, and a trace empties it as it goes).
+std::string LoggedFailure(std::uint32_t serialNumber) {
+    std::size_t count = 0;
+    zevadriverReadLog(nullptr, 0, &count);
+    std::vector<zevadriverCall> calls(count);
+    if (!calls.empty()) {
+        calls[0].size = ZEVADRIVER_CALL_SIZE;
+        if (zevadriverReadLog(calls.data(), calls.size(), &count) != 0)
+            return {};
+        calls.resize(std::min(calls.size(), count));
+    }
+    for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
+        if (call->serialNumber != serialNumber || call->status == 0)
+            continue;
+        switch (call->function) {
+        case ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE:
+            return StatusText("claim refused", call->status);
+        case ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE:
+            return StatusText("activation refused", call->status);
+        case ZEVADRIVER_GET_BOARD_PCI_LOCATION:
+            return StatusText("no PCI location", call->status);
+        default:
+            break;
+        }
+    }
+    return {};
+}
+
+// Why discovery stopped at this board, from what the driver answers to reads alone: a board
+// without an active interface file had its claim or its activation refused; one with a file
+// had no PCI location.
+std::string ReadOnlyFailure(std::uint32_t serialNumber) {
+    if (std::string logged = LoggedFailure(serialNumber); !logged.empty())
+        return logged;
+    char fileName[QXZEVAU_INTERFACE_FILE_BUFFER + 1] = {};
+    if (const qxzevauStatus status = qxzevauGetActiveInterfaceFile(serialNumber, fileName))
+        return StatusText("no active interface file", status) +
+               ", so its claim or activation was refused (--probe claims one to learn which)";
+    std::uint32_t bus = 0, device = 0, function = 0;
+    if (const qxzevauStatus status =
+            qxzevauGetBoardPCILocation(serialNumber, &bus, &device, &function))
+        return StatusText("no PCI location", status);
+    return "the driver answers for it when asked again";
+}
+
+// The module's discovery step for one board, made again to learn where it fails: it may
+// claim and activate an interface file.
+std::string ProbedFailure(std::uint32_t serialNumber) {
     char fileName[QXZEVAU_INTERFACE_FILE_BUFFER + 1] = {};
     if (qxzevauGetActiveInterfaceFile(serialNumber, fileName) != 0) {
         if (const qxzevauStatus status = qxzevauClaimNewInterfaceFile(serialNumber, fileName))
@@ -32,7 +81,7 @@ std::string DiscoveryFailure(std::uint32_t serialNumber) {
 
 } // namespace
 
-UnreportedBoards FindUnreportedBoards(std::size_t reported) {
+UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode) {
     UnreportedBoards found;
     std::uint32_t count = 0;
     if (qxzevauGetSerialNumber(nullptr, &count) != 0 || count <= reported)
@@ -53,7 +102,9 @@ UnreportedBoards FindUnreportedBoards(std::size_t reported) {
         }
         found.boards.push_back(board);
     }
-    if (!found.boards.empty())
-        found.reason = DiscoveryFailure(found.boards.front().serialNumber);
+    if (!found.boards.empty()) {
+        const std::uint32_t first = found.boards.front().serialNumber;
+        found.reason = mode == CensusMode::probe ? ProbedFailure(first) : ReadOnlyFailure(first);
+    }
     return found;
 }

@@ -33,7 +33,9 @@ inline constexpr HostOptionRow k_hostOptions[] = {
     {{'n', "names-only", OptionValue::none, nullptr, nullptr, false,
       "the item names only, one a line",
       "Print the item names, one a line, and nothing else: with --item, --slot or --serial "
-      "the names of the items they select. Excludes --verbose."},
+      "the names of the items they select. Each name is printed as it is, so that --item given "
+      "the line selects that board; a name holding a control or format character is shown "
+      "escaped, as in the listing. Excludes --verbose."},
      &HostOptions::namesOnly,
      nullptr,
      nullptr},
@@ -44,7 +46,10 @@ inline constexpr HostOptionRow k_hostOptions[] = {
       "name in snake_case (serial_number, pci_bus, vendor), in tag order, each value in its JSON "
       "type; typedProperties gives them again with tag, label and type. itemNames lists every "
       "item name the expert lists, whatever the other options select; boards holds the boards "
-      "selected. With --names-only the boards have no properties."},
+      "selected. unreportedBoards lists the boards the driver knows but the module did not "
+      "report (as far as --slot and --serial select them), each with its serial number, PCI "
+      "location and reason; a selection of only such boards writes the report too, with exit "
+      "status 10. With --names-only the boards have no properties."},
      &HostOptions::json,
      nullptr,
      nullptr},
@@ -110,9 +115,35 @@ inline constexpr HostOptionRow k_hostOptions[] = {
       "standard error); the file follows an '=' sign",
       "Write every call across the module's interfaces, and the simulated driver's own calls, to "
       "the file, or to standard error without one; see TRACE. The file name follows an equals "
-      "sign (--trace=calls.txt)."},
+      "sign (--trace=calls.txt). A file this run reads or writes (the board description, the "
+      "module, the --save-boards file, by device and inode) is refused; the trace is written "
+      "beside the file and replaces it when the run is over, whatever its outcome."},
      &HostOptions::trace,
      &HostOptions::traceFile,
+     nullptr},
+    {{'\0', "save-boards", OptionValue::required, "FILE", "a file name", false,
+      "write what the driver answered as a board file that\n"
+      "--boards replays (for support)",
+      "After the report, write what the image driver answered, through its reading functions "
+      "only, as a board description (see qxzeva-boards(5)) that --boards replays with the same "
+      "report: the driver version and each board's serial number, active interface file, PCI "
+      "location and identifier and name, and a board whose claim or activation was refused as "
+      "refusing claims. The file is written whole to a temporary file beside it and renamed, so "
+      "it is never left half written; its comment header names the module and the driver "
+      "version and the time, which SOURCE_DATE_EPOCH sets. This is the way to send a system's "
+      "boards to support."},
+     nullptr,
+     &HostOptions::saveBoards,
+     nullptr},
+    {{'\0', "probe", OptionValue::none, nullptr, nullptr, false,
+      "to tell why boards are missing, redo discovery's\n"
+      "step for the first (changes the driver's state)",
+      "To tell why the module did not report a board, make that board's step of discovery again "
+      "as the module makes it. This changes the driver's state: it may claim an interface file "
+      "for the board and make it active. Without it the reason is learnt from what the driver "
+      "answers to reads and from its record of the module's own calls, and nothing changes."},
+     &HostOptions::probe,
+     nullptr,
      nullptr},
     {{'h', "help", OptionValue::none, nullptr, nullptr, true, "show this help",
       "Print a summary of the options and the exit codes."},

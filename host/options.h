@@ -13,6 +13,8 @@ struct HostOptions {
     std::string slot;       // empty: every PCI location; else [[bus]:][device][.function]
     std::string serial;     // empty: every serial number; else hexadecimal
     std::string traceFile;  // empty: the trace goes to standard error
+    std::string saveBoards; // empty: no capture; else the board file to write
+    bool probe = false;     // learn why boards are missing by acting on the driver
     bool trace = false;
     bool verbose = false;
     bool namesOnly = false;

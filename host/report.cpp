@@ -257,6 +257,14 @@ JsonDocument ReportJson(const HostReport& report) {
             boards.push_back({{"name", name}, {"listedName", name}});
     }
     document["boards"] = boards;
+    JsonDocument unreported = JsonDocument::array();
+    for (const UnreportedReading& board : report.unreported)
+        unreported.push_back(
+            {{"serialNumber", board.serialNumber},
+             {"pciLocation",
+              board.pciLocation.empty() ? JsonDocument(nullptr) : JsonDocument(board.pciLocation)},
+             {"reason", board.reason}});
+    document["unreportedBoards"] = unreported;
     return document;
 }
 

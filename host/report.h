@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+// A board the driver knows but the module did not report.
+struct UnreportedReading {
+    std::string serialNumber; // "00E93B15"
+    std::string pciLocation;  // "07:02.0"; empty when the driver cannot say
+    std::string reason;       // why the module did not report it
+};
+
 struct HostReport {
     std::string modulePath;
     std::string displayName;
@@ -24,6 +31,9 @@ struct HostReport {
     // With --item: the name as the listing spells it, which may differ in case from the
     // name asked for (and so from the bag's).
     std::string listedItem;
+    // The driver's boards the module did not report, as far as --slot and --serial select
+    // them; none with --item.
+    std::vector<UnreportedReading> unreported;
 };
 
 // A heading, then one line per item: name, serial number, model, PCI bus:device.function
@@ -36,7 +46,7 @@ std::string NamesText(const HostReport& report);
 
 // The version of the JSON report's shape, written into it as schemaVersion, which its
 // schema holds; raised whenever a script reading the report would have to change.
-constexpr int k_reportSchemaVersion = 2;
+constexpr int k_reportSchemaVersion = 3;
 JsonDocument ReportJson(const HostReport& report);
 
 // The report with every text it shows passed through TerminalText.

@@ -28,7 +28,9 @@ std::string GuidText(const _GUID& id) {
 }
 
 std::string ArgText(std::uint32_t value) {
-    return Number(value);
+    // A tag is followed by its key, as the JSON report names it: 0x0101D000 item_name.
+    const char* key = value >= 0x10000 ? PropertyKey(value) : "";
+    return *key == '\0' ? Number(value) : Number(value) + " " + key;
 }
 std::string ArgText(std::int32_t value) {
     return std::to_string(value);

@@ -1,6 +1,6 @@
 // How a trace shows the plain values that cross the interfaces: strings as text, tags in
-// hexadecimal, GUIDs in braces with the interface they name. Interface pointers are shown
-// by the tracing tables (traced_interfaces.cpp), which add overloads of their own.
+// hexadecimal with their keys, GUIDs in braces with the interface they name. Interface pointers are
+// shown by the tracing tables (traced_interfaces.cpp), which add overloads of their own.
 #ifndef QX_HOST_TRACE_VALUES_H
 #define QX_HOST_TRACE_VALUES_H
 

@@ -1,7 +1,7 @@
 // The boards the image driver knows but the module did not report. The module stops
 // discovering at the first board whose interface file cannot be claimed or activated or
 // whose PCI location cannot be read, and still succeeds; the host program asks the driver
-// itself, so that a person learns which boards are missing and why.
+// itself, so that a person learns which boards are missing and why, changing nothing.
 #ifndef QX_HOST_UNREPORTED_BOARDS_H
 #define QX_HOST_UNREPORTED_BOARDS_H
 
@@ -23,11 +23,16 @@ struct UnreportedBoards {
     std::string reason;                  // why discovery stopped at the first of them
 };
 
+// How the reason is learnt: from reads alone (what the driver answers and the module's own
+// failed call where the driver's log holds it), or by making the first missing board's step
+// of discovery once more as the module makes it, which may claim and activate an interface
+// file (--probe).
+enum class CensusMode { readOnly, probe };
+
 // The driver's boards after the first `reported` ones, which the module discovers in the
-// driver's order. To tell why discovery stopped, the first missing board's step of discovery
-// is made once more as the module makes it (which, like the module's, may claim and activate
-// an interface file). Empty when the driver cannot list its boards.
-UnreportedBoards FindUnreportedBoards(std::size_t reported);
+// driver's order, and why discovery stopped at the first of them. Empty when the driver
+// cannot list its boards.
+UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode = CensusMode::readOnly);
 
 // "00000002" as the listing writes serial numbers.
 std::string SerialText(std::uint32_t serialNumber);

@@ -85,7 +85,7 @@ foreach(object IN LISTS objects)
     string(STRIP "${report}" report)
     if(only_added)
         message(WARNING "${object} adds to the ABI of abi/${ARCH}/${object}.abi:\n${report}\n"
-            "Compatible within the major version. Renew the baseline with ${renew} so that "
+            "Compatible within the SONAME (docs/abi.md). Renew the baseline with ${renew} so that "
             "the additions are held too, and give each new library symbol the version that "
             "brought it (version script, abi/*.abilist, debian/*.symbols).")
     else()
@@ -96,9 +96,9 @@ endforeach()
 
 if(failures)
     message(FATAL_ERROR "${failures}"
-        "A host or module built against the baseline would break. Undo the change, or, if "
-        "it is meant, make it a new major version: raise the major number of project(VERSION) "
-        "in CMakeLists.txt (new SONAMEs, version nodes and Debian package names), say so in "
-        "NEWS, and renew the baseline with ${renew}. A reviewed difference that is no "
-        "break goes in abi/suppressions.abignore with its reason.")
+        "A host or module built against the baseline would break; docs/abi.md says what may "
+        "change within a SONAME. Undo the change, or, if it is meant, give the library a new "
+        "SONAME (ZEVADRIVER_SOVERSION for libzevadriver, else the major number of "
+        "project(VERSION)): new version node, Debian package name and symbols file, a line in "
+        "NEWS, and the baseline renewed with ${renew}.")
 endif()

@@ -6,7 +6,7 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "cmake --install failed")
 endif()
 foreach(file bin/qxzeva-host bin/qxzeva-validate lib/qxzeva/qxzevaSysapiExpert.so lib/libqxkernel.so.18 lib/libqxloader.so.18
-        lib/libzevadriver.so.18 include/qxzeva/qxzeva_c.h include/qxzeva/qxzeva_version.h
+        lib/libzevadriver.so.19 include/qxzeva/qxzeva_c.h include/qxzeva/qxzeva_version.h
         include/qxzeva/qxzeva_host.h include/qxzeva/kernel/semLib.h
         include/qxzeva/module_loader.h include/qxzeva/zevadriver/zevadriver_control.h)
     if(NOT EXISTS ${PREFIX}/${file})

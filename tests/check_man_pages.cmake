@@ -1,7 +1,9 @@
 # Reads a few of the man(3) pages as man shows them: each has SYNOPSIS with its #include and
 # link line and SEE ALSO, and each but the overview RETURN VALUE; a string macro keeps its double quotes; the results'
 # table has one row per result; a name on a page's NAME line opens that page; no generator
-# signs them. Takes MAN (the man program) and PAGES (the folder of the finished pages).
+# signs them; the C++ example and the README ask find_package for the version qxzeva(3) gives.
+# Takes MAN (the man program), PAGES (the folder of the finished pages), EXAMPLE_CMAKE (the
+# C++ example's CMakeLists.txt) and README.
 cmake_minimum_required(VERSION 3.25)
 
 function(render page)
@@ -64,6 +66,17 @@ render(man3/qxUnloadModule.3)
 if(NOT text MATCHES "qxLoadModule, qxUnloadModule")
     string(APPEND failures "qxUnloadModule(3) does not open qxLoadModule(3):\n${text}\n")
 endif()
+
+# The C++ example and the README ask find_package for the version qxzeva(3) gives.
+render(man3/qxzeva.3)
+string(REGEX MATCH "find_package\\(qxzeva [0-9.]+" asked "${text}")
+foreach(file ${EXAMPLE_CMAKE} ${README})
+    file(STRINGS ${file} line REGEX "find_package\\(qxzeva ")
+    string(REGEX MATCH "find_package\\(qxzeva [0-9.]+" line "${line}")
+    if(asked STREQUAL "" OR NOT line STREQUAL asked)
+        string(APPEND failures "${file} says ${line}, qxzeva(3) ${asked}\n")
+    endif()
+endforeach()
 
 if(NOT failures STREQUAL "")
     message(FATAL_ERROR "${failures}")

@@ -18,9 +18,18 @@
 // "ZEVA PCIe-4C":
 //   AddBoard(TestBoard().Serial(0x10).Active("img0.zid").Pci(3, 14, 6).Name("ZEVA PCIe-2C"));
 struct TestBoard : zevadriverBoard {
-    TestBoard() : zevadriverBoard() { boardName = "ZEVA PCIe-4C"; }
+    TestBoard() : zevadriverBoard() {
+        size = ZEVADRIVER_BOARD_SIZE;
+        boardName = "ZEVA PCIe-4C";
+    }
+    // Each board at a PCI location of its own, from its serial number, unless Pci() says.
     TestBoard& Serial(std::uint32_t serial) {
         serialNumber = serial;
+        if (!placed) {
+            pciBus = serial & 0xFF;
+            pciDevice = (serial >> 8) & 0x1F;
+            pciFunction = (serial >> 13) & 0x7;
+        }
         return *this;
     }
     TestBoard& Active(const char* file) {
@@ -28,6 +37,7 @@ struct TestBoard : zevadriverBoard {
         return *this;
     }
     TestBoard& Pci(std::uint32_t bus, std::uint32_t device, std::uint32_t function) {
+        placed = true;
         pciBus = bus;
         pciDevice = device;
         pciFunction = function;
@@ -45,10 +55,21 @@ struct TestBoard : zevadriverBoard {
         claimFile = file;
         return *this;
     }
+
+    bool placed = false;
 };
 
 inline void AddBoard(const TestBoard& board) {
-    ASSERT_EQ(zevadriverAddBoard(&board), 0) << "board " << board.serialNumber;
+    const char* reason = nullptr;
+    ASSERT_EQ(zevadriverAddBoard(&board), 0)
+        << "board " << board.serialNumber << ": "
+        << ((reason = zevadriverLastBoardError()) != nullptr ? reason : "");
+}
+
+// A board no description could hold (an empty name, a file not ending in .zid, a control
+// character), as a driver might report one.
+inline void AddUncheckedBoard(const TestBoard& board) {
+    ASSERT_EQ(zevadriverAddBoardUnchecked(&board), 0) << "board " << board.serialNumber;
 }
 
 inline std::string CallText(const zevadriverCall& call) {
@@ -62,8 +83,12 @@ inline std::string CallText(const zevadriverCall& call) {
 }
 
 inline std::vector<std::string> DriverCalls() {
-    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
-    calls.resize(std::min(zevadriverReadLog(calls.data(), calls.size()), calls.size()));
+    std::size_t count = 0;
+    EXPECT_EQ(zevadriverReadLog(nullptr, 0, &count), 0);
+    std::vector<zevadriverCall> calls(count + 1);
+    calls[0].size = ZEVADRIVER_CALL_SIZE;
+    EXPECT_EQ(zevadriverReadLog(calls.data(), calls.size(), &count), 0);
+    calls.resize(std::min(count, calls.size()));
     std::vector<std::string> texts;
     for (const zevadriverCall& call : calls)
         texts.push_back(CallText(call));

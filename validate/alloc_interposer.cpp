@@ -26,6 +26,9 @@ long LiveBlocks() {
 long BlocksTaken() {
     return 0;
 }
+long GatedAllocations() {
+    return 0;
+}
 
 #else
 
@@ -51,10 +54,12 @@ std::atomic<bool> g_gate{false};
 std::atomic<bool> g_reached{false};
 std::atomic<long> g_live{0};
 std::atomic<long> g_taken{0};
+std::atomic<long> g_gated{0};
 
 bool FailThisOne() {
     if (!g_gate.load(std::memory_order_relaxed))
         return false;
+    g_gated.fetch_add(1, std::memory_order_relaxed);
     long left = g_countdown.load(std::memory_order_relaxed);
     while (left > 0 &&
            !g_countdown.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
@@ -77,6 +82,10 @@ void* Counted(void* block) {
 
 bool AllocatorInterposed() {
     return true;
+}
+
+long GatedAllocations() {
+    return g_gated.load(std::memory_order_relaxed);
 }
 void FailNthAllocation(long nth) {
     g_reached.store(false, std::memory_order_relaxed);

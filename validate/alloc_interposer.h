@@ -20,6 +20,8 @@ bool AllocationFailureReached();
 long LiveBlocks();
 // Blocks allocated so far.
 long BlocksTaken();
+// Allocations made so far with the gate open: the failure points a sweep can choose.
+long GatedAllocations();
 
 // Blocks allocated, and the change in live blocks, since it was made.
 class AllocationCount {

@@ -24,15 +24,27 @@ using Ref = qxzeva::BasicRef<T, qxzeva::TableCounting>;
 
 enum class CheckLevel { quick, full };
 
+// How a broken rule counts. must: the interfaces' contract requires it, and a breach fails
+// the check. choice: the contract leaves it open or writes it otherwise, and this project
+// chose a stricter, sound behaviour; a breach warns, and fails only under --strict.
+enum class Grade { must, choice };
+
+const char* GradeName(Grade grade); // "must", "choice"
+
 class CheckContext;
 
 struct CheckRow {
     const char* name;     // group.what, as --list and --filter know it
     CheckLevel level;     // full: only with --level full
     int timeFactor;       // its time limit in multiples of --timeout's
-    const char* contract; // one sentence: what a module must do for it to pass
+    Grade grade;          // how a breach of its rule counts
+    const char* source;   // where its rule is written: a manual page, or the project's choice
+    const char* contract; // one sentence: the rule a module must keep for it to pass
     void (*run)(CheckContext& context);
 };
+
+// The source of every choice: a rule this project holds where the contract is looser.
+inline constexpr const char* k_soundChoice = "this project's sound choice";
 
 const std::vector<CheckRow>& CheckTable();
 
@@ -42,6 +54,7 @@ struct Failure {
     std::string call;     // what was called
     std::string got;      // what came back
     std::string expected; // what the rule expects
+    Grade grade = Grade::must;
 };
 
 // Thrown by Require and Skip to end a check that cannot go on.
@@ -60,10 +73,19 @@ inline constexpr std::size_t k_lastOperationSize = 256;
 
 class CheckContext {
 public:
-    CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed);
+    CheckContext(ModuleUnderTest& module, char* lastOperation, std::uint32_t seed,
+                 bool strict = false);
 
     ModuleUnderTest& Module() { return m_module; }
     std::uint32_t Seed() const { return m_seed; }
+    // Whether --strict asks for the choices to be held as rules, and for the calls the
+    // contract leaves undefined (a null out-pointer the operation does not test) to be made.
+    bool Strict() const { return m_strict; }
+    // Ends the check as a skip unless --strict: it calls operations in a way the contract
+    // leaves undefined, which may crash a module that keeps to the contract.
+    void OnlyWhenStrict(const std::string& undefinedCall);
+    // The grade of the failures Expect records from now on; the check's row gives the first.
+    void Grading(Grade grade) { m_grade = grade; }
     // Names the operation about to be called, for a crash or a hang to be reported against.
     void Calling(const std::string& operation);
     const char* LastOperation() const { return m_lastOperation; }
@@ -71,6 +93,9 @@ public:
     // Records a failure unless ok; returns ok.
     bool Expect(bool ok, const std::string& rule, const std::string& call, const std::string& got,
                 const std::string& expected);
+    // As Expect, for a rule this project chose beyond the contract: a breach only warns.
+    bool ExpectChoice(bool ok, const std::string& rule, const std::string& call,
+                      const std::string& got, const std::string& expected);
     // As Expect, but a failure ends the check.
     void Require(bool ok, const std::string& rule, const std::string& call, const std::string& got,
                  const std::string& expected);
@@ -79,6 +104,11 @@ public:
                       const std::string& call);
     // Ends the check as not applicable to this module.
     [[noreturn]] void Skip(const std::string& why);
+
+    // Says how the check ran where that is not the whole of what its rule names (a sweep
+    // that sampled its failure points); the report shows it.
+    void Note(const std::string& text) { m_note = text; }
+    const std::string& NoteText() const { return m_note; }
 
     const std::vector<Failure>& Failures() const { return m_failures; }
     const std::string& SkipReason() const { return m_skipReason; }
@@ -96,8 +126,11 @@ private:
     ModuleUnderTest& m_module;
     char* m_lastOperation;
     std::uint32_t m_seed;
+    bool m_strict;
+    Grade m_grade = Grade::must;
     std::vector<Failure> m_failures;
     std::string m_skipReason;
+    std::string m_note;
 };
 
 // The tags every item's bag holds, with their types: the installed interface's table.
@@ -110,6 +143,10 @@ const std::vector<ItemTag>& ItemTags();
 // The bag's tags, types and values as one text (tag=type:value, in EnumProperties' order),
 // and the tags EnumChangedTags lists after them; for comparing two bags.
 std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag);
+// A tag's value read by the getter of the type given: "S_OK (0x00000000) 1", a result and the
+// value as BagDump writes it.
+std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
+                      kcSysAttributeType type);
 // The tags an enumerator lists from its position on.
 std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags);
 

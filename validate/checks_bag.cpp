@@ -1,5 +1,6 @@
 // The property bag: typed values, presence and deletion, change tracking, cloning and the
 // batch lock, on a bag the expert hands out.
+#include "validate/alloc_interposer.h"
 #include "validate/check.h"
 #include "validate/checks.h"
 
@@ -152,9 +153,6 @@ void CheckBagPresence(CheckContext& cx) {
               Call("GetPropertyType(a deleted tag, &type)"),
               ResultText(result) + (type == 99 ? "" : ", type written"),
               "E_PROPERTY_NOT_FOUND, type unwritten");
-    cx.ExpectResult(v->GetPropertyType(bag.get(), ItemTags()[0].tag, nullptr), E_POINTER,
-                    "GetPropertyType refuses a null out-pointer",
-                    Call("GetPropertyType(tag, null)"));
     Ref<IkcSysEnumPropertyTag> tags;
     v->EnumProperties(bag.get(), tags.put());
     const std::vector<std::uint32_t> listed = TagsOf(cx, tags.get());
@@ -177,6 +175,69 @@ void CheckBagPresence(CheckContext& cx) {
               ResultText(empty) + (none == nullptr ? ", null" : ", not null"), "S_FALSE, null");
     cx.ExpectResult(v->EnumProperties(bag.get(), nullptr), E_POINTER,
                     "EnumProperties refuses a null out-pointer", Call("EnumProperties(null)"));
+}
+
+void CheckBagGetterNullOut(CheckContext& cx) {
+    cx.OnlyWhenStrict("a null out-pointer to GetPropertyType and the value getters");
+    Ref<IkcSysExpert2> expert = cx.InitializedExpert();
+    Ref<IkcSysPropertyBag3> bag = cx.FirstItemBag(expert.get());
+    IkcSysPropertyBag3* b = bag.get();
+    for (const TypeRow& row : k_types)
+        row.store(b, k_tag + static_cast<std::uint32_t>(row.type));
+    const auto tagOf = [](kcSysAttributeType type) {
+        return k_tag + static_cast<std::uint32_t>(type);
+    };
+    const std::pair<const char*, HRESULT (*)(IkcSysPropertyBag3*, std::uint32_t)> calls[] = {
+        {"GetPropertyType(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetPropertyType(g, t, nullptr);
+         }},
+        {"GetBooleanProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetBooleanProperty(g, t, nullptr);
+         }},
+        {"GetIntegerProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetIntegerProperty(g, t, nullptr);
+         }},
+        {"GetUnsignedIntegerProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetUnsignedIntegerProperty(g, t, nullptr);
+         }},
+        {"GetDoubleProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetDoubleProperty(g, t, nullptr);
+         }},
+        {"GetGuidProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetGuidProperty(g, t, nullptr);
+         }},
+        {"GetStringProperty(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetStringProperty(g, t, nullptr);
+         }},
+        {"GetTimestampPropertyUTC(tag, null)",
+         [](IkcSysPropertyBag3* g, std::uint32_t t) {
+             return g->lpVtbl->GetTimestampPropertyUTC(g, t, nullptr);
+         }},
+    };
+    // Each getter on a tag of its own type (GetPropertyType on the first), so that only the
+    // null out-pointer can make it refuse.
+    const kcSysAttributeType types[] = {kcSysAttrTypeBoolean, kcSysAttrTypeBoolean,
+                                        kcSysAttrTypeInteger, kcSysAttrTypeUnsignedInteger,
+                                        kcSysAttrTypeDouble,  kcSysAttrTypeGuid,
+                                        kcSysAttrTypeString,  kcSysAttrTypeTimestampUTC};
+    for (std::size_t i = 0; i < sizeof calls / sizeof calls[0]; ++i) {
+        const std::string call = Call(calls[i].first);
+        cx.Calling(call);
+        const AllocationCount count;
+        const HRESULT result = calls[i].second(b, tagOf(types[i]));
+        const long taken = count.Taken();
+        cx.Expect(result == E_POINTER && taken == 0,
+                  "a getter refuses a null out-pointer with E_POINTER and allocates nothing", call,
+                  ResultText(result) + ", " + std::to_string(taken) + " blocks allocated",
+                  "E_POINTER, none");
+    }
 }
 
 void CheckBagChangeTracking(CheckContext& cx) {

@@ -4,6 +4,8 @@
 #include "validate/options.h"
 #include "validate/report.h"
 #include "validate/runner.h"
+#include "validate/shown_text.h"
+#include "validate/test_bed.h"
 
 #include <cstdio>
 #include <ctime>
@@ -43,11 +45,10 @@ RunSummary RunChecks(const ValidateOptions& options, const std::vector<const Che
         for (unsigned i = 0; i < options.repeat; ++i) {
             // Each run its own seed, so that repeats vary; the first is the seed reported.
             const std::uint32_t seed = options.seed + i * 0x9E3779B9u;
-            CheckResult result = options.inProcess
-                                     ? RunInProcess(*row, module, seed)
-                                     : RunInChild(*row, module, seed, options.timeout);
-            const bool bad =
-                result.outcome != Outcome::passed && result.outcome != Outcome::skipped;
+            CheckResult result =
+                options.inProcess ? RunInProcess(*row, module, seed, options.strict)
+                                  : RunInChild(*row, module, seed, options.timeout, options.strict);
+            const bool bad = Fails(result.outcome) || result.outcome == Outcome::warned;
             if (i == 0 || (bad && failedRuns == 0))
                 kept = result;
             failedRuns += bad ? 1 : 0;
@@ -57,6 +58,8 @@ RunSummary RunChecks(const ValidateOptions& options, const std::vector<const Che
     }
     return run;
 }
+
+int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>& checks);
 
 } // namespace
 
@@ -75,13 +78,30 @@ int main(int argc, char** argv) {
     if (options.list)
         return Write(CheckList(checks)) ? k_validateOk : k_validateWrite;
     if (checks.empty()) {
-        std::fprintf(stderr, "qxzeva-validate: no check matches --filter %s\n",
-                     options.filter.c_str());
+        ValidateOptions full = options;
+        full.full = true;
+        const bool atFull = !options.full && !Selected(full).empty();
+        std::fprintf(stderr, "qxzeva-validate: no %scheck matches --filter %s%s\n",
+                     options.full ? "" : "quick ", options.filter.c_str(),
+                     atFull ? "; with --level full some do" : "");
         return k_validateUsage;
     }
     if (!options.seedGiven)
         options.seed = static_cast<std::uint32_t>(std::time(nullptr));
 
+    options.boardSet = ChooseBoardSet(options.boards, why);
+    if (options.boardSet.empty()) {
+        std::fprintf(stderr, "qxzeva-validate: %s\n", why.c_str());
+        return k_validateTestBed;
+    }
+    const int status = Validate(options, checks);
+    RemoveOwnBoardSet();
+    return status;
+}
+
+namespace {
+
+int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>& checks) {
     ModuleUnderTest module;
     module.path = options.modulePath;
     module.factoryName = options.factory;
@@ -91,21 +111,35 @@ int main(int argc, char** argv) {
     const CheckRow* loads = &CheckTable().front();
     for (const CheckRow& row : CheckTable())
         loads = std::string(row.name) == "module.loads" ? &row : loads;
-    const CheckResult probe = options.inProcess
-                                  ? CheckResult{}
-                                  : RunInChild(*loads, module, options.seed, options.timeout);
+    const CheckResult probe =
+        options.inProcess ? CheckResult{}
+                          : RunInChild(*loads, module, options.seed, options.timeout, false);
     if (probe.outcome != Outcome::passed) {
         const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
                                                        : probe.failures.front().got;
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), why.c_str());
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
+                     Shown(why).c_str());
         return k_validateNoModule;
     }
     qx_load_status status = QX_LOAD_OK;
     char error[512];
     module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);
     if (module.module == nullptr) {
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", module.path.c_str(), error);
+        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
+                     Shown(error).c_str());
         return k_validateNoModule;
+    }
+    // A board set the driver rejects, or none at all, leaves nothing to check: said once, and
+    // no check runs.
+    const CheckResult bed =
+        options.inProcess
+            ? RunInProcess(TestBedProbe(), module, options.seed, false)
+            : RunInChild(TestBedProbe(), module, options.seed, options.timeout, false);
+    if (bed.outcome == Outcome::skipped) {
+        qxUnloadModule(module.module);
+        std::fprintf(stderr, "qxzeva-validate: the test bed is unusable (boards: %s): %s\n",
+                     options.boardSet.c_str(), bed.detail.c_str());
+        return k_validateTestBed;
     }
     const RunSummary run = RunChecks(options, checks, module);
     qxUnloadModule(module.module);
@@ -115,7 +149,9 @@ int main(int argc, char** argv) {
         return k_validateWrite;
     }
     for (const CheckResult& result : run.results)
-        if (result.outcome != Outcome::passed && result.outcome != Outcome::skipped)
+        if (Fails(result.outcome))
             return k_validateCheckFailed;
     return k_validateOk;
 }
+
+} // namespace

@@ -43,7 +43,8 @@ std::string Checks() {
     for (const CheckRow& row : CheckTable())
         text += ".TP\n.B " + Roff(row.name) +
                 (row.level == CheckLevel::full ? std::string(" \" (full)\"") : std::string()) +
-                "\n" + Roff(row.contract) + ".\n";
+                "\n" + Roff(row.contract) + ". Grade " + GradeName(row.grade) + "; " +
+                Roff(row.source) + ".\n";
     return text;
 }
 

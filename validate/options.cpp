@@ -31,6 +31,15 @@ const ValidateOptionRow k_validateOptions[] = {
      "The name of the export that hands out the module's version record. The default is the "
      "expert's, nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray.",
      [](ValidateOptions& o, const char* v) { o.versionFunction = v; return *v != '\0'; }},
+    {"boards", "FILE", "the simulated driver's board set (qxzeva-boards(5));\n"
+     "default: the environment's ZEVADRIVER_BOARDS, else\nthe validator's own set",
+     "The board description (qxzeva-boards(5)) the simulated image driver reads in every check's "
+     "process. Without it the environment's ZEVADRIVER_BOARDS is used, and without that the "
+     "validator's own set, written to a temporary file: boards covering every field's shapes "
+     "(Latin-1 texts at their length limits, two interfaces of one board, boards without an "
+     "interface file, and a board whose claim is refused, which ends discovery). A real driver "
+     "ignores it. The report names the set used.",
+     [](ValidateOptions& o, const char* v) { o.boards = v; return *v != '\0'; }},
     {"list", nullptr, "list the checks with what each proves, and run none",
      "List the checks of the level chosen (and those --filter selects), one a line with the "
      "contract each proves, and run none.",
@@ -49,6 +58,14 @@ const ValidateOptionRow k_validateOptions[] = {
          o.full = std::strcmp(v, "full") == 0;
          return o.full || std::strcmp(v, "quick") == 0;
      }},
+    {"strict", nullptr, "hold this project's stricter choices as rules: a\n"
+     "breach fails instead of warning; also make the calls\nthe contract leaves undefined",
+     "Hold the rules graded choice (where the contract leaves the behaviour open or writes it "
+     "otherwise, and this project chose a stricter, sound one) as rules: a breach fails the "
+     "check instead of warning. Also make the calls the contract leaves undefined, such as a "
+     "null out-pointer to the bag's value getters, which may crash a module that keeps to the "
+     "contract.",
+     [](ValidateOptions& o, const char*) { return o.strict = true; }},
     {"in-process", nullptr, "run the checks in this process, without time limits\n  "
      "(for a debugger; a crash ends the run)",
      "Run the checks one after another in the validator's own process, without child processes "

@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <string>
 
+// What the validator shares with the host program has the host program's number
+// (qxzeva-host(1)); its own statuses count from 11.
 enum ValidateExit {
     k_validateOk = 0,
-    k_validateCheckFailed = 1,
-    k_validateUsage = 2,
-    k_validateNoModule = 3,
-    k_validateWrite = 4
+    k_validateUsage = 1,
+    k_validateNoModule = 2,
+    k_validateTestBed = 7,
+    k_validateWrite = 9,
+    k_validateCheckFailed = 11
 };
 
 struct ValidateExitMeaning {
@@ -20,11 +23,14 @@ struct ValidateExitMeaning {
 };
 
 inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
-    {k_validateOk, "every check passed, or was skipped as not applicable to the module"},
-    {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
+    {k_validateOk, "every check passed, warned of a choice or was skipped with its reason"},
     {k_validateUsage, "usage error"},
-    {k_validateNoModule, "the module cannot be loaded, or its constructors crash or hang"},
+    {k_validateNoModule, "the module is not found or cannot be loaded, or its constructors "
+                         "crash or hang"},
+    {k_validateTestBed, "the test bed is unusable: the driver rejects the board set, or lists "
+                        "no board"},
     {k_validateWrite, "the report could not be written"},
+    {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
 };
 
 struct ValidateOptions {
@@ -32,11 +38,14 @@ struct ValidateOptions {
     std::string factory = "createZEVASysapiExpert";
     std::string versionFunction = "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray";
     std::string filter;
+    std::string boards;   // --boards FILE
+    std::string boardSet; // how the report names the board set the checks ran on
     bool list = false;
     bool inProcess = false;
     bool onlyFailed = false;
     bool json = false;
     bool full = false;
+    bool strict = false;
     bool help = false;
     bool version = false;
     unsigned repeat = 1;

@@ -1,5 +1,7 @@
 #include "validate/report.h"
 
+#include "validate/shown_text.h"
+
 #include <cstdio>
 
 namespace {
@@ -33,30 +35,42 @@ std::string Group(const CheckRow& row) {
     return name.substr(0, name.find('.'));
 }
 
-bool Shown(const ValidateOptions& options, const CheckResult& result) {
+bool Listed(const ValidateOptions& options, const CheckResult& result) {
     return !options.onlyFailed ||
            (result.outcome != Outcome::passed && result.outcome != Outcome::skipped);
 }
 
 std::string Counts(const RunSummary& run) {
-    unsigned counts[5] = {};
+    unsigned counts[k_outcomeCount] = {};
     for (const CheckResult& result : run.results)
         ++counts[static_cast<int>(result.outcome)];
     return std::to_string(run.results.size()) + " checks: " + std::to_string(counts[0]) +
-           " passed, " + std::to_string(counts[1]) + " failed, " + std::to_string(counts[2]) +
-           " crashed, " + std::to_string(counts[3]) + " timed out, " + std::to_string(counts[4]) +
-           " skipped";
+           " passed, " + std::to_string(counts[1]) + " warned, " + std::to_string(counts[2]) +
+           " failed, " + std::to_string(counts[3]) + " crashed, " + std::to_string(counts[4]) +
+           " timed out, " + std::to_string(counts[5]) + " skipped";
+}
+
+// A breach's grade as the report gives it: a choice breached fails only under --strict.
+std::string Grading(const ValidateOptions& options, const Failure& failure) {
+    if (failure.grade == Grade::must)
+        return "must";
+    return options.strict ? "choice, failing under --strict" : "choice, a warning";
+}
+
+std::string Header(const ValidateOptions& options) {
+    return std::string("level ") + (options.full ? "full" : "quick") +
+           (options.strict ? ", strict" : "") + ", seed " + std::to_string(options.seed) +
+           ", boards: " + options.boardSet;
 }
 
 } // namespace
 
 std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
-    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + options.modulePath +
-                       ", level " + (options.full ? "full" : "quick") + ", seed " +
-                       std::to_string(options.seed) + "\n";
+    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + Shown(options.modulePath) +
+                       ", " + Header(options) + "\n";
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
-        if (!Shown(options, result))
+        if (!Listed(options, result))
             continue;
         std::string line = std::string(OutcomeName(result.outcome)) + "  " + result.row->name;
         line += std::string(line.size() < 48 ? 48 - line.size() : 1, ' ') +
@@ -69,51 +83,61 @@ std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
             text += "      " + result.detail + " in " + result.lastOperation + "\n";
         else if (result.outcome == Outcome::skipped)
             text += "      skipped: " + result.detail + "\n";
+        if (!result.note.empty())
+            text += "      note: " + result.note + "\n";
+        if (!result.failures.empty())
+            text += std::string("      source:   ") + result.row->source + "\n";
         for (const Failure& failure : result.failures)
-            text += "      rule:     " + failure.rule + "\n      call:     " + failure.call +
-                    "\n      got:      " + failure.got + "\n      expected: " + failure.expected +
-                    "\n";
+            text += "      rule:     " + failure.rule + " (" + Grading(options, failure) + ")" +
+                    "\n      call:     " + failure.call + "\n      got:      " + failure.got +
+                    "\n      expected: " + failure.expected + "\n";
     }
     return text + Counts(run) + "\n";
 }
 
 std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
-    unsigned counts[5] = {};
+    unsigned counts[k_outcomeCount] = {};
     std::string checks;
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
         ++counts[static_cast<int>(result.outcome)];
-        if (!Shown(options, result))
+        if (!Listed(options, result))
             continue;
         std::string failures;
         for (const Failure& failure : result.failures)
             failures += std::string(failures.empty() ? "" : ",") +
                         "{\"rule\":" + Json(failure.rule) + ",\"call\":" + Json(failure.call) +
                         ",\"got\":" + Json(failure.got) +
-                        ",\"expected\":" + Json(failure.expected) + "}";
+                        ",\"expected\":" + Json(failure.expected) +
+                        ",\"grade\":" + Json(GradeName(failure.grade)) + "}";
         checks +=
             std::string(checks.empty() ? "" : ",") + "\n  {\"name\":" + Json(result.row->name) +
             ",\"group\":" + Json(Group(*result.row)) +
             ",\"level\":" + (result.row->level == CheckLevel::full ? "\"full\"" : "\"quick\"") +
+            ",\"grade\":" + Json(GradeName(result.row->grade)) +
+            ",\"source\":" + Json(result.row->source) +
             ",\"contract\":" + Json(result.row->contract) +
             ",\"outcome\":" + Json(OutcomeName(result.outcome)) +
             ",\"seconds\":" + Seconds(result.seconds) +
             ",\"failedRuns\":" + std::to_string(run.failedRuns[i]);
         if (!result.detail.empty())
             checks += ",\"detail\":" + Json(result.detail);
+        if (!result.note.empty())
+            checks += ",\"note\":" + Json(result.note);
         if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
             checks += ",\"lastOperation\":" + Json(result.lastOperation);
         checks += ",\"failures\":[" + failures + "]}";
     }
     return "{\"validator\":\"" QX_VALIDATE_VERSION "\",\"module\":" + Json(options.modulePath) +
            ",\"level\":" + (options.full ? "\"full\"" : "\"quick\"") +
-           ",\"seed\":" + std::to_string(options.seed) +
+           ",\"strict\":" + (options.strict ? "true" : "false") +
+           ",\"boards\":" + Json(options.boardSet) + ",\"seed\":" + std::to_string(options.seed) +
            ",\"repeat\":" + std::to_string(options.repeat) + ",\"checks\":[" + checks +
            "\n],\"summary\":{\"passed\":" + std::to_string(counts[0]) +
-           ",\"failed\":" + std::to_string(counts[1]) +
-           ",\"crashed\":" + std::to_string(counts[2]) +
-           ",\"timedOut\":" + std::to_string(counts[3]) +
-           ",\"skipped\":" + std::to_string(counts[4]) + "}}\n";
+           ",\"warned\":" + std::to_string(counts[1]) + ",\"failed\":" + std::to_string(counts[2]) +
+           ",\"crashed\":" + std::to_string(counts[3]) +
+           ",\"timedOut\":" + std::to_string(counts[4]) +
+           ",\"skipped\":" + std::to_string(counts[5]) + "}}\n";
 }
 
 std::string CheckList(const std::vector<const CheckRow*>& checks) {
@@ -121,8 +145,9 @@ std::string CheckList(const std::vector<const CheckRow*>& checks) {
     for (const CheckRow* row : checks) {
         std::string line =
             std::string(row->name) + (row->level == CheckLevel::full ? " (full)" : "");
-        text +=
-            line + std::string(line.size() < 36 ? 36 - line.size() : 1, ' ') + row->contract + "\n";
+        line += std::string(line.size() < 36 ? 36 - line.size() : 1, ' ') + GradeName(row->grade);
+        text += line + std::string(line.size() < 44 ? 44 - line.size() : 1, ' ') + row->contract +
+                " [" + row->source + "]\n";
     }
     return text;
 }

@@ -58,6 +58,7 @@ std::vector<std::string> Fields(const std::string& line) {
 // Runs the check and keeps what it found in context; a check that throws anything else has
 // failed in the validator's own code, which is said so.
 void RunCheck(const CheckRow& row, CheckContext& context) {
+    context.Grading(row.grade);
     try {
         row.run(context);
     } catch (const CheckStop&) {
@@ -70,10 +71,13 @@ void RunCheck(const CheckRow& row, CheckContext& context) {
 std::string Records(const CheckContext& context) {
     std::string text;
     for (const Failure& failure : context.Failures())
-        text += "F\t" + Escaped(failure.rule) + "\t" + Escaped(failure.call) + "\t" +
-                Escaped(failure.got) + "\t" + Escaped(failure.expected) + "\n";
+        text += std::string(failure.grade == Grade::choice ? "W" : "F") + "\t" +
+                Escaped(failure.rule) + "\t" + Escaped(failure.call) + "\t" + Escaped(failure.got) +
+                "\t" + Escaped(failure.expected) + "\n";
     if (!context.SkipReason().empty())
         text += "S\t" + Escaped(context.SkipReason()) + "\n";
+    if (!context.NoteText().empty())
+        text += "N\t" + Escaped(context.NoteText()) + "\n";
     return text;
 }
 
@@ -84,19 +88,15 @@ void ReadRecords(const std::string& text, CheckResult& result) {
         if (end == std::string::npos)
             end = text.size();
         const std::vector<std::string> fields = Fields(text.substr(start, end - start));
-        if (fields[0] == "F" && fields.size() == 5)
-            result.failures.push_back({fields[1], fields[2], fields[3], fields[4]});
+        if ((fields[0] == "F" || fields[0] == "W") && fields.size() == 5)
+            result.failures.push_back({fields[1], fields[2], fields[3], fields[4],
+                                       fields[0] == "W" ? Grade::choice : Grade::must});
         else if (fields[0] == "S" && fields.size() == 2)
             result.detail = fields[1];
+        else if (fields[0] == "N" && fields.size() == 2)
+            result.note = fields[1];
         start = end + 1;
     }
-}
-
-void Classify(CheckResult& result) {
-    if (result.outcome == Outcome::passed && !result.failures.empty())
-        result.outcome = Outcome::failed;
-    else if (result.outcome == Outcome::passed && !result.detail.empty())
-        result.outcome = Outcome::skipped;
 }
 
 void WriteAll(int fd, const std::string& text) {
@@ -147,10 +147,31 @@ bool ReadUntilClosed(int fd, double deadline, std::string& text) {
 
 } // namespace
 
+void Classify(CheckResult& result, bool strict) {
+    if (result.outcome != Outcome::passed)
+        return;
+    bool fails = false;
+    for (const Failure& failure : result.failures)
+        fails = fails || failure.grade == Grade::must || strict;
+    if (fails)
+        result.outcome = Outcome::failed;
+    else if (!result.failures.empty())
+        result.outcome = Outcome::warned;
+    else if (!result.detail.empty())
+        result.outcome = Outcome::skipped;
+}
+
+bool Fails(Outcome outcome) {
+    return outcome == Outcome::failed || outcome == Outcome::crashed ||
+           outcome == Outcome::timedOut;
+}
+
 const char* OutcomeName(Outcome outcome) {
     switch (outcome) {
     case Outcome::passed:
         return "pass";
+    case Outcome::warned:
+        return "warn";
     case Outcome::failed:
         return "fail";
     case Outcome::crashed:
@@ -164,7 +185,7 @@ const char* OutcomeName(Outcome outcome) {
 }
 
 CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed,
-                       double timeLimit) {
+                       double timeLimit, bool strict) {
     CheckResult result;
     result.row = &row;
     // The last operation's name, on a page the child writes before each call and the parent
@@ -185,7 +206,7 @@ CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
-        CheckContext context(module, lastOperation, seed);
+        CheckContext context(module, lastOperation, seed, strict);
         RunCheck(row, context);
         WriteAll(pipeEnds[1], Records(context));
 #ifdef QX_COVERAGE
@@ -224,20 +245,21 @@ CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32
         result.outcome = Outcome::crashed;
         result.detail = "the process ended with status " + std::to_string(WEXITSTATUS(status));
     }
-    Classify(result);
+    Classify(result, strict);
     return result;
 }
 
-CheckResult RunInProcess(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed) {
+CheckResult RunInProcess(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed,
+                         bool strict) {
     static char lastOperation[k_lastOperationSize];
     CheckResult result;
     result.row = &row;
     const double start = Now();
-    CheckContext context(module, lastOperation, seed);
+    CheckContext context(module, lastOperation, seed, strict);
     RunCheck(row, context);
     result.seconds = Now() - start;
     result.lastOperation = lastOperation;
     ReadRecords(Records(context), result);
-    Classify(result);
+    Classify(result, strict);
     return result;
 }

@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
-enum class Outcome { passed, failed, crashed, timedOut, skipped };
+// warned: only rules of the grade choice were broken, and --strict was not given.
+enum class Outcome { passed, warned, failed, crashed, timedOut, skipped };
+inline constexpr int k_outcomeCount = 6;
 
-const char* OutcomeName(Outcome outcome); // "pass", "fail", "crash", "timeout", "skip"
+const char* OutcomeName(Outcome outcome); // "pass", "warn", "fail", "crash", "timeout", "skip"
+// Whether the outcome makes the run fail: a failure, a crash or a time-out.
+bool Fails(Outcome outcome);
 
 struct CheckResult {
     const CheckRow* row = nullptr;
@@ -19,11 +23,16 @@ struct CheckResult {
     std::vector<Failure> failures;
     std::string detail;        // the signal, the time-out or the reason for skipping
     std::string lastOperation; // the operation called last, for a crash or a time-out
+    std::string note;          // how the check ran, where it sampled
     double seconds = 0;
 };
 
 CheckResult RunInChild(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed,
-                       double timeLimit);
-CheckResult RunInProcess(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed);
+                       double timeLimit, bool strict);
+CheckResult RunInProcess(const CheckRow& row, ModuleUnderTest& module, std::uint32_t seed,
+                         bool strict);
+// The outcome of a check that ended by itself, from what it recorded: a breach of a rule
+// graded must fails it, one graded choice warns (fails under strict), a reason skips it.
+void Classify(CheckResult& result, bool strict);
 
 #endif

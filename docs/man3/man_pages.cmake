@@ -3,6 +3,17 @@
 # qxLoadModule's), a page that sources it, so that `man <name>` opens it. Included from
 # docs/CMakeLists.txt; sets QX_MAN3_DIR to the folder of the finished pages.
 set(QX_MAN3_DIR ${CMAKE_CURRENT_BINARY_DIR}/man3)
+# The product version the expert reports, written once in expert/product_version.h, for
+# qxzeva(3)'s account of the two versions: QX_PRODUCT_VERSION (18.5).
+file(STRINGS ${PROJECT_SOURCE_DIR}/expert/product_version.h _qx_product_lines
+    REGEX "^#define QX_PRODUCT_VERSION_(MAJOR|MINOR) [0-9]+$")
+string(REGEX REPLACE "[^;]*MAJOR ([0-9]+);[^;]*MINOR ([0-9]+)" "\\1.\\2" QX_PRODUCT_VERSION
+    "${_qx_product_lines}")
+if(NOT QX_PRODUCT_VERSION MATCHES "^[0-9]+\\.[0-9]+$")
+    message(FATAL_ERROR "expert/product_version.h: no product version in ${_qx_product_lines}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/expert/product_version.h)
 file(REMOVE_RECURSE ${QX_MAN3_DIR})
 file(GLOB _qx_man3_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.3.in)
 foreach(source IN LISTS _qx_man3_sources)

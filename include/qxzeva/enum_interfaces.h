@@ -5,6 +5,8 @@
 #ifndef QXZEVA_ENUM_INTERFACES_H
 #define QXZEVA_ENUM_INTERFACES_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/interfaces.h"
 
 /** The slots of IkcSysEnumStringList, after IUnknown: Next hands out boundary strings. */

@@ -3,6 +3,8 @@
 #ifndef QXZEVA_GUID_H
 #define QXZEVA_GUID_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include <stdint.h>
 #include <string.h>
 

@@ -4,6 +4,8 @@
 #ifndef QXZEVA_IDENTIFIERS_H
 #define QXZEVA_IDENTIFIERS_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/guid.h"
 
 /** @defgroup qxzeva_identifiers Interface identifiers

@@ -11,6 +11,8 @@
 #ifndef QXZEVA_INTERFACES_H
 #define QXZEVA_INTERFACES_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/guid.h"
 #include "qxzeva/results.h"
 
@@ -26,28 +28,28 @@
 #define QXC_REF *
 #define QXC_SLOT(result, name, parameters) result(*name) parameters;
 
-/* The C++ classes' spelling. Interfaces are spelled ::Name: a translation unit may include the
-   C view as well, whose types of the same names lie in namespace qxzeva::c, and a file that
-   speaks the C view may bring them into its scope. */
+/* The C++ classes' spelling. Interfaces and enumerations are spelled by their full name in
+   namespace qxzeva::cxx: a translation unit may include the C view as well, whose types of the
+   same names lie in namespace qxzeva::c, a file that speaks the C view may bring them into its
+   scope, and a host may leave the global names to its framework (QXZEVA_CXX_NO_GLOBAL_NAMES). */
 #define QXCXX_THIS(Self)
 #define QXCXX_THIS_ALONE(Self)
 #define QXCXX_WCHAR char16_t
-#define QXCXX_FACE(Name) ::Name
-#define QXCXX_ENUM(Name) Name
+#define QXCXX_FACE(Name) ::qxzeva::cxx::Name
+#define QXCXX_ENUM(Name) ::qxzeva::cxx::Name
 #define QXCXX_REF &
 #define QXCXX_SLOT(result, name, parameters) virtual result name parameters = 0;
 
 #ifdef __cplusplus
-/* The C++ interface Name after Base, with the slots of SLOTS: no virtual destructor, so its
-   table holds exactly those slots; its identifier is IID_Name. */
+/* The C++ interface Name after Base, with the slots of SLOTS, in namespace qxzeva::cxx: no
+   virtual destructor, so its table holds exactly those slots. */
 #define QXZEVA_CXX_INTERFACE(Name, Base, SLOTS)                                                    \
-    class Name : public ::Base {                                                                   \
+    class Name : public Base {                                                                     \
     public:                                                                                        \
         SLOTS(QXCXX_SLOT, QXCXX, Name)                                                             \
     protected:                                                                                     \
         ~Name() = default;                                                                         \
-    };                                                                                             \
-    QXZEVA_INTERFACE_ID_OF(::Name, Name)
+    };
 #endif
 /** @endcond */
 

@@ -6,6 +6,8 @@
 #ifndef QX_LOADER_MODULE_LOADER_H
 #define QX_LOADER_MODULE_LOADER_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/results.h"
 
 #include <stddef.h>

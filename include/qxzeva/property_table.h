@@ -29,6 +29,8 @@
 #ifndef QXZEVA_PROPERTY_TABLE_H
 #define QXZEVA_PROPERTY_TABLE_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 /** @addtogroup qxzeva_values
     @{ */
 

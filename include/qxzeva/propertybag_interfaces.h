@@ -5,6 +5,8 @@
 #ifndef QXZEVA_PROPERTYBAG_INTERFACES_H
 #define QXZEVA_PROPERTYBAG_INTERFACES_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/interfaces.h"
 #include "qxzeva/types.h"
 

@@ -9,8 +9,12 @@
 #ifndef QXZEVA_QXZEVA_C_H
 #define QXZEVA_QXZEVA_C_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #if !defined(__cplusplus) && (!defined(__STDC_VERSION__) || __STDC_VERSION__ < 199901L)
-#error "the C view needs C99 or later (inline functions, stdint.h)"
+#error "the C view needs C99 or later (inline functions, stdint.h): compile with -std=c99"
+/* A missing header is fatal, an #error is not: stop here, before the errors it would cause. */
+#include "qxzeva/stop: C99 is needed"
 #endif
 
 #include "qxzeva/enum_interfaces.h"

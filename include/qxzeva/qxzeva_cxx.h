@@ -5,12 +5,18 @@
     and an operation is a method call: `bag->GetStringProperty(tag, value.put())`. Each
     version of an interface derives from the one before and has its own identifier, so
     `qxzeva::Ref<IkcSysPropertyBag3>` asks for the newest and `try_as<IkcSysPropertyBag>()`
-    for the first. The classes lie in the global namespace, as the module's own do; the C
-    view's structs of the same names are those of namespace qxzeva::c. What each operation
-    returns, who frees what and which tasks may call it is written on the C view's slot of
-    the same name. Strings are char16_t (QX_WCHAR in C++). C++17. */
+    for the first. The classes and the two enumerations of the host framework (kcSysLocale,
+    kcSysRenameValidationMode) are those of namespace qxzeva::cxx, which using-declarations
+    bring into the global namespace, as the module's own are. A host whose framework headers
+    already declare ::IUnknown or those enumerations defines QXZEVA_CXX_NO_GLOBAL_NAMES before
+    it includes this header and writes qxzeva::cxx::IkcSysExpert2 (the same classes, the same
+    table layout). The C view's structs of the same names are those of namespace qxzeva::c.
+    What each operation returns, who frees what and which tasks may call it is written on the
+    C view's slot of the same name. Strings are char16_t (QX_WCHAR in C++). C++17. */
 #ifndef QXZEVA_QXZEVA_CXX_H
 #define QXZEVA_QXZEVA_CXX_H
+
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
 
 #ifndef __cplusplus
 #error "qxzeva/qxzeva_cxx.h is the C++ view: a C host includes qxzeva/qxzeva_c.h"
@@ -26,6 +32,10 @@
 #include "qxzeva/types.h"
 
 #include <cstdint>
+
+/** The C++ view: the interfaces as classes and the host framework's two enumerations, also
+    named in the global namespace unless QXZEVA_CXX_NO_GLOBAL_NAMES is defined. */
+namespace qxzeva::cxx {
 
 /** The host framework's locale, which SetPreferredLocale passes through without reading. */
 enum kcSysLocale : std::int32_t {
@@ -54,7 +64,6 @@ public:
 protected:
     ~IUnknown() = default;
 };
-QXZEVA_INTERFACE_ID_OF(::IUnknown, IUnknown)
 
 QXZEVA_CXX_INTERFACE(IkcSysEnumStringList, IUnknown, QXZEVA_IKCSYSENUMSTRINGLIST_SLOTS)
 QXZEVA_CXX_INTERFACE(IkcSysEnumPropertyTag, IUnknown, QXZEVA_IKCSYSENUMPROPERTYTAG_SLOTS)
@@ -69,13 +78,50 @@ QXZEVA_CXX_INTERFACE(IkcSysExpertPlugPlay, IUnknown, QXZEVA_IKCSYSEXPERTPLUGPLAY
 // Supplied by the host to SearchForItemsAndProperties: the expert hands it one bag per item.
 // A collection that keeps a bag takes its own reference. The module defines no identifier
 // for it.
-class IkcSysPropertyBagCollection : public ::IUnknown {
+class IkcSysPropertyBagCollection : public IUnknown {
 public:
     QXZEVA_IKCSYSPROPERTYBAGCOLLECTION_SLOTS(QXCXX_SLOT, QXCXX, IkcSysPropertyBagCollection)
 
 protected:
     ~IkcSysPropertyBagCollection() = default;
 };
+
+} // namespace qxzeva::cxx
+
+/* Each interface's identifier, IID_Name, for Ref's try_as and as. */
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IUnknown, IUnknown)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysEnumStringList, IkcSysEnumStringList)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysEnumPropertyTag, IkcSysEnumPropertyTag)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysPropertyBag, IkcSysPropertyBag)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysPropertyBag2, IkcSysPropertyBag2)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysPropertyBag3, IkcSysPropertyBag3)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysExpertInfo, IkcSysExpertInfo)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysExpert, IkcSysExpert)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysExpert2, IkcSysExpert2)
+QXZEVA_INTERFACE_ID_OF(qxzeva::cxx::IkcSysExpertPlugPlay, IkcSysExpertPlugPlay)
+/** @endcond */
+
+/** @cond QX_INTERNAL (the global names; see the file's comment) */
+#ifndef QXZEVA_CXX_NO_GLOBAL_NAMES
+/* The names the module's own classes and most hosts use. */
+using qxzeva::cxx::IkcSysEnumPropertyTag;
+using qxzeva::cxx::IkcSysEnumStringList;
+using qxzeva::cxx::IkcSysExpert;
+using qxzeva::cxx::IkcSysExpert2;
+using qxzeva::cxx::IkcSysExpertInfo;
+using qxzeva::cxx::IkcSysExpertPlugPlay;
+using qxzeva::cxx::IkcSysFrameworkNotificationHandler;
+using qxzeva::cxx::IkcSysPropertyBag;
+using qxzeva::cxx::IkcSysPropertyBag2;
+using qxzeva::cxx::IkcSysPropertyBag3;
+using qxzeva::cxx::IkcSysPropertyBagCollection;
+using qxzeva::cxx::IUnknown;
+using qxzeva::cxx::kcSysLocale;
+using qxzeva::cxx::kcSysLocaleDefault;
+using qxzeva::cxx::kcSysRenameValidationFull;
+using qxzeva::cxx::kcSysRenameValidationMode;
+using qxzeva::cxx::kcSysRenameValidationNone;
+#endif
 /** @endcond */
 
 #endif

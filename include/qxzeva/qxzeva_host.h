@@ -10,6 +10,8 @@
 #ifndef QXZEVA_HOSTKIT_QXZEVA_HOST_H
 #define QXZEVA_HOSTKIT_QXZEVA_HOST_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/module_loader.h"
 #include "qxzeva/qxzeva_c.h"
 #include "qxzeva/qxzeva_version.h"
@@ -25,6 +27,15 @@
 #include <utility>
 #include <vector>
 
+/// @cond internal
+namespace qxzeva::cxx {
+class IUnknown;
+class IkcSysExpert2;
+class IkcSysExpert;
+class IkcSysExpertInfo;
+} // namespace qxzeva::cxx
+/// @endcond
+
 /** The C++ helpers for hosts of the C view. */
 namespace qxzeva {
 
@@ -39,12 +50,35 @@ Function ModuleFunction(qx_module* module, const char* name) noexcept {
     return reinterpret_cast<Function>(qxModuleFunction(module, name));
 }
 
+/// @cond internal
+namespace detail {
+// Whether Expert is an interface the factory's pointer may be used as: the expert's own or
+// IUnknown, which its table starts with, of either view. The C++ classes are declared, not
+// defined, so that a host of the C view needs no C++ view.
+template <class Expert>
+inline constexpr bool IsExpertInterface =
+    std::is_same_v<Expert, qxzeva::cxx::IkcSysExpert2> ||
+    std::is_same_v<Expert, qxzeva::cxx::IkcSysExpert> ||
+    std::is_same_v<Expert, qxzeva::cxx::IkcSysExpertInfo> ||
+    std::is_same_v<Expert, qxzeva::cxx::IUnknown> ||
+    std::is_same_v<Expert, qxzeva::c::IkcSysExpert2> || std::is_same_v<Expert, qxzeva::c::IUnknown>;
+} // namespace detail
+/// @endcond
+
 /** Creates the expert through the module's factory (QX_FACTORY_SYMBOL) into *expert, of
     either view: `qxzeva::Ref<IkcSysExpert2> expert; CreateExpert(module, expert.put());`.
-    S_OK with one reference for the caller; E_POINTER when module or expert is null; E_FAIL
-    when the module exports no factory; else the factory's failure, with *expert null. */
+    Only the expert's interfaces compile: IkcSysExpert2, IkcSysExpert, IkcSysExpertInfo or
+    IUnknown of the C++ view, qxzeva::c::IkcSysExpert2 or qxzeva::c::IUnknown of the C view;
+    a holder of any other interface (a bag's) would hold the expert's pointer as the wrong
+    table. S_OK with one reference for
+    the caller; E_POINTER when module or expert is null; E_FAIL when the module exports no
+    factory; else the factory's failure, with *expert null. */
 template <class Expert>
 HRESULT CreateExpert(qx_module* module, Expert** expert) noexcept {
+    static_assert(detail::IsExpertInterface<std::remove_cv_t<Expert>>,
+                  "qxzeva::CreateExpert fills a holder of the expert's interface: IkcSysExpert2, "
+                  "IkcSysExpert, IkcSysExpertInfo or IUnknown (C++ view), IkcSysExpert2 or "
+                  "IUnknown of qxzeva::c (C view)");
     if (expert == nullptr)
         return E_POINTER;
     *expert = nullptr;

@@ -2,12 +2,14 @@
     The holder of one counted interface reference, the same template for the module and for
     hosts: the module counts through its C++ interfaces' own operations, a host of the C view
     through the table of operations. A copy takes a reference of its own; destruction and
-    reassignment give the held one back; attach and detach move a reference in and out
-    without counting; put and put_void lend the empty slot to an operation that writes a new
-    reference into an out-parameter; as and try_as ask the object for another interface, by
-    the identifier of the interface's type. C++17. */
+    reassignment give the held one back; the constructor from a pointer counts, while adopt,
+    attach and detach move a reference in and out without counting; put and put_void lend the empty
+   slot to an operation that writes a new reference into an out-parameter; as and try_as ask the
+   object for another interface, by the identifier of the interface's type. C++17. */
 #ifndef QXZEVA_REF_H
 #define QXZEVA_REF_H
+
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
 
 #include "qxzeva/identifiers.h"
 #include "qxzeva/results.h"
@@ -66,10 +68,20 @@ public:
     BasicRef() noexcept = default;
     /** An empty holder, from nullptr. */
     BasicRef(std::nullptr_t) noexcept {}
-    /** Takes a reference of its own; the caller keeps its one. */
+    /** Counts: takes a reference of its own (AddRef), and the caller keeps its one, which it
+        still gives back. A pointer whose reference the caller hands over, such as one an
+        operation just wrote into an out-parameter, goes to adopt instead: counted here, it
+        would never be given back. */
     explicit BasicRef(T* pointer) noexcept : m_pointer(pointer) {
         if (m_pointer != nullptr)
             Counting::AddRef(m_pointer);
+    }
+    /** Adopts: a holder of the caller's reference to pointer, uncounted; the caller gives
+        nothing back. `auto bag = qxzeva::Ref<IkcSysPropertyBag3>::adopt(raw);` */
+    [[nodiscard]] static BasicRef adopt(T* pointer) noexcept {
+        BasicRef holder;
+        holder.m_pointer = pointer;
+        return holder;
     }
     /** Takes a reference of its own to what other holds. */
     BasicRef(const BasicRef& other) noexcept : BasicRef(other.m_pointer) {}

@@ -3,6 +3,8 @@
 #ifndef QXZEVA_RESULTS_H
 #define QXZEVA_RESULTS_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include <stdint.h>
 
 /** @defgroup qxzeva_results Result codes

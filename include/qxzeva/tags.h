@@ -4,6 +4,8 @@
 #ifndef QXZEVA_TAGS_H
 #define QXZEVA_TAGS_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/property_table.h"
 #include "qxzeva/types.h"
 

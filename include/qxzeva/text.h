@@ -4,6 +4,8 @@
 #ifndef QXZEVA_TEXT_H
 #define QXZEVA_TEXT_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include "qxzeva/property_table.h"
 #include "qxzeva/types.h"
 

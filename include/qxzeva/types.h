@@ -5,6 +5,8 @@
 #ifndef QXZEVA_TYPES_H
 #define QXZEVA_TYPES_H
 
+#include "qxzeva/cxx_standard.h" /* first: C++17 in C++ */
+
 #include <stdint.h>
 
 #ifdef __cplusplus

@@ -1,12 +1,12 @@
 #include "board_description.h"
 
+#include "board_rules.h"
 #include "description_text.h"
 
 #include <toml++/toml.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string_view>
 #include <system_error>
+#include <tuple>
 
 namespace zevadriver {
 namespace {
@@ -41,6 +42,7 @@ const char* TypeName(toml::node_type type) {
 constexpr std::string_view k_boardKeyNames[] = {ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_KEY_NAME)};
 #undef ZEVADRIVER_KEY_NAME
 constexpr std::string_view k_topLevelKeys[] = {"driver_version", "board"};
+constexpr std::size_t k_longestDescription = 16u << 20;
 
 class DescriptionReader {
 public:
@@ -59,7 +61,15 @@ private:
     BoardSet ReadDocument(const toml::table& document) const {
         CheckKeys(document, k_topLevelKeys);
         BoardSet set;
-        set.driverVersion = Integer(Require(document, "driver_version"), 0xFFFFFFFFu);
+        constexpr BoardKey driverVersion = {"driver_version",
+                                            FieldKind::INTEGER,
+                                            0xFFFFFFFFu,
+                                            true,
+                                            "the driver's version",
+                                            nullptr,
+                                            nullptr,
+                                            nullptr};
+        set.driverVersion = Integer(Require(document, "driver_version"), driverVersion);
         if (const toml::node* boards = document.get("board"))
             set.boards = Boards(*boards);
         return set;
@@ -127,11 +137,18 @@ private:
         if (!file)
             throw DescriptionError(m_path +
                                    ": cannot be read: " + std::generic_category().message(errno));
+        // Bounded, so that /dev/zero or a huge file is refused rather than read until memory
+        // runs out: ten thousand boards take about 2.5 MB.
         std::string content;
         char block[65536];
         std::size_t got = 0;
-        while ((got = std::fread(block, 1, sizeof block, file.get())) > 0)
+        while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+            if (content.size() + got > k_longestDescription)
+                throw DescriptionError(m_path + ": is longer than " +
+                                       std::to_string(k_longestDescription) +
+                                       " bytes, more than a board description may be");
             content.append(block, got);
+        }
         if (std::ferror(file.get()) != 0)
             throw DescriptionError(m_path +
                                    ": read error: " + std::generic_category().message(errno));
@@ -161,20 +178,18 @@ private:
         return *node;
     }
 
-    std::uint32_t Integer(const toml::node& node, std::uint32_t maximum) const {
+    std::uint32_t Integer(const toml::node& node, const BoardKey& key) const {
         const toml::value<std::int64_t>* value = node.as_integer();
         if (value == nullptr)
             Fail(node.source(), std::string("expected an integer, found ") + TypeName(node.type()));
-        const std::int64_t number = value->get();
-        if (number < 0 || number > static_cast<std::int64_t>(maximum))
-            Fail(node.source(), "value " + std::to_string(number) + " is out of range 0.." +
-                                    std::to_string(maximum));
-        return static_cast<std::uint32_t>(number);
+        if (const std::optional<BoardRefusal> refusal = CheckInteger(key, value->get()))
+            Fail(node.source(), refusal->reason);
+        return static_cast<std::uint32_t>(value->get());
     }
 
-    // A text as the driver keeps it: one ISO 8859-1 byte a character, counted against the
-    // driver's buffer in those bytes.
-    std::string Text(const toml::node& node, std::size_t longest) const {
+    // A text as the driver keeps it: one ISO 8859-1 byte a character, judged by the rules
+    // every board meets (board_rules.h).
+    std::string Text(const toml::node& node, const BoardKey& key) const {
         const toml::value<std::string>* value = node.as_string();
         if (value == nullptr)
             Fail(node.source(), std::string("expected a string, found ") + TypeName(node.type()));
@@ -182,28 +197,16 @@ private:
         std::string problem;
         std::size_t where = 0;
         if (!ToDriverText(value->get(), &text, &problem, &where))
-            FailAt(node.source().begin, ColumnsToCharacter(node.source().begin, where), problem);
-        if (text.empty())
-            Fail(node.source(), "the text is empty");
-        if (text.size() > longest)
-            Fail(node.source(), "the text has " + std::to_string(text.size()) +
-                                    " bytes; the driver's buffer holds " + std::to_string(longest));
+            FailAt(node.source().begin, ColumnsToCharacter(node.source().begin, where),
+                   std::string(key.key) + ": " + problem);
+        if (const std::optional<BoardRefusal> refusal = CheckText(key, text)) {
+            if (refusal->rule == BoardRule::ControlCharacter)
+                FailAt(node.source().begin,
+                       ColumnsToCharacter(node.source().begin, refusal->character),
+                       refusal->reason);
+            Fail(node.source(), refusal->reason);
+        }
         return text;
-    }
-
-    // Messages quote the name as the file wrote it, not as the driver keeps it.
-    std::string FileName(const toml::node& node, std::size_t longest) const {
-        std::string name = Text(node, longest);
-        const std::string written = "interface file '" + node.value_or(std::string()) + "'";
-        const std::string_view extension = k_interfaceExtension;
-        if (name == extension)
-            Fail(node.source(), written + " has an empty name before .zid");
-        if (name.size() < extension.size() ||
-            name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-            Fail(node.source(), written + " needs a name ending in .zid");
-        if (name.find('/') != std::string::npos)
-            Fail(node.source(), written + " is a path, not a file name");
-        return name;
     }
 
     bool Flag(const toml::node& node) const {
@@ -224,13 +227,11 @@ private:
                 continue;
             switch (key.kind) {
             case FieldKind::INTEGER:
-                board.*key.integer = Integer(*node, key.limit);
+                board.*key.integer = Integer(*node, key);
                 break;
             case FieldKind::TEXT:
-                board.*key.text = Text(*node, key.limit);
-                break;
             case FieldKind::FILE:
-                board.*key.text = FileName(*node, key.limit);
+                board.*key.text = Text(*node, key);
                 break;
             case FieldKind::FLAG:
                 board.*key.flag = Flag(*node);
@@ -240,14 +241,14 @@ private:
         return board;
     }
 
-    // A serial number, a file name or a PCI location used twice is refused at its second use.
+    // A serial number, a file name or a PCI location used twice is refused at its second use,
+    // with the line of its first.
     template <class Key>
     void CheckUnique(std::map<Key, std::uint32_t>& seen, const Key& key, const toml::node& where,
-                     const std::string& what) const {
+                     const BoardRefusal& refusal) const {
         const auto [first, added] = seen.emplace(key, where.source().begin.line);
         if (!added)
-            Fail(where.source(),
-                 what + " is already used at line " + std::to_string(first->second));
+            Fail(where.source(), refusal.reason + " at line " + std::to_string(first->second));
     }
 
     std::vector<Board> Boards(const toml::node& node) const {
@@ -257,24 +258,19 @@ private:
         std::vector<Board> boards;
         std::map<std::uint32_t, std::uint32_t> serials;
         std::map<std::string, std::uint32_t> files;
-        std::map<std::uint32_t, std::uint32_t> locations;
+        std::map<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>, std::uint32_t> locations;
         for (const toml::node& element : *array) {
             const toml::table& table = *element.as_table();
             Board board = ReadBoard(table);
-            char serial[40];
-            std::snprintf(serial, sizeof serial, "serial number %08" PRIX32, board.serialNumber);
-            CheckUnique(serials, board.serialNumber, *table.get("serial_number"), serial);
+            CheckUnique(serials, board.serialNumber, *table.get("serial_number"),
+                        DuplicateSerial(board.serialNumber));
             for (const BoardKey& key : k_boardKeys) {
                 const toml::node* file = table.get(key.key);
                 if (key.kind == FieldKind::FILE && file != nullptr)
-                    CheckUnique(files, board.*key.text, *file,
-                                "interface file '" + file->value_or(std::string()) + "'");
+                    CheckUnique(files, board.*key.text, *file, DuplicateFile(board.*key.text));
             }
-            char location[40];
-            std::snprintf(location, sizeof location, "PCI location %02X:%02X.%X", board.pciBus,
-                          board.pciDevice, board.pciFunction);
-            CheckUnique(locations, board.pciBus << 8 | board.pciDevice << 3 | board.pciFunction,
-                        *table.get("pci_bus"), location);
+            CheckUnique(locations, std::tuple(board.pciBus, board.pciDevice, board.pciFunction),
+                        *table.get("pci_bus"), DuplicateLocation(board));
             boards.push_back(std::move(board));
         }
         return boards;

@@ -1,6 +1,8 @@
 #include "call_control.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace zevadriver {
 
@@ -31,9 +33,23 @@ void CallLog::Append(zevadriverFunction function, std::uint32_t serialNumber, st
         m_calls.push_back({function, serialNumber, status});
 }
 
-std::size_t CallLog::Read(zevadriverCall* calls, std::size_t capacity) const {
-    if (calls != nullptr)
-        std::copy_n(m_calls.begin(), std::min(capacity, m_calls.size()), calls);
+std::size_t CallLog::Read(zevadriverCall* calls, std::size_t capacity,
+                          std::uint32_t recordSize) const {
+    const std::size_t count = calls == nullptr ? 0 : std::min(capacity, m_calls.size());
+    // The host's records are recordSize bytes apart; each gets the fields that size covers.
+    auto* const first = reinterpret_cast<unsigned char*>(calls);
+    for (std::size_t index = 0; index < count; ++index) {
+        auto* const record = first + index * recordSize;
+        const Entry& entry = m_calls[index];
+        const auto put = [&](std::size_t offset, const auto& value) {
+            if (Covers(recordSize, offset, sizeof value))
+                std::memcpy(record + offset, &value, sizeof value);
+        };
+        put(offsetof(zevadriverCall, size), recordSize);
+        put(offsetof(zevadriverCall, function), entry.function);
+        put(offsetof(zevadriverCall, serialNumber), entry.serialNumber);
+        put(offsetof(zevadriverCall, status), entry.status);
+    }
     return m_calls.size();
 }
 

@@ -2,14 +2,26 @@
 #ifndef ZEVADRIVER_CALL_CONTROL_H
 #define ZEVADRIVER_CALL_CONTROL_H
 
+#include "record_size.h"
 #include "zevadriver_control.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace zevadriver {
+
+// How many functions the driver has: from their one list, not from an installed type.
+inline constexpr std::size_t k_functionCount = std::size(k_zevadriverFunctions);
+
+// Each layout of zevadriverCall in libzevadriver.so.19, oldest first (record_size.h).
+inline constexpr std::uint32_t k_callRecordSizes[] = {
+    RecordSizeEndingAt(offsetof(zevadriverCall, status) + sizeof(std::int32_t)),
+};
+inline constexpr RecordSizes k_callRecordLayouts = {k_callRecordSizes,
+                                                    std::size(k_callRecordSizes)};
 
 // Which calls fail, and with what status. Not locked: the simulator's lock covers it.
 class FailurePlan {
@@ -27,7 +39,7 @@ private:
         std::uint32_t callsUntilOnce = 0; // 0: nothing armed
         std::int32_t onceStatus = 0;
     };
-    std::array<Plan, ZEVADRIVER_FUNCTION_COUNT> m_plans{};
+    std::array<Plan, k_functionCount> m_plans{};
 };
 
 // Calls in the order they were made. Its room is reserved up front, so that logging never
@@ -39,11 +51,17 @@ public:
     CallLog() { m_calls.reserve(k_capacity); }
 
     void Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status);
-    std::size_t Read(zevadriverCall* calls, std::size_t capacity) const;
+    // Into the host's array of records of `recordSize` bytes each (a size it knows).
+    std::size_t Read(zevadriverCall* calls, std::size_t capacity, std::uint32_t recordSize) const;
     void Clear() { m_calls.clear(); }
 
 private:
-    std::vector<zevadriverCall> m_calls;
+    struct Entry {
+        zevadriverFunction function;
+        std::uint32_t serialNumber;
+        std::int32_t status;
+    };
+    std::vector<Entry> m_calls;
 };
 
 } // namespace zevadriver

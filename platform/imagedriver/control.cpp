@@ -6,17 +6,70 @@
 #pragma GCC visibility pop
 
 #include "board_description.h"
+#include "board_record.h"
+#include "board_rules.h"
 #include "simulator.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 
 using zevadriver::Simulator;
 
 namespace {
 
 bool IsFunction(zevadriverFunction function) {
-    return function >= ZEVADRIVER_GET_DRIVER_VERSION && function < ZEVADRIVER_FUNCTION_COUNT;
+    return function >= ZEVADRIVER_GET_DRIVER_VERSION &&
+           static_cast<std::size_t>(function) < zevadriver::k_functionCount;
+}
+
+// Why the calling thread's last board call was refused: per thread, so that a task never
+// reads another's reason, and kept until that thread's next board call.
+thread_local std::string t_boardError;
+
+std::int32_t RefuseBoard(const zevadriver::BoardRefusal& refusal) {
+    t_boardError = refusal.reason;
+    return refusal.Row().status;
+}
+
+// The rules each field of a board meets alone; with `valueRules` false only those that keep
+// the driver sound. A text the host left null or empty is no text: a file it does not name,
+// or a name it lacks.
+std::int32_t CheckFields(const zevadriver::Board& board, bool valueRules) {
+    using zevadriver::BoardKey;
+    using zevadriver::FieldKind;
+    for (const BoardKey& key : zevadriver::k_boardKeys) {
+        std::optional<zevadriver::BoardRefusal> refusal;
+        if (key.kind == FieldKind::INTEGER)
+            refusal = zevadriver::CheckInteger(key, board.*key.integer);
+        else if (key.text != nullptr && (key.required || !(board.*key.text).empty()))
+            refusal = zevadriver::CheckText(key, board.*key.text);
+        if (refusal && (valueRules || !refusal->Row().valueRule))
+            return RefuseBoard(*refusal);
+    }
+    return 0;
+}
+
+std::int32_t AddBoard(const zevadriverBoard* record, bool valueRules) {
+    t_boardError.clear();
+    if (record == nullptr) {
+        t_boardError = "no board record";
+        return ZEVADRIVER_ERROR_BAD_ARGUMENT;
+    }
+    zevadriver::Board board;
+    if (!zevadriver::BoardFromRecord(*record, zevadriver::k_boardRecordLayouts, &board)) {
+        t_boardError = "zevadriverBoard: size " + std::to_string(record->size) +
+                       " is no layout this library knows; set it to sizeof(zevadriverBoard)";
+        return ZEVADRIVER_ERROR_BAD_RECORD_SIZE;
+    }
+    if (const std::int32_t status = CheckFields(board, valueRules); status != 0)
+        return status;
+    std::string reason;
+    const std::int32_t status =
+        Simulator::Instance().AddBoard(std::move(board), valueRules, &reason);
+    t_boardError = reason;
+    return status;
 }
 
 void CopyError(const char* text, char* error, size_t errorSize) {
@@ -25,18 +78,6 @@ void CopyError(const char* text, char* error, size_t errorSize) {
     const size_t length = std::min(std::strlen(text), errorSize - 1);
     std::memcpy(error, text, length);
     error[length] = '\0';
-}
-
-// A field of the C record into the driver's own. Texts are read only up to one byte past
-// the longest the driver keeps, so that a text too long is seen without reading all of it.
-void CopyField(std::uint32_t& to, std::uint32_t from, std::uint32_t /*limit*/) {
-    to = from;
-}
-void CopyField(bool& to, int from, std::uint32_t /*limit*/) {
-    to = from != 0;
-}
-void CopyField(std::string& to, const char* from, std::size_t longest) {
-    to = from == nullptr ? std::string() : std::string(from, strnlen(from, longest + 1));
 }
 
 // The simulator is built at first use and its lock can fail; neither may throw past a C
@@ -103,18 +144,23 @@ void zevadriverClearBoards(void) {
 }
 
 int32_t zevadriverAddBoard(const zevadriverBoard* board) {
-    if (board == nullptr)
-        return ZEVADRIVER_ERROR_BAD_ARGUMENT;
     try {
-        zevadriver::Board added;
-#define ZEVADRIVER_COPY_FIELD(member, key, kind, limit, required, meaning)                         \
-    CopyField(added.member, board->member, limit);
-        ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_COPY_FIELD)
-#undef ZEVADRIVER_COPY_FIELD
-        return Simulator::Instance().AddBoard(std::move(added));
+        return AddBoard(board, true);
     } catch (...) {
         return ZEVADRIVER_ERROR_NO_MEMORY;
     }
+}
+
+int32_t zevadriverAddBoardUnchecked(const zevadriverBoard* board) {
+    try {
+        return AddBoard(board, false);
+    } catch (...) {
+        return ZEVADRIVER_ERROR_NO_MEMORY;
+    }
+}
+
+const char* zevadriverLastBoardError(void) {
+    return t_boardError.empty() ? nullptr : t_boardError.c_str();
 }
 
 void zevadriverSetDriverVersion(uint32_t version) {
@@ -122,8 +168,24 @@ void zevadriverSetDriverVersion(uint32_t version) {
 }
 
 int32_t zevadriverSetActiveFile(uint32_t serialNumber, const char* fileName) {
-    return Guarded(static_cast<int32_t>(ZEVADRIVER_ERROR_NO_MEMORY),
-                   [&](Simulator& driver) { return driver.SetActiveFile(serialNumber, fileName); });
+    try {
+        t_boardError.clear();
+        zevadriver::Board file;
+        zevadriver::CopyBoardField(file.activeFile, fileName, ZEVADRIVER_MAX_FILE_NAME);
+        if (fileName != nullptr) {
+            for (const zevadriver::BoardKey& key : zevadriver::k_boardKeys)
+                if (key.text == &zevadriver::Board::activeFile)
+                    if (const auto refusal = zevadriver::CheckText(key, file.activeFile))
+                        return RefuseBoard(*refusal);
+        }
+        std::string reason;
+        const std::int32_t status =
+            Simulator::Instance().SetActiveFile(serialNumber, file.activeFile, &reason);
+        t_boardError = reason;
+        return status;
+    } catch (...) {
+        return ZEVADRIVER_ERROR_NO_MEMORY;
+    }
 }
 
 int32_t zevadriverSetClaimStatus(uint32_t serialNumber, int32_t status) {
@@ -159,8 +221,16 @@ void zevadriverSetTextBufferSize(zevadriverFunction function, uint32_t bytes) {
         Guarded([&](Simulator& driver) { driver.SetTextBufferSize(function, bytes); });
 }
 
-size_t zevadriverReadLog(zevadriverCall* calls, size_t capacity) {
-    return Guarded(size_t{0}, [&](Simulator& driver) { return driver.ReadLog(calls, capacity); });
+int32_t zevadriverReadLog(zevadriverCall* calls, size_t capacity, size_t* count) {
+    const bool copying = calls != nullptr && capacity != 0;
+    const std::uint32_t recordSize = copying ? calls[0].size : 0;
+    const bool known = !copying || zevadriver::k_callRecordLayouts.Known(recordSize);
+    const size_t entries = Guarded(size_t{0}, [&](Simulator& driver) {
+        return driver.ReadLog(known ? calls : nullptr, capacity, recordSize);
+    });
+    if (count != nullptr)
+        *count = entries;
+    return known ? 0 : ZEVADRIVER_ERROR_BAD_RECORD_SIZE;
 }
 
 void zevadriverClearLog(void) {

@@ -23,10 +23,6 @@ std::string Utf8Of(unsigned char latin1) {
     return {static_cast<char>(0xC0 | (latin1 >> 6)), static_cast<char>(0x80 | (latin1 & 0x3F))};
 }
 
-bool IsControl(char32_t character) {
-    return character < 0x20 || (character >= 0x7F && character <= 0x9F);
-}
-
 // The letters of ISO 8859-1 that a base letter and one combining mark make, as some systems
 // write them decomposed (e followed by U+0301 for \u00e9).
 struct Composition {
@@ -94,11 +90,6 @@ bool ToDriverText(std::string_view utf8, std::string* text, std::string* problem
         const char32_t character = NextCharacter(utf8, &at);
         if (where != nullptr)
             *where = index;
-        if (IsControl(character)) {
-            *problem = "the text holds the control character " + CodePoint(character) +
-                       "; texts may not hold control characters";
-            return false;
-        }
         if (IsCombining(character)) {
             // The mark alone is never quoted: it would join whatever the message puts before
             // it. The letter it makes with the one before it is in ISO 8859-1 in most cases.

@@ -10,9 +10,10 @@ namespace zevadriver {
 
 // The driver hands its texts on as 8-bit text that the module widens byte by byte, that is
 // as ISO 8859-1. Turns the file's UTF-8 into those bytes; on a character outside ISO 8859-1
-// or a control character (C0, DEL, C1) returns false with `problem` saying which, and, with
+// returns false with `problem` saying which, and, with
 // `where`, the character's place in the text, counted in characters from 0. A combining mark
 // that makes a letter of ISO 8859-1 with the one before it gets a hint to write that letter.
+// Control characters pass: the rules every board meets refuse them (board_rules.h).
 bool ToDriverText(std::string_view utf8, std::string* text, std::string* problem,
                   std::size_t* where = nullptr);
 

@@ -59,9 +59,11 @@ Board* Simulator::Find(std::uint32_t serialNumber) {
 void Simulator::IndexBoards() {
     m_boardIndex.clear();
     m_reservedFiles.clear();
+    m_locations.clear();
     for (std::size_t index = 0; index < m_set.boards.size(); ++index) {
         const Board& board = m_set.boards[index];
         m_boardIndex.emplace(board.serialNumber, index);
+        m_locations.emplace(board.pciBus, board.pciDevice, board.pciFunction);
         if (!board.claimFile.empty())
             m_reservedFiles.insert(board.claimFile);
     }

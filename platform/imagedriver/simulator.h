@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 namespace zevadriver {
@@ -32,9 +33,13 @@ public:
     void Reset();
     void Replace(BoardSet set);
     void ClearBoards();
-    std::int32_t AddBoard(Board board);
+    // Adds a board whose fields passed their rules (board_rules.h), after the rules between
+    // boards: its serial number, its files, and with `valueRules` its PCI location. A refusal
+    // gives its status and its reason in `reason`.
+    std::int32_t AddBoard(Board board, bool valueRules, std::string* reason);
     void SetDriverVersion(std::uint32_t version);
-    std::int32_t SetActiveFile(std::uint32_t serialNumber, const char* fileName);
+    std::int32_t SetActiveFile(std::uint32_t serialNumber, const std::string& fileName,
+                               std::string* reason);
     std::int32_t SetClaimStatus(std::uint32_t serialNumber, std::int32_t status);
     void FailAlways(zevadriverFunction function, std::int32_t status);
     void FailOnCall(zevadriverFunction function, std::uint32_t nthCall, std::int32_t status);
@@ -42,7 +47,7 @@ public:
     void OverrideSerialCount(std::uint32_t count);
     void SetUnterminatedTexts(zevadriverFunction function, bool on);
     void SetTextBufferSize(zevadriverFunction function, std::size_t bytes);
-    std::size_t ReadLog(zevadriverCall* calls, std::size_t capacity);
+    std::size_t ReadLog(zevadriverCall* calls, std::size_t capacity, std::uint32_t recordSize);
     void ClearLog();
     // Why the last description read was refused ("" when it was accepted, none was read or
     // the driver was reset since): kept for zevadriverLastDescriptionError.
@@ -76,6 +81,8 @@ private:
     // grows until the boards are replaced.
     std::unordered_map<std::uint32_t, std::size_t> m_boardIndex;
     std::multiset<std::string> m_reservedFiles;
+    // Where the boards are on the PCI bus, one board a location.
+    std::set<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> m_locations;
     unsigned m_nextFreeNumber = 0;
     FailurePlan m_failures;
     CallLog m_log;
@@ -83,8 +90,8 @@ private:
     // Non-zero while ZEVADRIVER_BOARDS named a rejected file: every driver call fails with it.
     qxzevauStatus m_refusal = 0;
     std::string m_descriptionError;
-    unsigned m_unterminatedTexts = 0;                              // one bit per zevadriverFunction
-    std::size_t m_textBufferSizes[ZEVADRIVER_FUNCTION_COUNT] = {}; // 0: the driver's own
+    unsigned m_unterminatedTexts = 0;                    // one bit per zevadriverFunction
+    std::size_t m_textBufferSizes[k_functionCount] = {}; // 0: the driver's own
 };
 
 } // namespace zevadriver

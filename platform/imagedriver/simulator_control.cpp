@@ -1,6 +1,8 @@
 // The simulator's control side: scripting boards, failures and texts, and reading the log.
 #include "simulator.h"
 
+#include "board_rules.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -53,22 +55,30 @@ void Simulator::ClearBoards() {
     IndexBoards();
 }
 
-std::int32_t Simulator::AddBoard(Board board) {
-    for (const BoardKey& key : k_boardKeys)
-        if (key.text != nullptr && (board.*key.text).size() > key.limit)
-            return ZEVADRIVER_ERROR_NAME_TOO_LONG;
+std::int32_t Simulator::AddBoard(Board board, bool valueRules, std::string* reason) {
+    const auto refuse = [&](const BoardRefusal& refusal) {
+        *reason = refusal.reason;
+        return refusal.Row().status;
+    };
     std::lock_guard<std::mutex> lock(m_mutex);
     if (Find(board.serialNumber) != nullptr)
-        return ZEVADRIVER_ERROR_DUPLICATE_SERIAL;
-    if (!board.activeFile.empty()) {
-        const auto owner = m_files.find(board.activeFile);
-        if (owner != m_files.end() && owner->second != board.serialNumber)
-            return ZEVADRIVER_ERROR_FILE_EXISTS;
-        m_files.emplace(board.activeFile, board.serialNumber);
+        return refuse(DuplicateSerial(board.serialNumber));
+    // A file is used when it exists, when a board's claim will create it, or when this
+    // board names it twice.
+    for (const std::string* file : {&board.activeFile, &board.claimFile}) {
+        if (!file->empty() && (m_files.count(*file) != 0 || m_reservedFiles.count(*file) != 0 ||
+                               (file == &board.claimFile && *file == board.activeFile)))
+            return refuse(DuplicateFile(*file));
     }
+    const auto location = std::tuple(board.pciBus, board.pciDevice, board.pciFunction);
+    if (valueRules && m_locations.count(location) != 0)
+        return refuse(DuplicateLocation(board));
+    if (!board.activeFile.empty())
+        m_files.emplace(board.activeFile, board.serialNumber);
     m_boardIndex.emplace(board.serialNumber, m_set.boards.size());
     if (!board.claimFile.empty())
         m_reservedFiles.insert(board.claimFile);
+    m_locations.insert(location);
     m_set.boards.push_back(std::move(board));
     return 0;
 }
@@ -78,23 +88,22 @@ void Simulator::SetDriverVersion(std::uint32_t version) {
     m_set.driverVersion = version;
 }
 
-std::int32_t Simulator::SetActiveFile(std::uint32_t serialNumber, const char* fileName) {
+std::int32_t Simulator::SetActiveFile(std::uint32_t serialNumber, const std::string& fileName,
+                                      std::string* reason) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Board* board = Find(serialNumber);
     if (board == nullptr)
         return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
-    if (fileName == nullptr) {
+    if (fileName.empty()) {
         board->activeFile.clear();
         return 0;
     }
-    const std::size_t length = strnlen(fileName, ZEVADRIVER_MAX_FILE_NAME + 1);
-    if (length == 0)
-        return ZEVADRIVER_ERROR_BAD_ARGUMENT;
-    if (length > ZEVADRIVER_MAX_FILE_NAME)
-        return ZEVADRIVER_ERROR_NAME_TOO_LONG;
-    const auto file = m_files.emplace(std::string(fileName, length), serialNumber).first;
-    if (file->second != serialNumber)
-        return ZEVADRIVER_ERROR_FILE_EXISTS;
+    const auto file = m_files.emplace(fileName, serialNumber).first;
+    if (file->second != serialNumber) {
+        const BoardRefusal refusal = DuplicateFile(fileName);
+        *reason = refusal.reason;
+        return refusal.Row().status;
+    }
     board->activeFile = file->first;
     return 0;
 }
@@ -141,9 +150,10 @@ void Simulator::SetTextBufferSize(zevadriverFunction function, std::size_t bytes
     m_textBufferSizes[function] = bytes;
 }
 
-std::size_t Simulator::ReadLog(zevadriverCall* calls, std::size_t capacity) {
+std::size_t Simulator::ReadLog(zevadriverCall* calls, std::size_t capacity,
+                               std::uint32_t recordSize) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_log.Read(calls, capacity);
+    return m_log.Read(calls, capacity, recordSize);
 }
 
 void Simulator::ClearLog() {

@@ -34,7 +34,14 @@ enum {
     ZEVADRIVER_ERROR_NO_MEMORY = -20009,
     ZEVADRIVER_ERROR_CLAIM_REFUSED = -20010,   /* the board is set to refuse claims */
     ZEVADRIVER_ERROR_BAD_DESCRIPTION = -20011, /* ZEVADRIVER_BOARDS names a rejected file */
-    ZEVADRIVER_ERROR_INJECTED = -20099         /* a convenient status for scripted failures */
+    /* A board the driver refuses, one status per rule (zevadriverLastBoardError says why): */
+    ZEVADRIVER_ERROR_OUT_OF_RANGE = -20012,       /* a number beyond its field's range */
+    ZEVADRIVER_ERROR_MISSING_TEXT = -20013,       /* a text the board needs is null or empty */
+    ZEVADRIVER_ERROR_CONTROL_CHARACTER = -20014,  /* a text holds a control character */
+    ZEVADRIVER_ERROR_BAD_FILE_NAME = -20015,      /* not a plain file name ending in .zid */
+    ZEVADRIVER_ERROR_DUPLICATE_LOCATION = -20016, /* a board at that PCI location exists */
+    ZEVADRIVER_ERROR_BAD_RECORD_SIZE = -20017,    /* a record's size member is not one known */
+    ZEVADRIVER_ERROR_INJECTED = -20099            /* a convenient status for scripted failures */
 };
 
 /* Longest texts the driver keeps: file names fit the 256-byte buffer, board names the
@@ -42,12 +49,12 @@ enum {
 enum { ZEVADRIVER_MAX_FILE_NAME = 255, ZEVADRIVER_MAX_BOARD_NAME = 49 };
 
 /* The driver's functions, as named in the call log and in failure injection: one value per
- * row of ZEVADRIVER_FUNCTIONS, from 0 in the list's order. */
+ * row of ZEVADRIVER_FUNCTIONS, from 0 in the list's order. The list grows within a SONAME,
+ * so the type holds no count of it: zevadriverFunctionName() is null past the last one. */
 #define ZEVADRIVER_FUNCTION_VALUE(enumerator, name, parameters, arguments) enumerator,
 /* clang-format off */
 typedef enum zevadriverFunction {
     ZEVADRIVER_FUNCTIONS(ZEVADRIVER_FUNCTION_VALUE)
-    ZEVADRIVER_FUNCTION_COUNT
 } zevadriverFunction;
 /* clang-format on */
 #undef ZEVADRIVER_FUNCTION_VALUE
@@ -60,7 +67,7 @@ const char* zevadriverStatusName(int32_t status);
 
 /* The fields of a board, each written once: the record below, the driver's own record, the
  * keys of a board description (qxzeva-boards(5)) and their checks all come from this list.
- * The list's order is the record's layout, which a host that fills one relies on: see below.
+ * The list's order is the record's layout after its size: a new field goes at the end.
  *   X(member, key, kind, limit, required, meaning)
  * kind INTEGER: uint32_t, 0 to limit. TEXT: a text of 1 to limit bytes. FILE: a TEXT that
  * names an interface file. FLAG: true or false, an int in the record. */
@@ -77,21 +84,26 @@ const char* zevadriverStatusName(int32_t status);
     X(boardName, "board_name", TEXT, ZEVADRIVER_MAX_BOARD_NAME, 1, "the board's name")             \
     X(claimFails, "claim_fails", FLAG, 1, 0, "every claim for the board is refused")
 
-/* One board. Null texts count as empty. Build it by naming its fields, never by position.
+/* One board. Null texts count as empty. Build it by naming its fields, never by position,
+ * and set its size: zevadriverBoard board = {.size = ZEVADRIVER_BOARD_SIZE}; in C, or
+ * board.size = ZEVADRIVER_BOARD_SIZE;
  *
- * The records a host fills and hands to the library, zevadriverBoard and zevadriverCall
- * (which zevadriverReadLog writes into the host's array), keep their layout for as long as
- * the library's name (libzevadriver.so.18) does: no field is removed, moved or changed in
- * type, and a new field goes at the end only. The ABI baseline (abi/) holds them so. */
+ * The records a host allocates, zevadriverBoard and zevadriverCall, carry their size as
+ * their first member. A later release of libzevadriver.so.19 may add fields at their end;
+ * the library reads and writes only the fields the host's size covers, gives the fields
+ * beyond it their defaults, and refuses a size that no release had
+ * (ZEVADRIVER_ERROR_BAD_RECORD_SIZE). The whole rule: docs/abi.md. */
 #define ZEVADRIVER_C_INTEGER uint32_t
 #define ZEVADRIVER_C_TEXT const char*
 #define ZEVADRIVER_C_FILE const char*
 #define ZEVADRIVER_C_FLAG int
 #define ZEVADRIVER_C_FIELD(member, key, kind, limit, required, meaning) ZEVADRIVER_C_##kind member;
 typedef struct zevadriverBoard {
+    uint32_t size; /* sizeof(zevadriverBoard) as the host was built with it */
     ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_C_FIELD)
 } zevadriverBoard;
 #undef ZEVADRIVER_C_FIELD
+#define ZEVADRIVER_BOARD_SIZE ((uint32_t)sizeof(zevadriverBoard))
 
 /* The built-in boards and driver version; no failures, no overrides, an empty log. */
 void zevadriverReset(void);
@@ -109,9 +121,21 @@ int zevadriverLoadDescription(const char* path, char* error, size_t errorSize);
  * got S_FALSE from Initialize calls it to tell the driver's reason. */
 const char* zevadriverLastDescriptionError(void);
 
-/* Scripting the boards. Boards keep the order in which they were added. */
+/* Scripting the boards. Boards keep the order in which they were added.
+ * zevadriverAddBoard and zevadriverSetActiveFile refuse exactly what a board description
+ * refuses (qxzeva-boards(5)), each rule with its own status and the description's words. */
 void zevadriverClearBoards(void);
 int32_t zevadriverAddBoard(const zevadriverBoard* board); /* 0 or a ZEVADRIVER_ERROR_ */
+/* The same without the rules on the board's values (ranges, empty names, control characters,
+ * the form of file names, one board at a PCI location): a board no description can hold, to
+ * test a host against a driver that reports such values. A board still needs a known record
+ * size, texts that fit the driver's buffers, its own serial number and files of its own. */
+int32_t zevadriverAddBoardUnchecked(const zevadriverBoard* board);
+/* Why the calling thread's last zevadriverAddBoard, zevadriverAddBoardUnchecked or
+ * zevadriverSetActiveFile refused, in the words a board description gets for the same value
+ * ("board_name: the text is empty"); null after one that succeeded. Valid until the thread's
+ * next such call. */
+const char* zevadriverLastBoardError(void);
 void zevadriverSetDriverVersion(uint32_t version);
 /* Makes `fileName` the board's active interface file; null removes the active file. */
 int32_t zevadriverSetActiveFile(uint32_t serialNumber, const char* fileName);
@@ -140,16 +164,22 @@ void zevadriverSetTextBufferSize(zevadriverFunction function, uint32_t bytes);
 
 /* The call log: one entry per driver call, in order, with the serial number it named (0 for
  * the functions that take none) and the status it returned. The log keeps the first 4096
- * calls after it was cleared. */
+ * calls after it was cleared. A record the library fills in the host's array: the host sets
+ * `size` of the first one (ZEVADRIVER_CALL_SIZE), which the library takes as every entry's
+ * size, as for zevadriverBoard. */
 typedef struct zevadriverCall {
+    uint32_t size; /* sizeof(zevadriverCall) as the host was built with it */
     zevadriverFunction function;
     uint32_t serialNumber;
     int32_t status;
 } zevadriverCall;
+#define ZEVADRIVER_CALL_SIZE ((uint32_t)sizeof(zevadriverCall))
 
-/* Copies up to `capacity` entries into `calls` (may be null when capacity is 0) and returns
- * the number of entries in the log. */
-size_t zevadriverReadLog(zevadriverCall* calls, size_t capacity);
+/* Copies up to `capacity` entries into `calls` (may be null when capacity is 0) and sets
+ * `*count` (when not null) to the number of entries in the log, which may be more. Returns 0,
+ * or ZEVADRIVER_ERROR_BAD_RECORD_SIZE (nothing copied, the count still set) when calls[0].size
+ * is no size the library knows. */
+int32_t zevadriverReadLog(zevadriverCall* calls, size_t capacity, size_t* count);
 void zevadriverClearLog(void);
 
 #ifdef __cplusplus
@@ -184,6 +214,12 @@ inline constexpr zevadriverStatusEntry k_zevadriverStatuses[] = {
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_NO_MEMORY),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_CLAIM_REFUSED),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_DESCRIPTION),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_OUT_OF_RANGE),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_MISSING_TEXT),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_CONTROL_CHARACTER),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_FILE_NAME),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_DUPLICATE_LOCATION),
+    ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_BAD_RECORD_SIZE),
     ZEVADRIVER_STATUS_ENTRY(ZEVADRIVER_ERROR_INJECTED),
 };
 #undef ZEVADRIVER_STATUS_ENTRY

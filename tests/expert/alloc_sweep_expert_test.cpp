@@ -162,7 +162,7 @@ TEST_F(AllocationSweepExpert, Initialize_on_several_boards) {
                           .Name("ZEVA board with a long name here")
                           .Claim((longName + "2.zid").c_str()));
              AddBoard(
-                 TestBoard().Serial(0x33).Active("short.zid").Pci(7, 8, 9).Id(0x1).Name("ZEVA x"));
+                 TestBoard().Serial(0x33).Active("short.zid").Pci(7, 8, 7).Id(0x1).Name("ZEVA x"));
              zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_BOARD_NAME, 1);
          }},
         {"Initialize, no boards",

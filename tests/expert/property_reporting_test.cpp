@@ -59,7 +59,7 @@ TEST_F(PropertyReporting, An_item_holds_exactly_the_properties_hosts_know) {
                  .Pci(0xFF, 0x1F, 7)
                  .Id(0xFFFF0001)
                  .Name("PCIe"));
-    AddBoard(TestBoard().Serial(0x0).Active("zero.zid").Name(""));
+    AddUncheckedBoard(TestBoard().Serial(0x0).Active("zero.zid").Name(""));
     Discover();
     IkcSysPropertyBag* golden = BagOf(u"img0");
     ASSERT_NE(golden, nullptr);

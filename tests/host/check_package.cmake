@@ -97,6 +97,8 @@ if(MODE STREQUAL "prefix")
         endforeach()
         if(text MATCHES "rpath")
             message(FATAL_ERROR "${file} gives hosts a run path")
+        elseif(text MATCHES "include/(qxzeva|qxloader)")
+            message(FATAL_ERROR "${file} puts a folder below the include root on the path")
         endif()
     endforeach()
     # The manual pages name the files where this install put them.
@@ -176,21 +178,60 @@ if(MODE STREQUAL "prefix")
 
     run(pkg-config --cflags --libs qxzeva)
     separate_arguments(flags UNIX_COMMAND "${run_output}")
-    # The include lines written before 18.5.0 moved the headers still build, through the
-    # forwarding headers and the old folders on pkg-config's path (for 18.6 only).
-    run(pkg-config --cflags qxzeva)
+    # One include folder: pkg-config gives <prefix>/include alone, so a host's own headers
+    # of our headers' names are its own ("types.h" beside its source: cc ... -Iinclude).
+    run(pkg-config --cflags qxzeva zevadriver)
     separate_arguments(cflags UNIX_COMMAND "${run_output}")
-    file(WRITE ${WORK_DIR}/old_includes.cpp "#include \"expert/qxzeva_c.h\"
-#include \"hostkit/qxzeva_host.h\"
-#include \"module_loader.h\"
-#include \"qxzeva_version.h\"
+    string(REGEX REPLACE "^-I" "" root "${cflags}")
+    get_filename_component(root "${root}" REALPATH)
+    get_filename_component(expected_root ${prefix}/include REALPATH)
+    if(NOT cflags MATCHES "^-I[^;]*$" OR NOT root STREQUAL expected_root)
+        message(FATAL_ERROR "pkg-config gives more than the include root: ${cflags}")
+    endif()
+    file(WRITE ${WORK_DIR}/own/include/types.h "#define HOST_OWN_TYPES 1\n")
+    file(WRITE ${WORK_DIR}/own/include/ref.h "#define HOST_OWN_REF 1\n")
+    file(WRITE ${WORK_DIR}/own/main.c "#include \"qxzeva/qxzeva_c.h\"
+#include \"types.h\"
+#include \"ref.h\"
+#if !defined(HOST_OWN_TYPES) || !defined(HOST_OWN_REF)
+#error the package's headers shadow the host's own
+#endif
+int main(void) { return S_OK; }
+")
+    run(${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic ${cflags} -I${WORK_DIR}/own/include
+        -fsyntax-only ${WORK_DIR}/own/main.c)
+
+    # The include lines written before 18.5.0 moved the headers still build through the
+    # forwarding headers, each naming the line to write instead: below the include root, and
+    # the bare ones with the old folders a host adds itself.
+    file(WRITE ${WORK_DIR}/old_includes.cpp "#include \"qxzeva/expert/qxzeva_c.h\"
+#include \"qxzeva/hostkit/qxzeva_host.h\"
+#include \"qxloader/module_loader.h\"
 #include \"qxkernel/semLib.h\"
 #include \"zevadriver/zevadriver_control.h\"
+#include \"expert/qxzeva_c.h\"
+#include \"module_loader.h\"
+#include \"qxzeva_version.h\"
 static_assert(QXZEVA_VERSION_MAJOR == ${major} && SEM_Q_FIFO == 0, \"the moved headers\");
 static_assert(sizeof(zevadriverBoard) > 0 && sizeof(qxzeva::c::IkcSysExpert2Vtbl) > 0, \"the moved headers\");
 ")
-    run(${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${cflags} -fsyntax-only
-        ${WORK_DIR}/old_includes.cpp)
+    execute_process(COMMAND ${CXX_COMPILER} -std=c++17 -Wall -Wextra -Werror -pedantic ${cflags}
+            -I${prefix}/include/qxzeva -I${prefix}/include/qxloader -fsyntax-only
+            ${WORK_DIR}/old_includes.cpp
+        RESULT_VARIABLE status ERROR_VARIABLE err OUTPUT_QUIET)
+    foreach(moved "qxzeva/expert/qxzeva_c.h|qxzeva/qxzeva_c.h"
+            "qxzeva/hostkit/qxzeva_host.h|qxzeva/qxzeva_host.h"
+            "qxloader/module_loader.h|qxzeva/module_loader.h"
+            "qxkernel/semLib.h|qxzeva/kernel/semLib.h"
+            "zevadriver/zevadriver_control.h|qxzeva/zevadriver/zevadriver_control.h")
+        string(REPLACE "|" ";" moved "${moved}")
+        list(GET moved 0 old)
+        list(GET moved 1 new)
+        string(FIND "${err}" "\"${old}\" is deprecated: write #include \"${new}\"" at)
+        if(NOT status EQUAL 0 OR at EQUAL -1)
+            message(FATAL_ERROR "${old} did not build with its deprecation (${status}):\n${err}")
+        endif()
+    endforeach()
     run(pkg-config --variable=module qxzeva)
     string(STRIP "${run_output}" module)
     run(${C_COMPILER} -std=c11 -Wall -Werror ${c_host_source} -DQX_MODULE_PATH="${module}"

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Validates the host program's --json report against its JSON Schema (draft 2020-12) for
-the default boards, one item (also by another spelling), names only and a board file with no
-boards, and makes sure the schema refuses reports that break it.
-Usage: check_report_schema.py HOST SCHEMA WORKDIR"""
+the default boards, one item (also by another spelling), names only, a board file with no
+boards and a board the module did not report, and makes sure the schema refuses reports
+that break it.
+Usage: check_report_schema.py HOST SCHEMA WORKDIR EXAMPLE_BOARDS"""
 import copy
 import json
 import os
@@ -12,15 +13,15 @@ import sys
 import jsonschema
 
 
-def report(host, *arguments):
+def report(host, *arguments, expected=0):
     run = subprocess.run([host, "--json", *arguments], capture_output=True, text=True, timeout=60)
-    if run.returncode != 0:
+    if run.returncode != expected:
         sys.exit(f"{host} {' '.join(arguments)} failed ({run.returncode}): {run.stderr}")
     return json.loads(run.stdout)
 
 
 def main():
-    host, schema_path, workdir = sys.argv[1:4]
+    host, schema_path, workdir, example = sys.argv[1:5]
     with open(schema_path, encoding="utf-8") as file:
         schema = json.load(file)
     jsonschema.Draft202012Validator.check_schema(schema)
@@ -35,6 +36,8 @@ def main():
         "another spelling": report(host, "--item", "IMG1"),
         "names only": report(host, "--names-only"),
         "no boards": report(host, "--boards", no_boards),
+        "a board not reported": report(host, "--boards", example, "--serial", "00E93B15",
+                                       expected=10),
     }
     failed = 0
     for name, document in cases.items():
@@ -47,6 +50,12 @@ def main():
         failed += 1
     if cases["another spelling"]["boards"][0]["listedName"] != "img1":
         print("another spelling: expected the listed name img1")
+        failed += 1
+    missed = cases["a board not reported"]
+    if missed["boards"] != [] or missed["unreportedBoards"] != [
+            {"serialNumber": "00E93B15", "pciLocation": "07:02.0",
+             "reason": "claim refused (ZEVADRIVER_ERROR_CLAIM_REFUSED)"}]:
+        print(f"a board not reported: expected it alone in unreportedBoards: {missed}")
         failed += 1
     if cases["no boards"]["itemNames"] != [] or cases["no boards"]["boards"] != []:
         print("no boards: expected no item names and no items")

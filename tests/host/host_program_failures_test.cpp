@@ -137,7 +137,8 @@ TEST(HostProgram, A_broken_or_unreadable_board_file_fails_alike_by_either_route)
                                     "cd\"\n");
     const Outcome reversed = RunHost("--boards " + reversing);
     EXPECT_EQ(reversed.exitCode, 7);
-    ExpectOneLineError(reversed, "reversing.toml:8:17: the text holds U+202E '\\u202e'");
+    ExpectOneLineError(reversed,
+                       "reversing.toml:8:17: board_name: the text holds U+202E '\\u202e'");
     EXPECT_EQ(reversed.err.find("\xe2\x80\xae"), std::string::npos);
     const Outcome missing = RunHost("", "ZEVADRIVER_BOARDS=/nonexistent/boards.toml");
     EXPECT_EQ(missing.exitCode, 7);

@@ -18,7 +18,7 @@ TEST(HostProgram, Json_report_of_the_default_boards_reads_back_whole) {
     EXPECT_EQ(report["versionRecord"].size(), 9u);
     EXPECT_THAT(report["itemNames"].get<std::vector<std::string>>(),
                 ElementsAre("img0", "img1", "img2", "img3"));
-    EXPECT_EQ(report["schemaVersion"], 2);
+    EXPECT_EQ(report["schemaVersion"], 3);
     ASSERT_EQ(report["boards"].size(), 4u);
     for (const auto& board : report["boards"]) {
         ASSERT_EQ(board["properties"].size(), std::size_t{QXZEVA_ITEM_PROPERTY_COUNT});

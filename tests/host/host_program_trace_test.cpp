@@ -70,11 +70,13 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     trace.Find(R"(\} SearchForItemsAndProperties = S_OK)");
     const std::string tags = trace.Find(bag + R"(::EnumProperties\(\) = S_OK -> (\S+))");
     trace.Find(tags + R"(::Next\(32\) = S_FALSE -> \[0x01001000, .*\], )" + k_propertyCount);
-    trace.Find(bag + R"(::GetStringProperty\(0x0101D000\) = S_OK -> "img0")");
+    trace.Find(bag + R"(::GetStringProperty\(0x0101D000 item_name\) = S_OK -> "img0")");
     trace.Find(bag + R"(::Release\(\) = 0)");
     trace.Find(expert + R"(::Finalize\(\) = S_OK)");
     trace.Find(expert + R"(::Release\(\) = 0)");
-    EXPECT_TRUE(trace.AtEnd()) << "the expert's last Release is the last call";
+    // Then the program's own question: which boards the driver knows, read-only.
+    trace.Find(R"(driver qxzevauGetSerialNumber\(\) = 0)");
+    EXPECT_TRUE(trace.AtEnd()) << "the program's census is the last call";
     // One bag per item; they are filled inside the module: no Set call crosses to the host.
     const std::regex given("  " + collection + R"(::AddPropertyBag\(\S+\) \{)");
     int bags = 0;

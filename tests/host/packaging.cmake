@@ -30,6 +30,7 @@ add_test(NAME host_json_report_matches_its_schema
     COMMAND ${QX_DEBIAN_PYTHON3} ${_qx_host_tests}/check_report_schema.py
             $<TARGET_FILE:qxzeva-host>
             ${PROJECT_SOURCE_DIR}/host/qxzeva-host-report.schema.json
-            ${CMAKE_CURRENT_BINARY_DIR})
+            ${CMAKE_CURRENT_BINARY_DIR}
+            ${PROJECT_SOURCE_DIR}/platform/imagedriver/example_boards.toml)
 set_tests_properties(host_json_report_matches_its_schema PROPERTIES
     LABELS host TIMEOUT ${QX_TEST_TIMEOUT})

@@ -71,6 +71,20 @@ TEST(HostRef, Counts_through_the_table_of_operations) {
     EXPECT_EQ(object.count, 0);
 }
 
+// A reference handed over is adopted, uncounted; the counting constructor leaves the caller
+// its own to give back. Either way nothing leaks and nothing is given back twice.
+TEST(HostRef, Adopts_a_reference_handed_over_and_counts_a_borrowed_one) {
+    CountedObject object = MakeCounted();
+    {
+        const auto adopted = qxzeva::Ref<IUnknown>::adopt(&object.face);
+        EXPECT_EQ(object.count, 1);
+        const qxzeva::Ref<IUnknown> counted(&object.face);
+        EXPECT_EQ(object.count, 2);
+        EXPECT_FALSE(qxzeva::Ref<IUnknown>::adopt(nullptr));
+    }
+    EXPECT_EQ(object.count, 0);
+}
+
 TEST(HostRef, Typed_query_asks_by_the_identifier_of_the_interface_type) {
     CountedObject object = MakeCounted();
     qxzeva::Ref<IUnknown> held;

@@ -144,13 +144,14 @@ TEST(TerminalText, Json_escapes_every_control_character_and_reads_back_exactly) 
 TEST(TerminalText, Texts_a_driver_returns_with_control_characters_are_shown_escaped) {
     zevadriverClearBoards();
     zevadriverBoard board = {};
+    board.size = ZEVADRIVER_BOARD_SIZE;
     board.serialNumber = 0x0000ABCD;
     board.activeFile = "evil\n\x1b[31mname\x9b.zid";
     board.claimFile = "";
     board.pciBus = 1;
     board.pciId = 0x12345678;
     board.boardName = "tab\tmodel";
-    ASSERT_EQ(zevadriverAddBoard(&board), 0);
+    ASSERT_EQ(zevadriverAddBoardUnchecked(&board), 0);
     HostReport report;
     std::string error;
     {

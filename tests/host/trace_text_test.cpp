@@ -165,7 +165,7 @@ TEST(TracedCalls, Each_call_is_written_once_with_its_outcome_and_forwarded_uncha
         EXPECT_EQ(traced->lpVtbl->Release(traced), 0);
     }
     EXPECT_EQ(bag.count, 0);
-    EXPECT_EQ(Written(file), "IkcSysPropertyBag3#1::HasProperty(0x0101D000) = S_OK\n"
+    EXPECT_EQ(Written(file), "IkcSysPropertyBag3#1::HasProperty(0x0101D000 item_name) = S_OK\n"
                              "IkcSysPropertyBag3#1::AddRef() = 2\n"
                              "IkcSysPropertyBag3#1::QueryInterface({E275E061-297B-4463-A5F1-"
                              "5D2D9D8F3898} IkcSysPropertyBag2) = S_OK -> IkcSysPropertyBag3#2\n"

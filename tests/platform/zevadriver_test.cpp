@@ -2,6 +2,8 @@
 // its failure injection and its call log.
 #include "simulated_driver.h"
 
+#include "board_record.h"
+
 #include <imagedriver.h>
 
 #include <gmock/gmock.h>
@@ -11,6 +13,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -201,6 +205,166 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
     }
 }
 
+// The board of k_oneBoard, and a second one unlike it in every value.
+TestBoard OneBoard() {
+    return TestBoard()
+        .Serial(0x01C4A2F0)
+        .Active("img0.zid")
+        .Pci(3, 0, 0)
+        .Id(0x74C11F0A)
+        .Name("ZEVA PCIe-4C");
+}
+TestBoard SecondBoard() {
+    return TestBoard().Serial(2).Active("img1.zid").Pci(4, 0, 0).Id(1).Name("B");
+}
+const char k_secondBoard[] = R"([[board]]
+serial_number = 2
+active_file = "img1.zid"
+pci_bus = 4
+pci_device = 0
+pci_function = 0
+pci_id = 1
+board_name = "B"
+)";
+
+// k_secondBoard with the line of `key` replaced.
+std::string SecondWith(const std::string& key, const std::string& replacement) {
+    std::string text = k_secondBoard;
+    const std::size_t start = text.find("\n" + key + " ") + 1;
+    return text.replace(start, text.find('\n', start) - start, replacement);
+}
+
+// Each rule a board meets, through both ways in: a description whose board breaks it, and the
+// same board through zevadriverAddBoard (zevadriverSetActiveFile too for a file name). Both
+// refuse with the same reason; the control interface gives the rule's status, and
+// zevadriverAddBoardUnchecked lets the board in exactly when the rule is on its values.
+TEST_F(SimulatedDriver, Every_rule_refuses_a_board_alike_from_a_file_and_from_the_control) {
+    struct Row {
+        const char* what;
+        std::string file;                     // the description
+        std::function<void(TestBoard&)> edit; // the same board for the control
+        bool second;                          // the board edited is the second, after OneBoard
+        std::int32_t status;
+        std::string reason;
+        bool valueRule;
+    };
+    const auto activeFile = [](const char* name) { return [=](TestBoard& b) { b.Active(name); }; };
+    const auto boardName = [](const char* name) { return [=](TestBoard& b) { b.Name(name); }; };
+    const std::string two = k_oneBoard;
+    const Row rows[] = {
+        {"bus", WithLine(5, "pci_bus = 999"), [](TestBoard& b) { b.pciBus = 999; }, false,
+         ZEVADRIVER_ERROR_OUT_OF_RANGE, "pci_bus: value 999 is out of range 0..255", true},
+        {"device", WithLine(6, "pci_device = 99"), [](TestBoard& b) { b.pciDevice = 99; }, false,
+         ZEVADRIVER_ERROR_OUT_OF_RANGE, "pci_device: value 99 is out of range 0..31", true},
+        {"function", WithLine(7, "pci_function = 42"), [](TestBoard& b) { b.pciFunction = 42; },
+         false, ZEVADRIVER_ERROR_OUT_OF_RANGE, "pci_function: value 42 is out of range 0..7", true},
+        {"empty name", WithLine(9, "board_name = \"\""), boardName(""), false,
+         ZEVADRIVER_ERROR_MISSING_TEXT, "board_name: the text is empty", true},
+        {"null name", WithLine(9, "board_name = \"\""), boardName(nullptr), false,
+         ZEVADRIVER_ERROR_MISSING_TEXT, "board_name: the text is empty", true},
+        {"long name", WithLine(9, "board_name = \"" + std::string(50, 'Z') + "\""),
+         [](TestBoard& b) {
+             static const std::string name(50, 'Z');
+             b.Name(name.c_str());
+         },
+         false, ZEVADRIVER_ERROR_NAME_TOO_LONG,
+         "board_name: the text has 50 bytes; the driver's buffer holds 49", false},
+        {"tab", WithLine(9, "board_name = \"tab\\tmodel\""), boardName("tab\tmodel"), false,
+         ZEVADRIVER_ERROR_CONTROL_CHARACTER,
+         "board_name: the text holds the control character U+0009; texts may not hold control "
+         "characters",
+         true},
+        {"C1", WithLine(9, "board_name = \"c1\\u0085\""), boardName("c1\x85"), false,
+         ZEVADRIVER_ERROR_CONTROL_CHARACTER,
+         "board_name: the text holds the control character U+0085", true},
+        {"escape in a file", WithLine(4, "active_file = \"evil\\u001b.zid\""),
+         activeFile("evil\x1b.zid"), false, ZEVADRIVER_ERROR_CONTROL_CHARACTER,
+         "active_file: the text holds the control character U+001B", true},
+        {"not a file", WithLine(4, "active_file = \"not/a/file\""), activeFile("not/a/file"), false,
+         ZEVADRIVER_ERROR_BAD_FILE_NAME,
+         "active_file: interface file 'not/a/file' needs a name ending in .zid", true},
+        {"a path", WithLine(4, "active_file = \"a/img0.zid\""), activeFile("a/img0.zid"), false,
+         ZEVADRIVER_ERROR_BAD_FILE_NAME,
+         "active_file: interface file 'a/img0.zid' is a path, not a file name", true},
+        {"no name", WithLine(4, "claim_file = \".zid\""), [](TestBoard& b) { b.Claim(".zid"); },
+         false, ZEVADRIVER_ERROR_BAD_FILE_NAME,
+         "claim_file: interface file '.zid' has an empty name before .zid", true},
+        {"long file", WithLine(4, "active_file = \"" + std::string(252, 'f') + ".zid\""),
+         [](TestBoard& b) {
+             static const std::string name = std::string(252, 'f') + ".zid";
+             b.Active(name.c_str());
+         },
+         false, ZEVADRIVER_ERROR_NAME_TOO_LONG,
+         "active_file: the text has 256 bytes; the driver's buffer holds 255", false},
+        {"one PCI location", two + SecondWith("pci_bus", "pci_bus = 3"),
+         [](TestBoard& b) { b.Pci(3, 0, 0); }, true, ZEVADRIVER_ERROR_DUPLICATE_LOCATION,
+         "PCI location 03:00.0 is already used", true},
+        {"one serial", two + SecondWith("serial_number", "serial_number = 0x01C4A2F0"),
+         [](TestBoard& b) { b.serialNumber = 0x01C4A2F0; }, true, ZEVADRIVER_ERROR_DUPLICATE_SERIAL,
+         "serial number 01C4A2F0 is already used", false},
+        {"one file", two + SecondWith("active_file", "active_file = \"img0.zid\""),
+         activeFile("img0.zid"), true, ZEVADRIVER_ERROR_FILE_EXISTS,
+         "interface file 'img0.zid' is already used", false},
+        {"claimed file", two + SecondWith("active_file", "claim_file = \"img0.zid\""),
+         [](TestBoard& b) { b.Claim("img0.zid").Active(nullptr); }, true,
+         ZEVADRIVER_ERROR_FILE_EXISTS, "interface file 'img0.zid' is already used", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        zevadriverReset();
+        const std::string error = Load(row.file);
+        EXPECT_THAT(error, HasSubstr(": " + row.reason));
+
+        zevadriverClearBoards();
+        TestBoard board = row.second ? SecondBoard() : OneBoard();
+        if (row.second)
+            AddBoard(OneBoard());
+        row.edit(board);
+        EXPECT_EQ(zevadriverAddBoard(&board), row.status);
+        const char* reason = zevadriverLastBoardError();
+        ASSERT_NE(reason, nullptr);
+        EXPECT_THAT(reason, StartsWith(row.reason));
+        EXPECT_THAT(error, HasSubstr(std::string(": ") + reason)) << "the same words both ways";
+        EXPECT_EQ(BoardCount(), row.second ? 1u : 0u);
+
+        EXPECT_EQ(zevadriverAddBoardUnchecked(&board), row.valueRule ? 0 : row.status);
+    }
+}
+
+// zevadriverSetActiveFile meets the rules of a file name as a board's active_file does.
+TEST_F(SimulatedDriver, Setting_an_active_file_meets_the_rules_of_a_file_name) {
+    AddBoard(OneBoard());
+    AddBoard(SecondBoard());
+    const struct {
+        const char* name;
+        std::int32_t status;
+        const char* reason;
+    } rows[] = {
+        {"not/a/file", ZEVADRIVER_ERROR_BAD_FILE_NAME,
+         "active_file: interface file 'not/a/file' needs a name ending in .zid"},
+        {"a/b.zid", ZEVADRIVER_ERROR_BAD_FILE_NAME,
+         "active_file: interface file 'a/b.zid' is a path"},
+        {"", ZEVADRIVER_ERROR_MISSING_TEXT, "active_file: the text is empty"},
+        {"bell\a.zid", ZEVADRIVER_ERROR_CONTROL_CHARACTER,
+         "active_file: the text holds the control character U+0007"},
+        {"img1.zid", ZEVADRIVER_ERROR_FILE_EXISTS, "interface file 'img1.zid' is already used"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(zevadriverSetActiveFile(0x01C4A2F0, row.name), row.status);
+        ASSERT_NE(zevadriverLastBoardError(), nullptr);
+        EXPECT_THAT(zevadriverLastBoardError(), StartsWith(row.reason));
+    }
+    EXPECT_EQ(zevadriverSetActiveFile(0x01C4A2F0, "own.zid"), 0);
+    EXPECT_EQ(zevadriverLastBoardError(), nullptr);
+}
+
+TEST_F(SimulatedDriver, A_description_that_never_ends_is_refused_not_read_to_the_end) {
+    char error[256] = {};
+    EXPECT_EQ(zevadriverLoadDescription("/dev/zero", error, sizeof error), -1);
+    EXPECT_THAT(error, StartsWith("/dev/zero: is longer than 16777216 bytes"));
+}
+
 TEST_F(SimulatedDriver, A_missing_description_file_is_refused_with_its_name) {
     char error[256] = {};
     EXPECT_EQ(zevadriverLoadDescription("/nonexistent/boards.toml", error, sizeof error), -1);
@@ -245,7 +409,7 @@ TEST_F(SimulatedDriver, The_built_in_boards_have_distinct_serials_and_one_needs_
 }
 
 TEST_F(SimulatedDriver, Texts_stay_inside_their_buffers) {
-    const std::string longest(ZEVADRIVER_MAX_FILE_NAME, 'n');
+    const std::string longest = std::string(ZEVADRIVER_MAX_FILE_NAME - 4, 'n') + ".zid";
     AddBoard(TestBoard()
                  .Serial(1)
                  .Active(longest.c_str())
@@ -309,7 +473,7 @@ TEST_F(SimulatedDriver, Serial_numbers_need_room_and_the_count_can_be_overridden
     EXPECT_EQ(count, 2u);
     EXPECT_THAT(serials, ElementsAre(1u, 0xBBBBu));
     EXPECT_EQ(zevadriverAddBoard(nullptr), ZEVADRIVER_ERROR_BAD_ARGUMENT);
-    EXPECT_EQ(zevadriverAddBoard(&TestBoard().Serial(2).Name(nullptr)),
+    EXPECT_EQ(zevadriverAddBoard(&TestBoard().Serial(2).Pci(9, 0, 0)),
               ZEVADRIVER_ERROR_DUPLICATE_SERIAL);
 }
 
@@ -343,14 +507,80 @@ TEST_F(SimulatedDriver, The_log_holds_every_call_in_order_with_serial_and_status
     imgGetBoardPCIID(0x99, &value);
 
     zevadriverCall calls[4] = {};
-    ASSERT_EQ(zevadriverReadLog(calls, 4), 3u);
+    calls[0].size = ZEVADRIVER_CALL_SIZE;
+    std::size_t count = 0;
+    ASSERT_EQ(zevadriverReadLog(calls, 4, &count), 0);
+    ASSERT_EQ(count, 3u);
     EXPECT_EQ(calls[0].function, ZEVADRIVER_GET_DRIVER_VERSION);
+    EXPECT_EQ(calls[1].size, ZEVADRIVER_CALL_SIZE);
     EXPECT_EQ(calls[1].function, ZEVADRIVER_GET_BOARD_PCI_LOCATION);
     EXPECT_EQ(calls[1].serialNumber, 0x22u);
     EXPECT_EQ(calls[1].status, -3);
     EXPECT_EQ(calls[2].function, ZEVADRIVER_GET_BOARD_PCI_ID);
     EXPECT_EQ(calls[2].serialNumber, 0x99u);
     EXPECT_EQ(calls[2].status, ZEVADRIVER_ERROR_UNKNOWN_SERIAL);
+    EXPECT_EQ(calls[3].size, 0u) << "nothing past the log's entries";
+
+    // A size no layout had is refused: nothing written, the count still given.
+    for (const std::uint32_t size : {0u, 4u, ZEVADRIVER_CALL_SIZE + 8}) {
+        zevadriverCall unknown[2] = {};
+        unknown[0].size = size;
+        count = 0;
+        EXPECT_EQ(zevadriverReadLog(unknown, 2, &count), ZEVADRIVER_ERROR_BAD_RECORD_SIZE);
+        EXPECT_EQ(count, 3u);
+        EXPECT_EQ(unknown[0].serialNumber, 0u);
+    }
     zevadriverClearLog();
-    EXPECT_EQ(zevadriverReadLog(nullptr, 0), 0u);
+    EXPECT_EQ(zevadriverReadLog(nullptr, 0, &count), 0);
+    EXPECT_EQ(count, 0u);
+}
+
+TEST_F(SimulatedDriver, A_board_record_of_a_size_no_release_had_is_refused) {
+    for (const std::uint32_t size :
+         {0u, 4u, ZEVADRIVER_BOARD_SIZE - 8, ZEVADRIVER_BOARD_SIZE + 8}) {
+        TestBoard board = TestBoard().Serial(1).Active("img0.zid");
+        board.size = size;
+        EXPECT_EQ(zevadriverAddBoard(&board), ZEVADRIVER_ERROR_BAD_RECORD_SIZE) << size;
+        EXPECT_EQ(zevadriverAddBoardUnchecked(&board), ZEVADRIVER_ERROR_BAD_RECORD_SIZE) << size;
+        ASSERT_NE(zevadriverLastBoardError(), nullptr);
+        EXPECT_THAT(zevadriverLastBoardError(), HasSubstr("size " + std::to_string(size)));
+    }
+    EXPECT_EQ(BoardCount(), 0u);
+    AddBoard(TestBoard().Serial(1).Active("img0.zid"));
+    EXPECT_EQ(zevadriverLastBoardError(), nullptr) << "a board accepted clears the reason";
+}
+
+// A host built against an earlier layout hands a record that ends before the later fields:
+// they are never read and keep their defaults. Here claimFails stands for a field a later
+// release added, and the record is allocated to the earlier size exactly.
+TEST(BoardRecord, An_earlier_layout_is_read_up_to_its_size_and_no_further) {
+    const std::uint32_t earlier =
+        zevadriver::RecordSizeEndingAt(offsetof(zevadriverBoard, boardName) + sizeof(char*));
+    const std::uint32_t sizes[] = {earlier, ZEVADRIVER_BOARD_SIZE};
+    const zevadriver::RecordSizes layouts = {sizes, 2};
+    ASSERT_LT(earlier, offsetof(zevadriverBoard, claimFails) + sizeof(int));
+
+    std::vector<unsigned char> bytes(ZEVADRIVER_BOARD_SIZE, 0xFF); // what lies beyond
+    zevadriverBoard record = TestBoard().Serial(7).Active("a.zid").Pci(1, 2, 3).Name("n");
+    record.size = earlier;
+    std::memcpy(bytes.data(), &record, earlier);
+    const auto older = std::make_unique<unsigned char[]>(earlier);
+    std::memcpy(older.get(), &record, earlier);
+    zevadriver::Board board;
+    ASSERT_TRUE(zevadriver::BoardFromRecord(*reinterpret_cast<const zevadriverBoard*>(older.get()),
+                                            layouts, &board));
+    EXPECT_EQ(board.serialNumber, 7u);
+    EXPECT_EQ(board.activeFile, "a.zid");
+    EXPECT_EQ(board.pciFunction, 3u);
+    EXPECT_EQ(board.boardName, "n");
+    EXPECT_FALSE(board.claimFails);
+    // The same bytes at the later size: the field beyond is read.
+    std::memcpy(bytes.data(), &record, earlier);
+    auto* later = reinterpret_cast<zevadriverBoard*>(bytes.data());
+    later->size = ZEVADRIVER_BOARD_SIZE;
+    zevadriver::Board laterBoard;
+    ASSERT_TRUE(zevadriver::BoardFromRecord(*later, layouts, &laterBoard));
+    EXPECT_TRUE(laterBoard.claimFails);
+    later->size = earlier + 1;
+    EXPECT_FALSE(zevadriver::BoardFromRecord(*later, layouts, &laterBoard));
 }

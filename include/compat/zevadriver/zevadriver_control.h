@@ -1,8 +1,11 @@
 /* Deprecated: where this header lay before 18.5.0 moved it to
-   "qxzeva/zevadriver/zevadriver_control.h", which it includes. Kept for 18.6 only, so that older
-   include lines still build: write #include "qxzeva/zevadriver/zevadriver_control.h" instead
-   (NEWS). */
+   "qxzeva/zevadriver/zevadriver_control.h", which it includes, so that older include lines still
+   build; it goes with a later release. It says so at each build, naming the line to write instead
+   (NEWS): a message rather than a warning, so that a host built with -Werror keeps building. */
 #ifndef QXZEVA_COMPAT_ZEVADRIVER_ZEVADRIVER_CONTROL_H
 #define QXZEVA_COMPAT_ZEVADRIVER_ZEVADRIVER_CONTROL_H
+/* clang-format off */
+#pragma message("\"zevadriver/zevadriver_control.h\" is deprecated: write #include \"qxzeva/zevadriver/zevadriver_control.h\" with -I<prefix>/include alone")
+/* clang-format on */
 #include "../qxzeva/zevadriver/zevadriver_control.h"
 #endif

@@ -57,6 +57,12 @@ TEST(ToLocalTimestamp, The_1970_epoch_is_local_time_of_time_value_zero) {
     EXPECT_EQ(Local(0, k_1970, 0), (Fields{1969, 12, 31, 19, 0, 0}));
 }
 
+// The worked conversion kcSysAttrTimestampUTC(3) gives a host: 2026-12-08 12:00:00.5 UTC.
+TEST(ToLocalTimestamp, The_manual_s_worked_conversion_is_the_time_it_names) {
+    TimeZone utc("UTC0");
+    EXPECT_EQ(Local(0, 0xE73DA1C0u, k_half), (Fields{2026, 12, 8, 12, 0, 0}));
+}
+
 TEST(ToLocalTimestamp, Half_seconds_round_to_the_even_second_on_both_sides_of_1970) {
     TimeZone utc("UTC0");
     EXPECT_EQ(Local(0, k_1970, k_half), (Fields{1970, 1, 1, 0, 0, 0}));

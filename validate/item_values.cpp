@@ -1,0 +1,157 @@
+#include "validate/item_values.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+// Where a row's value comes from.
+enum class From {
+    fixed,         // the row's number or text
+    serialNumber,  // "%08X" of the serial number
+    askedName,     // the item name as the caller passed it
+    model,         // the board name less a leading "ZEVA "
+    driverVersion, // the driver's version
+    pciIdHigh,     // the PCI identifier's upper 16 bits
+    pciIdLow,      // its lower 16 bits
+    pciBus,
+    pciDevice,
+    pciFunction
+};
+
+struct Row {
+    std::uint32_t tag;
+    kcSysAttributeType type;
+    From from;
+    std::int64_t number;  // a fixed boolean or integer
+    const char16_t* text; // a fixed string
+};
+
+constexpr kcSysAttributeType B = kcSysAttrTypeBoolean;
+constexpr kcSysAttributeType I = kcSysAttrTypeInteger;
+constexpr kcSysAttributeType U = kcSysAttrTypeUnsignedInteger;
+constexpr kcSysAttributeType S = kcSysAttrTypeString;
+
+// clang-format off
+const Row k_rows[] = {
+    {0x01007000u, S, From::serialNumber, 0, nullptr},
+    {0x0101C000u, I, From::fixed, 1, nullptr},
+    {0x0101D000u, S, From::askedName, 0, nullptr},
+    {0x0101F000u, S, From::askedName, 0, nullptr},
+    {0x01054000u, B, From::fixed, 0, nullptr},
+    {0x0102A000u, I, From::fixed, 99, nullptr},
+    {0x01001000u, B, From::fixed, 1, nullptr},
+    {0x01028000u, B, From::fixed, 0, nullptr},
+    {0x01024000u, I, From::fixed, 1, nullptr},
+    {0x01008000u, B, From::fixed, 1, nullptr},
+    {0x01005000u, U, From::pciIdHigh, 0, nullptr},
+    {0x01003000u, U, From::pciIdLow, 0, nullptr},
+    {0x01004000u, S, From::fixed, 0, u"Verantic"},
+    {0x01006000u, S, From::model, 0, nullptr},
+    {0x0100A000u, S, From::fixed, 0, u""},
+    {0x0100B000u, I, From::fixed, -1, nullptr},
+    {0x0700C000u, U, From::driverVersion, 0, nullptr},
+    {0x0700D000u, S, From::fixed, 0, u"ZEVA"},
+    {0x01002000u, U, From::fixed, 1, nullptr},
+    {0x01018000u, U, From::pciBus, 0, nullptr},
+    {0x01019000u, U, From::pciDevice, 0, nullptr},
+    {0x0101A000u, U, From::pciFunction, 0, nullptr},
+};
+// clang-format on
+
+const char* TypeName(kcSysAttributeType type) {
+    const char* name = qxTypeName(type);
+    return name != nullptr ? name : "an unknown type";
+}
+
+std::u16string Model(const std::string& boardName) {
+    const std::string prefix = "ZEVA ";
+    return Widened(boardName.size() > prefix.size() && boardName.compare(0, 5, prefix) == 0
+                       ? boardName.substr(prefix.size())
+                       : boardName);
+}
+
+std::string SerialText(std::uint32_t serial) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(serial));
+    return text;
+}
+
+// The value text ValueText gives for the row, or empty when the row's source is unknown.
+std::string Expected(const Row& row, const ItemFacts& facts) {
+    const std::string ok = ResultText(S_OK) + " ";
+    const DriverBoard* b = facts.board;
+    if (row.from == From::fixed)
+        return ok + (row.text != nullptr ? Quoted(std::u16string(row.text))
+                     : row.type == U     ? Hex(static_cast<std::uint32_t>(row.number))
+                                         : std::to_string(row.number));
+    if (row.from == From::askedName)
+        return ok + Quoted(facts.askedName);
+    if (b == nullptr)
+        return "";
+    switch (row.from) {
+    case From::serialNumber:
+        return ok + Quoted(Widened(SerialText(b->serialNumber)));
+    case From::model:
+        return ok + Quoted(Model(b->boardName));
+    case From::driverVersion:
+        return ok + Hex(facts.driverVersion);
+    case From::pciIdHigh:
+        return ok + Hex(b->pciId >> 16);
+    case From::pciIdLow:
+        return ok + Hex(b->pciId & 0xFFFFu);
+    case From::pciBus:
+        return ok + Hex(b->pciBus);
+    case From::pciDevice:
+        return ok + Hex(b->pciDevice);
+    case From::pciFunction:
+        return ok + Hex(b->pciFunction);
+    default:
+        return "";
+    }
+}
+
+} // namespace
+
+std::u16string Widened(const std::string& text) {
+    std::u16string wide;
+    for (const char byte : text)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
+    return wide;
+}
+
+void ExpectItemValues(CheckContext& cx, IkcSysPropertyBag3* bag, const ItemFacts& facts,
+                      const std::string& call) {
+    const std::string rule = "an item's bag holds exactly the 22 properties, each of its type and "
+                             "with its value, fixed or from the driver's answers for the board";
+    Ref<IkcSysEnumPropertyTag> tags;
+    cx.Calling("IkcSysPropertyBag3::EnumProperties(&tags)");
+    bag->lpVtbl->EnumProperties(bag, tags.put());
+    const std::vector<std::uint32_t> listed = TagsOf(cx, tags.get());
+    const std::set<std::uint32_t> held(listed.begin(), listed.end());
+    std::set<std::uint32_t> known;
+    for (const Row& row : k_rows) {
+        known.insert(row.tag);
+        const char* name = qxTagName(row.tag);
+        const std::string label = Hex(row.tag) + (name != nullptr ? std::string(" ") + name : "");
+        if (!cx.Expect(held.count(row.tag) != 0, rule, call, "tag " + label + " missing",
+                       "tag " + label))
+            continue;
+        kcSysAttributeType type = kcSysAttrTypeBoolean;
+        cx.Calling("IkcSysPropertyBag3::GetPropertyType(" + Hex(row.tag) + ", &type)");
+        const HRESULT result = bag->lpVtbl->GetPropertyType(bag, row.tag, &type);
+        if (!cx.Expect(result == S_OK && type == row.type, rule, call,
+                       "tag " + label + ": " + ResultText(result) + ", type " + TypeName(type),
+                       std::string("type ") + TypeName(row.type)))
+            continue;
+        const std::string expected = Expected(row, facts);
+        if (expected.empty())
+            continue;
+        const std::string got = ValueText(cx, bag, row.tag, row.type);
+        cx.Expect(got == expected, rule, call, "tag " + label + ": " + got,
+                  "tag " + label + ": " + expected);
+    }
+    for (const std::uint32_t tag : listed)
+        cx.Expect(known.count(tag) != 0, rule, call, "an extra tag " + Hex(tag),
+                  "the 22 tags alone");
+}
