@@ -1,7 +1,7 @@
 #include "validate/test_bed.h"
 
+#include "cli/terminal_text.h"
 #include "validate/driver_reader.h"
-#include "validate/shown_text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,7 +48,7 @@ void Probe(CheckContext& cx) {
         refused = DescriptionError(module);
     }
     if (!refused.empty())
-        cx.Skip("the driver rejects the board set: " + Shown(refused));
+        cx.Skip("the driver rejects the board set: " + TerminalText(refused));
     if (answers.reachable && answers.status != 0)
         cx.Skip("the driver answers " + answers.failedCall + " with status " +
                 std::to_string(answers.status));
@@ -121,12 +121,15 @@ std::string OwnBoardSet() {
 
 std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     if (!boardsOption.empty()) {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
         setenv("ZEVADRIVER_BOARDS", boardsOption.c_str(), 1);
-        return Shown(boardsOption) + " (--boards)";
+        return TerminalText(boardsOption) + " (--boards)";
     }
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* environment = std::getenv("ZEVADRIVER_BOARDS");
     if (environment != nullptr && *environment != '\0')
-        return Shown(environment) + " (ZEVADRIVER_BOARDS)";
+        return TerminalText(environment) + " (ZEVADRIVER_BOARDS)";
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* folder = std::getenv("TMPDIR");
     std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                        "/qxzeva-validate-boards-XXXXXX";
@@ -143,6 +146,7 @@ std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
         return "";
     }
     g_ownFile = path;
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     setenv("ZEVADRIVER_BOARDS", path.c_str(), 1);
     return "the validator's own set";
 }

@@ -11,6 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -73,12 +75,17 @@ TEST_P(DriverCensus, Tells_the_reason_and_acts_on_the_driver_only_when_probing) 
     if (!test.moduleCallLogged)
         zevadriverClearLog();
     const std::vector<std::string> before = ActiveFiles();
-    const std::size_t logged = zevadriverReadLog(nullptr, 0);
+    std::size_t logged = 0;
+    ASSERT_EQ(zevadriverReadLog(nullptr, 0, &logged), 0);
 
     const UnreportedBoards found = FindUnreportedBoards(1, test.mode);
 
-    std::vector<zevadriverCall> calls(zevadriverReadLog(nullptr, 0));
-    calls.resize(zevadriverReadLog(calls.data(), calls.size()));
+    std::size_t count = 0;
+    ASSERT_EQ(zevadriverReadLog(nullptr, 0, &count), 0);
+    std::vector<zevadriverCall> calls(count + 1);
+    calls[0].size = ZEVADRIVER_CALL_SIZE;
+    ASSERT_EQ(zevadriverReadLog(calls.data(), calls.size(), &count), 0);
+    calls.resize(std::min(count, calls.size()));
     bool onlyReads = true;
     for (std::size_t index = logged; index < calls.size(); ++index)
         onlyReads = onlyReads && IsRead(calls[index].function);
