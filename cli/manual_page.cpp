@@ -55,6 +55,13 @@ std::string RoffText(const std::string& text) {
     return out;
 }
 
+std::string RoffPlain(const std::string& text) {
+    std::string out;
+    for (const char unit : text)
+        out += unit == '\\' ? std::string("\\e") : RoffDashes(std::string(1, unit));
+    return out;
+}
+
 namespace {
 
 std::string Name(const OptionRow& option) {

@@ -13,6 +13,10 @@
 // (QXZEVA_MODULE) in bold, a backslash kept as one.
 std::string RoffText(const std::string& text);
 
+// Text in roff as it is: dashes and backslashes escaped, nothing set in bold; for text that
+// names things a reader looks up as written ("QX_VERSION_SYMBOL(3)").
+std::string RoffPlain(const std::string& text);
+
 std::string ManualSynopsis(const ProgramInterface& program);
 std::string ManualOptions(const ProgramInterface& program);
 std::string ManualExitStatus(const ProgramInterface& program);

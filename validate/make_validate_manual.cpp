@@ -13,10 +13,10 @@ namespace {
 std::string Checks() {
     std::string text;
     for (const CheckRow& row : CheckTable())
-        text += ".TP\n.B " + RoffText(row.name) +
+        text += ".TP\n.B " + RoffPlain(row.name) +
                 (row.level == CheckLevel::full ? std::string(" \" (full)\"") : std::string()) +
-                "\n" + RoffText(row.contract) + ". Grade " + GradeName(row.grade) + "; " +
-                RoffText(row.source) + ".\n";
+                "\n" + RoffPlain(row.contract) + ". Grade " + GradeName(row.grade) + "; " +
+                RoffPlain(row.source) + ".\n";
     return text;
 }
 

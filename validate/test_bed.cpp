@@ -85,8 +85,9 @@ std::string OwnBoardSet() {
     std::string longFile;
     while (longFile.size() < 251 - 12)
         longFile += "Kamera-";
-    longFile = longFile.substr(0, 251 - 12) + "\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF"
-                                              "\u00E9\u00E8\u00EA\u00FF\u00A0";
+    longFile.resize(251 - 12);
+    longFile += "\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF"
+                "\u00E9\u00E8\u00EA\u00FF\u00A0";
     // 239 ASCII bytes and 12 Latin-1 characters: 251 bytes, and ".zid" makes 255.
     return "# qxzeva-validate's own board set\n"
            "driver_version = 0x15030000\n\n"

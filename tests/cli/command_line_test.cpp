@@ -129,6 +129,7 @@ TEST(CommandLine, Help_and_manual_page_show_the_same_rows) {
     EXPECT_THAT(ManualOptions(program),
                 HasSubstr("Trace to the file (\\fB\\-\\-trace\\fR=calls.txt), see "
                           "\\fBQXZEVA_MODULE\\fR; a \\e stays."));
+    EXPECT_EQ(RoffPlain("QX_NAME(3) -v a\\b"), "QX_NAME(3) \\-v a\\eb");
     EXPECT_EQ(ManualExitStatus(program), ".TP\n.B 0\nsuccess\n.TP\n.B 1\nusage error\n");
     EXPECT_EQ(ManualPage(program, ".\\\" generated: synopsis\n"), "");
     EXPECT_THAT(ManualPage(program,
