@@ -3,27 +3,26 @@
 #ifndef QX_HOST_EXIT_CODES_H
 #define QX_HOST_EXIT_CODES_H
 
+#include "cli/exit_status.h"
+
+#include <iterator>
+
 enum HostExit {
-    k_exitOk = 0,
-    k_exitUsage = 1,
-    k_exitModule = 2,
+    k_exitOk = k_statusOk,
+    k_exitUsage = k_statusUsage,
+    k_exitModule = k_statusModule,
     k_exitExportMissing = 3,
     k_exitFactory = 4,
     k_exitInitialize = 5,
     k_exitUnknownItem = 6,
     k_exitBoards = 7,
     k_exitOperation = 8,
-    k_exitWrite = 9,
+    k_exitWrite = k_statusWrite,
     k_exitIncomplete = 10
 };
 
-struct HostExitMeaning {
-    HostExit code;
-    const char* meaning;
-};
-
 // One line each, plain text: the manual page takes them as they are.
-inline constexpr HostExitMeaning k_hostExitMeanings[] = {
+inline constexpr ExitMeaning k_hostExitMeanings[] = {
     {k_exitOk, "success"},
     {k_exitUsage, "usage error, or the trace file cannot be opened"},
     {k_exitModule, "the module is not found or cannot be loaded"},
@@ -38,13 +37,9 @@ inline constexpr HostExitMeaning k_hostExitMeanings[] = {
                        "report (a board asked for among them)"},
 };
 
-constexpr bool HostExitMeaningsInOrder() {
-    int code = 0;
-    for (const HostExitMeaning& entry : k_hostExitMeanings)
-        if (static_cast<int>(entry.code) != code++)
-            return false;
-    return code == k_exitIncomplete + 1;
-}
-static_assert(HostExitMeaningsInOrder(), "one meaning per exit code, in value order");
+// Every code has its meaning: the codes run from 0 to the last without a gap.
+static_assert(ExitMeaningsInOrder(k_hostExitMeanings) &&
+                  std::size(k_hostExitMeanings) == k_exitIncomplete + 1,
+              "one meaning per exit code, in value order");
 
 #endif

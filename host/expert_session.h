@@ -2,7 +2,7 @@
 #ifndef QX_HOST_EXPERT_SESSION_H
 #define QX_HOST_EXPERT_SESSION_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 #include "host/call_trace.h"
 #include "host/exit_codes.h"
 #include "host/report.h"

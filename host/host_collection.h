@@ -2,7 +2,7 @@
 #ifndef QX_HOST_HOST_COLLECTION_H
 #define QX_HOST_HOST_COLLECTION_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 #include "qxzeva/qxzeva_host.h"
 
 #include <atomic>

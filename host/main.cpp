@@ -1,5 +1,8 @@
 // The host program: loads the expert module as the host framework does and shows a person
 // what it reports.
+#include "cli/json_report.h"
+#include "cli/module_choice.h"
+#include "cli/program_output.h"
 #include "host/board_file_limit.h"
 #include "host/board_selection.h"
 #include "host/exit_codes.h"
@@ -10,90 +13,34 @@
 #include "host/report.h"
 #include "host/save_boards.h"
 #include "host/script_names.h"
-#include "host/terminal_text.h"
 #include "host/unreported_boards.h"
 
-#include "qxzeva/module_loader.h"
 #include <zevadriver_control.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 
 namespace {
 
 constexpr char k_boardsVariable[] = "ZEVADRIVER_BOARDS";
 
-std::string ExecutableDirectory() {
-    char path[4096] = {};
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return ".";
-    const std::string text(path, static_cast<std::size_t>(length));
-    const auto slash = text.rfind('/');
-    return slash == std::string::npos ? "." : text.substr(0, slash);
-}
-
-struct ModuleChoice {
-    std::string path;
-    const char* route; // where the path came from, for messages
-};
-
-// --module; else $QXZEVA_MODULE when set; else beside the program in a build folder; else
-// where the loader finds the installed module.
-ModuleChoice ChosenModule(const HostOptions& options) {
-    if (!options.modulePath.empty())
-        return {options.modulePath, "given with --module"};
-    // NOLINTNEXTLINE(concurrency-mt-unsafe): read before any task starts
-    const char* chosen = std::getenv(QX_MODULE_ENVIRONMENT);
-    if (chosen != nullptr && *chosen != '\0')
-        return {chosen, "named by " QX_MODULE_ENVIRONMENT};
-    std::string beside = ExecutableDirectory() + "/" QX_DEFAULT_MODULE_NAME;
-    if (access(beside.c_str(), F_OK) == 0)
-        return {beside, "the one beside the program"};
-    char found[4096] = {};
-    if (qxInstalledModulePath(found, sizeof found) < 0)
-        return {beside, "the one beside the program"};
-    return {found, "the installed default"};
-}
-
-// The system's words for an errno value; std::strerror may share its buffer between tasks.
-std::string SystemReason(int error) {
-    return std::generic_category().message(error);
-}
+constexpr char k_program[] = "qxzeva-host";
 
 // One line, whatever the texts in it hold; when even this line cannot be written, the exit
 // code still tells the failure.
 int Fail(HostExit code, const std::string& message) {
-    std::fprintf(stderr, "qxzeva-host: %s\n", TerminalText(message).c_str());
-    return code;
-}
-
-// A reader that went away (a pager that quit) is no failure worth a message: with SIGPIPE
-// at its default the program ends by the signal, as the usual tools do; where SIGPIPE is
-// ignored the write fails with EPIPE and the exit code alone says so.
-int FailedWrite(const std::string& what, int error) {
-    if (error == EPIPE)
-        return k_exitWrite;
-    return Fail(k_exitWrite, "cannot write " + what + ": " + SystemReason(error));
-}
-
-// Writes all of text and flushes it; returns 0 or the errno of the failure.
-int WriteAll(std::FILE* out, const std::string& text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0)
-        return 0;
-    return errno != 0 ? errno : EIO;
+    return ::Fail(k_program, code, message);
 }
 
 int WriteToStandardOutput(const std::string& text, const char* what) {
-    const int error = WriteAll(stdout, text);
-    return error == 0 ? k_exitOk : FailedWrite(std::string(what) + " to standard output", error);
+    return ::WriteToStandardOutput(k_program, text, what);
+}
+
+ModuleChoice ChosenModule(const HostOptions& options) {
+    return ChooseModule(options.modulePath, "given with --module");
 }
 
 // The boards: --boards, else the file ZEVADRIVER_BOARDS names, else the driver's own. The
@@ -179,7 +126,7 @@ HostExit Collect(const HostOptions& options, const std::string& boardsSource, Ca
 // No text from the module reaches a terminal with a control character in it.
 std::string Shown(const HostOptions& options, const HostReport& report) {
     if (options.json)
-        return JsonWithoutRawControls(ReportJson(report));
+        return JsonReportText(ReportJson(report));
     if (options.namesOnly)
         return NamesText(NamesForScripts(report));
     const HostReport shown = TerminalReport(report);
@@ -273,7 +220,7 @@ int Run(const HostOptions& options) {
     const bool failed = code != k_exitOk && code != k_exitIncomplete;
     int traceError = trace ? trace->WriteError() : 0;
     if (traceError != 0 && !failed)
-        return FailedWrite("the trace to " + traceName, traceError);
+        return FailedWrite(k_program, "the trace to " + traceName, traceError);
     if (traceFile.Stream() != nullptr && !traceFile.Commit(&error) && !failed) {
         const std::size_t reason = error.rfind(": ");
         return Fail(k_exitWrite, "cannot write the trace to " + traceName + error.substr(reason));
@@ -287,9 +234,9 @@ int main(int argc, char** argv) {
     HostOptions options;
     std::string error;
     if (!ParseHostOptions(argc, argv, &options, &error))
-        return Fail(k_exitUsage, error + " (try --help)");
+        return Fail(k_exitUsage, WithHelpHint(error));
     if (options.help)
-        return WriteToStandardOutput(HostUsage(argv[0]), "the help");
+        return WriteToStandardOutput(HelpText(HostProgram()), "the help");
     if (options.version)
         return WriteToStandardOutput("qxzeva-host " QX_HOST_VERSION "\n", "the version");
     try {

@@ -2,6 +2,8 @@
 #ifndef QX_HOST_OPTIONS_H
 #define QX_HOST_OPTIONS_H
 
+#include "cli/command_line.h"
+
 #include <string>
 
 struct HostOptions {
@@ -22,10 +24,10 @@ struct HostOptions {
     bool version = false;
 };
 
+// The program's rows, exit statuses and summary, for the parser, --help and the manual page.
+const ProgramInterface& HostProgram();
+
 // Parses argv; on a usage error returns false with a one-line reason in error.
 bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* error);
-
-// The --help text, exit codes included.
-std::string HostUsage(const char* program);
 
 #endif

@@ -1,9 +1,8 @@
 #include "host/report.h"
 
-#include "host/property_labels.h"
-#include "host/terminal_text.h"
-
-#include <nlohmann/json.hpp>
+#include "cli/property_labels.h"
+#include "cli/reading_text.h"
+#include "cli/terminal_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,24 +17,6 @@ std::string TagText(std::uint32_t tag) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08" PRIX32, tag);
     return text;
-}
-
-nlohmann::ordered_json ValueJson(const PropertyReading& property) {
-    switch (property.type) {
-    case kcSysAttrTypeBoolean:
-        return property.boolean;
-    case kcSysAttrTypeInteger:
-        return property.integer;
-    case kcSysAttrTypeUnsignedInteger:
-        return property.unsignedInteger;
-    case kcSysAttrTypeDouble:
-        return property.real;
-    case kcSysAttrTypeString:
-        return property.isNull ? nlohmann::ordered_json(nullptr)
-                               : nlohmann::ordered_json(property.text);
-    default:
-        return property.text;
-    }
 }
 
 const PropertyReading* Find(const ItemReading& item, std::uint32_t tag, std::int32_t type) {
@@ -113,32 +94,18 @@ void AppendRow(std::string* out, const std::vector<std::string>& cells,
 // A value as -v shows it. The PCI identifier's halves are shown in hexadecimal alone, and the
 // device's half with the whole identifier as the PCI tools write it, vendor:device.
 std::string VerboseValue(const ItemReading& item, const PropertyReading& property) {
+    const bool pciHalf = property.tag == kcSysTagPciIdUpper || property.tag == kcSysTagPciIdLower;
+    if (property.type != kcSysAttrTypeUnsignedInteger || !pciHalf)
+        return ReadingText(property);
     char text[64];
-    switch (property.type) {
-    case kcSysAttrTypeBoolean:
-        return property.boolean ? "true" : "false";
-    case kcSysAttrTypeInteger:
-        return std::to_string(property.integer);
-    case kcSysAttrTypeUnsignedInteger: {
-        const std::uint32_t value = property.unsignedInteger;
-        const PropertyReading* vendor =
-            Find(item, kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger);
-        if (property.tag == kcSysTagPciIdUpper && vendor != nullptr)
-            std::snprintf(text, sizeof text, "0x%04" PRIX32 " (PCI ID %04" PRIX32 ":%04" PRIX32 ")",
-                          value, vendor->unsignedInteger, value);
-        else if (property.tag == kcSysTagPciIdUpper || property.tag == kcSysTagPciIdLower)
-            std::snprintf(text, sizeof text, "0x%04" PRIX32, value);
-        else
-            std::snprintf(text, sizeof text, "%" PRIu32 " (0x%" PRIX32 ")", value, value);
-        return text;
-    }
-    case kcSysAttrTypeDouble:
-        return std::to_string(property.real);
-    case kcSysAttrTypeString:
-        return property.isNull ? "(null)" : "\"" + property.text + "\"";
-    default:
-        return property.text;
-    }
+    const std::uint32_t value = property.unsignedInteger;
+    const PropertyReading* vendor = Find(item, kcSysTagPciIdLower, kcSysAttrTypeUnsignedInteger);
+    if (property.tag == kcSysTagPciIdUpper && vendor != nullptr)
+        std::snprintf(text, sizeof text, "0x%04" PRIX32 " (PCI ID %04" PRIX32 ":%04" PRIX32 ")",
+                      value, vendor->unsignedInteger, value);
+    else
+        std::snprintf(text, sizeof text, "0x%04" PRIX32, value);
+    return text;
 }
 
 // An item's properties in tag order, the order a person looks a tag up in: -v's and JSON's.
@@ -247,8 +214,8 @@ namespace {
 
 // One board: its properties by key, and the same values typed and tagged for tools that
 // want tags; both in tag order.
-nlohmann::ordered_json BoardJson(const HostReport& report, const ItemReading& item) {
-    nlohmann::ordered_json board = {{"name", item.name}, {"listedName", ListedName(report, item)}};
+JsonDocument BoardJson(const HostReport& report, const ItemReading& item) {
+    JsonDocument board = {{"name", item.name}, {"listedName", ListedName(report, item)}};
     if (report.namesOnly)
         return board;
     // The forms lspci writes and --slot and -d take, beside the numbers.
@@ -271,17 +238,17 @@ nlohmann::ordered_json BoardJson(const HostReport& report, const ItemReading& it
         std::snprintf(text, sizeof text, "%04" PRIX32 ":%04" PRIX32, *vendorId, *deviceId);
         board["pciId"] = text;
     }
-    nlohmann::ordered_json byKey = nlohmann::ordered_json::object();
-    nlohmann::ordered_json typed = nlohmann::ordered_json::array();
+    JsonDocument byKey = JsonDocument::object();
+    JsonDocument typed = JsonDocument::array();
     for (const PropertyReading* property : InTagOrder(item)) {
         // A tag the expert does not set has no key of its own: only the typed list holds it.
         if (*PropertyKey(property->tag) != '\0')
-            byKey[PropertyKey(property->tag)] = ValueJson(*property);
+            byKey[PropertyKey(property->tag)] = ReadingJson(*property);
         typed.push_back({{"tag", TagText(property->tag)},
                          {"key", PropertyKey(property->tag)},
                          {"label", PropertyLabel(property->tag)},
                          {"type", AttributeTypeName(property->type)},
-                         {"value", ValueJson(*property)}});
+                         {"value", ReadingJson(*property)}});
     }
     board["properties"] = byKey;
     board["typedProperties"] = typed;
@@ -290,17 +257,15 @@ nlohmann::ordered_json BoardJson(const HostReport& report, const ItemReading& it
 
 } // namespace
 
-std::string ReportJson(const HostReport& report) {
-    nlohmann::ordered_json document;
-    document["schemaVersion"] = k_reportSchemaVersion;
-    document["module"] = report.modulePath;
+JsonDocument ReportJson(const HostReport& report) {
+    JsonDocument document = JsonReportHead(k_reportSchemaVersion, report.modulePath);
     if (!report.boardsSource.empty())
         document["boardsSource"] = report.boardsSource;
     document["product"] = {{"displayName", report.displayName},
                            {"programmaticName", report.programmaticName},
                            {"version", report.version},
                            {"id", report.productId}};
-    nlohmann::ordered_json record = nlohmann::ordered_json::object();
+    JsonDocument record = JsonDocument::object();
     for (const std::string& entry : report.versionRecord) {
         const auto equals = entry.find('=');
         record[entry.substr(0, equals)] =
@@ -308,7 +273,7 @@ std::string ReportJson(const HostReport& report) {
     }
     document["versionRecord"] = record;
     document["itemNames"] = report.itemNames;
-    nlohmann::ordered_json boards = nlohmann::ordered_json::array();
+    JsonDocument boards = JsonDocument::array();
     if (report.selected || !report.namesOnly) {
         for (const ItemReading& item : report.items)
             boards.push_back(BoardJson(report, item));
@@ -317,14 +282,31 @@ std::string ReportJson(const HostReport& report) {
             boards.push_back({{"name", name}, {"listedName", name}});
     }
     document["boards"] = boards;
-    nlohmann::ordered_json unreported = nlohmann::ordered_json::array();
+    JsonDocument unreported = JsonDocument::array();
     for (const UnreportedReading& board : report.unreported)
         unreported.push_back(
             {{"serialNumber", board.serialNumber},
-             {"pciLocation", board.pciLocation.empty() ? nlohmann::ordered_json(nullptr)
-                                                       : nlohmann::ordered_json(board.pciLocation)},
+             {"pciLocation",
+              board.pciLocation.empty() ? JsonDocument(nullptr) : JsonDocument(board.pciLocation)},
              {"reason", board.reason}});
     document["unreportedBoards"] = unreported;
-    // Texts from the driver may hold bytes that are no UTF-8: replace, never throw.
-    return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return document;
+}
+
+HostReport TerminalReport(HostReport report) {
+    for (std::string* text : {&report.modulePath, &report.boardsSource, &report.displayName,
+                              &report.programmaticName, &report.version, &report.productId})
+        *text = TerminalText(*text);
+    if (!report.listedItem.empty())
+        report.listedItem = TerminalName(report.listedItem);
+    for (std::string& entry : report.versionRecord)
+        entry = TerminalText(entry);
+    for (std::string& name : report.itemNames)
+        name = TerminalName(name);
+    for (ItemReading& item : report.items) {
+        item.name = TerminalName(item.name);
+        for (PropertyReading& property : item.properties)
+            property.text = TerminalText(property.text);
+    }
+    return report;
 }

@@ -3,7 +3,8 @@
 #ifndef QX_HOST_REPORT_H
 #define QX_HOST_REPORT_H
 
-#include "host/bag_reader.h"
+#include "cli/bag_reader.h"
+#include "cli/json_report.h"
 
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ std::string NamesText(const HostReport& report);
 // The version of the JSON report's shape, written into it as schemaVersion, which its
 // schema holds; raised whenever a script reading the report would have to change.
 constexpr int k_reportSchemaVersion = 3;
-std::string ReportJson(const HostReport& report);
+JsonDocument ReportJson(const HostReport& report);
+
+// The report with every text it shows passed through TerminalText.
+HostReport TerminalReport(HostReport report);
 
 #endif

@@ -1,6 +1,6 @@
 #include "host/script_names.h"
 
-#include "host/terminal_text.h"
+#include "cli/terminal_text.h"
 
 std::string NameForScripts(const std::string& name) {
     // The escaped text with its doubled backslashes undone is the name itself exactly when

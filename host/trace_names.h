@@ -3,7 +3,7 @@
 #ifndef QX_HOST_TRACE_NAMES_H
 #define QX_HOST_TRACE_NAMES_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "host/trace_values.h"
 
-#include "host/property_labels.h"
-#include "host/terminal_text.h"
+#include "cli/property_labels.h"
+#include "cli/terminal_text.h"
+#include "cli/value_text.h"
 #include "host/trace_names.h"
-#include "host/value_text.h"
 #include "qxzeva/qxzeva_host.h"
 
 #include <cinttypes>

@@ -4,7 +4,7 @@
 #ifndef QX_HOST_TRACE_VALUES_H
 #define QX_HOST_TRACE_VALUES_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 
 #include <cstdint>
 #include <string>

@@ -6,7 +6,7 @@
 #ifndef QX_HOST_TRACED_INTERFACES_H
 #define QX_HOST_TRACED_INTERFACES_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 #include "host/call_trace.h"
 
 #include <string>

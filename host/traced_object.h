@@ -5,7 +5,7 @@
 #ifndef QX_HOST_TRACED_OBJECT_H
 #define QX_HOST_TRACED_OBJECT_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 #include "host/call_trace.h"
 
 #include <atomic>

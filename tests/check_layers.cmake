@@ -2,10 +2,12 @@
 # lowest first: qx/kit <- com <- propertybag <- expert, all on the host-facing ABI folder
 # include/qxzeva, whose headers include only each other and the system's. The folders outside
 # the module use what a host has, the installed interface, and include no header of a layer.
+# The programs' kit (cli/) uses the installed interface alone; each program (host/,
+# validate/) builds on the kit and the installed interface, never on the other program.
 # Run with -DSOURCE_DIR=<project>.
 cmake_minimum_required(VERSION 3.25)
 set(layers qx/kit com propertybag expert)
-set(outside host platform examples)
+set(outside cli host validate platform examples)
 set(findings)
 foreach(layer IN LISTS layers)
     list(FIND layers ${layer} own_rank)
@@ -46,21 +48,26 @@ foreach(file IN LISTS files)
         endif()
     endforeach()
 endforeach()
-# The validator, like any host, builds on the installed interface alone (the loader's header is
-# part of it): its own headers and the ABI folder's, none of the module's or the stand-ins'.
-file(GLOB_RECURSE files ${SOURCE_DIR}/validate/*.h ${SOURCE_DIR}/validate/*.cpp)
-foreach(file IN LISTS files)
-    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
-    foreach(line IN LISTS includes)
-        # One exception: validate/shown_text.cpp escapes as the host program does, with its code.
-        if(file MATCHES "/validate/shown_text\\.cpp$" AND line MATCHES "\"host/terminal_text\\.h\"")
-            continue()
-        endif()
-        if((line MATCHES "\"" AND NOT line MATCHES "\"(qxzeva|validate)/[^/\"]+\"") OR
-           line MATCHES "<(qx|com|propertybag|expert|host|platform)/")
-            file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
-            list(APPEND findings "${name} (the validator) includes ${line}")
-        endif()
+# The kit and the programs, like any host, build on the installed interface alone (the loader's
+# header is part of it): their own headers, the kit's and the ABI folder's; none of the
+# module's, the stand-ins' or the other program's. The host program alone drives the
+# simulated driver, through its control header.
+foreach(folder IN ITEMS cli host validate)
+    set(own "qxzeva|cli")
+    if(NOT folder STREQUAL "cli")
+        string(APPEND own "|${folder}")
+    endif()
+    file(GLOB_RECURSE files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(file IN LISTS files)
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+        foreach(line IN LISTS includes)
+            if((line MATCHES "\"" AND NOT line MATCHES "\"(${own})/[^/\"]+\"") OR
+               line MATCHES "<(qx|com|propertybag|expert|cli|host|validate|platform)/" OR
+               (line MATCHES "<zevadriver" AND NOT folder STREQUAL "host"))
+                file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+                list(APPEND findings "${name} (${folder}) includes ${line}")
+            endif()
+        endforeach()
     endforeach()
 endforeach()
 if(findings)

@@ -1,9 +1,10 @@
 # Reads a few of the man(3) pages as man shows them: each has SYNOPSIS with its #include and
 # link line and SEE ALSO, and each but the overview RETURN VALUE; a string macro keeps its double quotes; the results'
 # table has one row per result; a name on a page's NAME line opens that page; no generator
-# signs them; the C++ example and the README ask find_package for the version qxzeva(3) gives.
+# signs them; the C++ example and docs/hosts.md ask find_package for the version qxzeva(3) gives.
 # Takes MAN (the man program), PAGES (the folder of the finished pages), EXAMPLE_CMAKE (the
-# C++ example's CMakeLists.txt), README and IDENTIFIERS (include/qxzeva/identifiers.h).
+# C++ example's CMakeLists.txt), HOSTS_PAGE (docs/hosts.md) and IDENTIFIERS
+# (include/qxzeva/identifiers.h).
 cmake_minimum_required(VERSION 3.25)
 
 function(render page)
@@ -88,10 +89,10 @@ foreach(row IN LISTS rows)
     endif()
 endforeach()
 
-# The C++ example and the README ask find_package for the version qxzeva(3) gives.
+# The C++ example and docs/hosts.md ask find_package for the version qxzeva(3) gives.
 render(man3/qxzeva.3)
 string(REGEX MATCH "find_package\\(qxzeva [0-9.]+" asked "${text}")
-foreach(file ${EXAMPLE_CMAKE} ${README})
+foreach(file ${EXAMPLE_CMAKE} ${HOSTS_PAGE})
     file(STRINGS ${file} line REGEX "find_package\\(qxzeva ")
     string(REGEX MATCH "find_package\\(qxzeva [0-9.]+" line "${line}")
     if(asked STREQUAL "" OR NOT line STREQUAL asked)

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs clang-tidy, with the checks of the top .clang-tidy, over every source of the module,
-# the stand-ins, the host program and the validator in a build's compile database, two files
+# the stand-ins, the programs and their kit in a build's compile database, two files
 # at a time.
 # Usage: check_static_analysis.sh SOURCE_DIR BUILD_DIR RUN_CLANG_TIDY CLANG_TIDY
 set -uo pipefail
 source_dir=$1 build_dir=$2 run_clang_tidy=$3 clang_tidy=$4
 
 # Every file named, so that a folder dropped from the pattern shows here as a count.
-folders="${source_dir}/(qx|com|propertybag|expert|platform|host|validate)/"
+folders="${source_dir}/(qx|com|propertybag|expert|platform|cli|host|validate)/"
 count=$(grep -cE "\"file\": \"${folders}" "$build_dir/compile_commands.json")
 echo "checking $count files"
 ((count > 0)) || exit 1

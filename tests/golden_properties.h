@@ -27,7 +27,8 @@ enum class Source {
     DriverVersion,
     Board_pciBus,
     Board_pciDevice,
-    Board_pciFunction
+    Board_pciFunction,
+    Count // not a source: how many there are, which sizes the lists that name each one
 };
 
 struct GoldenProperty {

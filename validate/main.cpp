@@ -1,10 +1,10 @@
 // qxzeva-validate: checks an expert module against the contracts of its interfaces, each
 // check in a child process of its own, and reports what each found.
+#include "cli/program_output.h"
 #include "validate/check.h"
 #include "validate/options.h"
 #include "validate/report.h"
 #include "validate/runner.h"
-#include "validate/shown_text.h"
 #include "validate/test_bed.h"
 
 #include <cstdio>
@@ -22,9 +22,10 @@ extern "C" const char* __asan_default_options() {
 
 namespace {
 
-bool Write(const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-           std::fflush(stdout) == 0;
+constexpr char k_program[] = "qxzeva-validate";
+
+int Write(const std::string& text, const char* what) {
+    return WriteToStandardOutput(k_program, text, what);
 }
 
 std::vector<const CheckRow*> Selected(const ValidateOptions& options) {
@@ -66,34 +67,30 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
 int main(int argc, char** argv) {
     ValidateOptions options;
     std::string why;
-    if (!ParseValidateOptions(argc, argv, options, why)) {
-        std::fprintf(stderr, "qxzeva-validate: %s\nTry 'qxzeva-validate --help'.\n", why.c_str());
-        return k_validateUsage;
-    }
+    if (!ParseValidateOptions(argc, argv, options, why))
+        return Fail(k_program, k_validateUsage, WithHelpHint(why));
     if (options.help)
-        return Write(ValidateHelp()) ? k_validateOk : k_validateWrite;
+        return Write(HelpText(ValidateProgram()), "the help");
     if (options.version)
-        return Write("qxzeva-validate " QX_VALIDATE_VERSION "\n") ? k_validateOk : k_validateWrite;
+        return Write("qxzeva-validate " QX_VALIDATE_VERSION "\n", "the version");
     const std::vector<const CheckRow*> checks = Selected(options);
     if (options.list)
-        return Write(CheckList(checks)) ? k_validateOk : k_validateWrite;
+        return Write(CheckList(checks), "the list");
     if (checks.empty()) {
         ValidateOptions full = options;
         full.full = true;
         const bool atFull = !options.full && !Selected(full).empty();
-        std::fprintf(stderr, "qxzeva-validate: no %scheck matches --filter %s%s\n",
-                     options.full ? "" : "quick ", options.filter.c_str(),
-                     atFull ? "; with --level full some do" : "");
-        return k_validateUsage;
+        return Fail(k_program, k_validateUsage,
+                    std::string("no ") + (options.full ? "" : "quick ") +
+                        "check matches --filter " + options.filter +
+                        (atFull ? "; with --level full some do" : ""));
     }
     if (!options.seedGiven)
         options.seed = static_cast<std::uint32_t>(std::time(nullptr));
 
     options.boardSet = ChooseBoardSet(options.boards, why);
-    if (options.boardSet.empty()) {
-        std::fprintf(stderr, "qxzeva-validate: %s\n", why.c_str());
-        return k_validateTestBed;
-    }
+    if (options.boardSet.empty())
+        return Fail(k_program, k_validateTestBed, why);
     const int status = Validate(options, checks);
     RemoveOwnBoardSet();
     return status;
@@ -117,17 +114,13 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
     if (probe.outcome != Outcome::passed) {
         const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
                                                        : probe.failures.front().got;
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
-                     Shown(why).c_str());
-        return k_validateNoModule;
+        return Fail(k_program, k_validateNoModule, module.path + ": " + why);
     }
     qx_load_status status = QX_LOAD_OK;
     char error[512];
     module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);
     if (module.module == nullptr) {
-        std::fprintf(stderr, "qxzeva-validate: %s: %s\n", Shown(module.path).c_str(),
-                     Shown(error).c_str());
-        return k_validateNoModule;
+        return Fail(k_program, k_validateNoModule, module.path + ": " + error);
     }
     // A board set the driver rejects, or none at all, leaves nothing to check: said once, and
     // no check runs.
@@ -137,17 +130,14 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
             : RunInChild(TestBedProbe(), module, options.seed, options.timeout, false);
     if (bed.outcome == Outcome::skipped) {
         qxUnloadModule(module.module);
-        std::fprintf(stderr, "qxzeva-validate: the test bed is unusable (boards: %s): %s\n",
-                     options.boardSet.c_str(), bed.detail.c_str());
-        return k_validateTestBed;
+        return Fail(k_program, k_validateTestBed,
+                    "the test bed is unusable (boards: " + options.boardSet + "): " + bed.detail);
     }
     const RunSummary run = RunChecks(options, checks, module);
     qxUnloadModule(module.module);
-    const bool written = Write(options.json ? JsonReport(options, run) : TextReport(options, run));
-    if (!written) {
-        std::perror("qxzeva-validate: the report could not be written");
-        return k_validateWrite;
-    }
+    if (const int code =
+            Write(options.json ? JsonReport(options, run) : TextReport(options, run), "the report"))
+        return code;
     for (const CheckResult& result : run.results)
         if (Fails(result.outcome))
             return k_validateCheckFailed;

@@ -3,26 +3,23 @@
 #ifndef QX_VALIDATE_OPTIONS_H
 #define QX_VALIDATE_OPTIONS_H
 
+#include "cli/command_line.h"
+
 #include <cstdint>
 #include <string>
 
 // What the validator shares with the host program has the host program's number
-// (qxzeva-host(1)); its own statuses count from 11.
+// (cli/exit_status.h); its own statuses count from 11.
 enum ValidateExit {
-    k_validateOk = 0,
-    k_validateUsage = 1,
-    k_validateNoModule = 2,
+    k_validateOk = k_statusOk,
+    k_validateUsage = k_statusUsage,
+    k_validateNoModule = k_statusModule,
     k_validateTestBed = 7,
-    k_validateWrite = 9,
+    k_validateWrite = k_statusWrite,
     k_validateCheckFailed = 11
 };
 
-struct ValidateExitMeaning {
-    ValidateExit code;
-    const char* meaning;
-};
-
-inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
+inline constexpr ExitMeaning k_validateExitMeanings[] = {
     {k_validateOk, "every check passed, warned of a choice or was skipped with its reason"},
     {k_validateUsage, "usage error"},
     {k_validateNoModule, "the module is not found or cannot be loaded, or its constructors "
@@ -32,6 +29,8 @@ inline constexpr ValidateExitMeaning k_validateExitMeanings[] = {
     {k_validateWrite, "the report could not be written"},
     {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
 };
+
+static_assert(ExitMeaningsInOrder(k_validateExitMeanings), "each status once, in rising order");
 
 struct ValidateOptions {
     std::string modulePath;
@@ -55,19 +54,16 @@ struct ValidateOptions {
 };
 
 struct ValidateOptionRow {
-    const char* name;      // the long name, without the dashes
-    const char* valueName; // null for an option without a value
-    const char* help;      // --help's line
-    const char* manual;    // the manual page's paragraph
-    bool (*apply)(ValidateOptions& options, const char* value);
+    OptionRow option;
+    bool (*apply)(ValidateOptions& options, const char* value); // "" for an option without one
 };
 
-extern const ValidateOptionRow k_validateOptions[];
-extern const std::size_t k_validateOptionCount;
+// The program's rows, exit statuses and summary, for the parser, --help and the manual page.
+const ProgramInterface& ValidateProgram();
 
-// Fills options from the arguments; false with why set on a usage error.
+// Fills options from the arguments, the module chosen as the host program chooses it; false
+// with why set on a usage error.
 bool ParseValidateOptions(int argc, char** argv, ValidateOptions& options, std::string& why);
-std::string ValidateHelp();
 // Whether a check's name matches --filter: comma-separated shell patterns; a pattern without
 // *, ? or [ matches the names that contain it.
 bool FilterMatches(const std::string& filter, const std::string& name);

@@ -1,7 +1,9 @@
 #include "validate/report.h"
 
-#include "validate/shown_text.h"
+#include "cli/json_report.h"
+#include "cli/terminal_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -10,24 +12,6 @@ std::string Seconds(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", seconds);
     return text;
-}
-
-std::string Json(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 std::string Group(const CheckRow& row) {
@@ -66,8 +50,8 @@ std::string Header(const ValidateOptions& options) {
 } // namespace
 
 std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
-    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " + Shown(options.modulePath) +
-                       ", " + Header(options) + "\n";
+    std::string text = "qxzeva-validate " QX_VALIDATE_VERSION ": " +
+                       TerminalText(options.modulePath) + ", " + Header(options) + "\n";
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
         if (!Listed(options, result))
@@ -97,47 +81,48 @@ std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
 
 std::string JsonReport(const ValidateOptions& options, const RunSummary& run) {
     unsigned counts[k_outcomeCount] = {};
-    std::string checks;
+    JsonDocument checks = JsonDocument::array();
     for (std::size_t i = 0; i < run.results.size(); ++i) {
         const CheckResult& result = run.results[i];
         ++counts[static_cast<int>(result.outcome)];
         if (!Listed(options, result))
             continue;
-        std::string failures;
+        JsonDocument failures = JsonDocument::array();
         for (const Failure& failure : result.failures)
-            failures += std::string(failures.empty() ? "" : ",") +
-                        "{\"rule\":" + Json(failure.rule) + ",\"call\":" + Json(failure.call) +
-                        ",\"got\":" + Json(failure.got) +
-                        ",\"expected\":" + Json(failure.expected) +
-                        ",\"grade\":" + Json(GradeName(failure.grade)) + "}";
-        checks +=
-            std::string(checks.empty() ? "" : ",") + "\n  {\"name\":" + Json(result.row->name) +
-            ",\"group\":" + Json(Group(*result.row)) +
-            ",\"level\":" + (result.row->level == CheckLevel::full ? "\"full\"" : "\"quick\"") +
-            ",\"grade\":" + Json(GradeName(result.row->grade)) +
-            ",\"source\":" + Json(result.row->source) +
-            ",\"contract\":" + Json(result.row->contract) +
-            ",\"outcome\":" + Json(OutcomeName(result.outcome)) +
-            ",\"seconds\":" + Seconds(result.seconds) +
-            ",\"failedRuns\":" + std::to_string(run.failedRuns[i]);
+            failures.push_back({{"rule", failure.rule},
+                                {"call", failure.call},
+                                {"got", failure.got},
+                                {"expected", failure.expected},
+                                {"grade", GradeName(failure.grade)}});
+        JsonDocument check = {{"name", result.row->name},
+                              {"group", Group(*result.row)},
+                              {"level", result.row->level == CheckLevel::full ? "full" : "quick"},
+                              {"grade", GradeName(result.row->grade)},
+                              {"source", result.row->source},
+                              {"contract", result.row->contract},
+                              {"outcome", OutcomeName(result.outcome)},
+                              {"seconds", std::round(result.seconds * 1000) / 1000},
+                              {"failedRuns", run.failedRuns[i]}};
         if (!result.detail.empty())
-            checks += ",\"detail\":" + Json(result.detail);
+            check["detail"] = result.detail;
         if (!result.note.empty())
-            checks += ",\"note\":" + Json(result.note);
+            check["note"] = result.note;
         if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
-            checks += ",\"lastOperation\":" + Json(result.lastOperation);
-        checks += ",\"failures\":[" + failures + "]}";
+            check["lastOperation"] = result.lastOperation;
+        check["failures"] = failures;
+        checks.push_back(check);
     }
-    return "{\"validator\":\"" QX_VALIDATE_VERSION "\",\"module\":" + Json(options.modulePath) +
-           ",\"level\":" + (options.full ? "\"full\"" : "\"quick\"") +
-           ",\"strict\":" + (options.strict ? "true" : "false") +
-           ",\"boards\":" + Json(options.boardSet) + ",\"seed\":" + std::to_string(options.seed) +
-           ",\"repeat\":" + std::to_string(options.repeat) + ",\"checks\":[" + checks +
-           "\n],\"summary\":{\"passed\":" + std::to_string(counts[0]) +
-           ",\"warned\":" + std::to_string(counts[1]) + ",\"failed\":" + std::to_string(counts[2]) +
-           ",\"crashed\":" + std::to_string(counts[3]) +
-           ",\"timedOut\":" + std::to_string(counts[4]) +
-           ",\"skipped\":" + std::to_string(counts[5]) + "}}\n";
+    JsonDocument document = JsonReportHead(k_validateReportSchemaVersion, options.modulePath);
+    document["validator"] = QX_VALIDATE_VERSION;
+    document["level"] = options.full ? "full" : "quick";
+    document["strict"] = options.strict;
+    document["boards"] = options.boardSet;
+    document["seed"] = options.seed;
+    document["repeat"] = options.repeat;
+    document["checks"] = checks;
+    document["summary"] = {{"passed", counts[0]},  {"warned", counts[1]},   {"failed", counts[2]},
+                           {"crashed", counts[3]}, {"timedOut", counts[4]}, {"skipped", counts[5]}};
+    return JsonReportText(document);
 }
 
 std::string CheckList(const std::vector<const CheckRow*>& checks) {

@@ -15,6 +15,9 @@ struct RunSummary {
 };
 
 std::string TextReport(const ValidateOptions& options, const RunSummary& run);
+// The version of the JSON report's shape, written into it as schemaVersion, which its schema
+// holds; raised whenever a script reading the report would have to change.
+constexpr int k_validateReportSchemaVersion = 1;
 std::string JsonReport(const ValidateOptions& options, const RunSummary& run);
 std::string CheckList(const std::vector<const CheckRow*>& checks);
 

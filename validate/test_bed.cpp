@@ -1,7 +1,7 @@
 #include "validate/test_bed.h"
 
+#include "cli/terminal_text.h"
 #include "validate/driver_reader.h"
-#include "validate/shown_text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,7 +48,7 @@ void Probe(CheckContext& cx) {
         refused = DescriptionError(module);
     }
     if (!refused.empty())
-        cx.Skip("the driver rejects the board set: " + Shown(refused));
+        cx.Skip("the driver rejects the board set: " + TerminalText(refused));
     if (answers.reachable && answers.status != 0)
         cx.Skip("the driver answers " + answers.failedCall + " with status " +
                 std::to_string(answers.status));
@@ -85,8 +85,9 @@ std::string OwnBoardSet() {
     std::string longFile;
     while (longFile.size() < 251 - 12)
         longFile += "Kamera-";
-    longFile = longFile.substr(0, 251 - 12) + "\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF"
-                                              "\u00E9\u00E8\u00EA\u00FF\u00A0";
+    longFile.resize(251 - 12);
+    longFile += "\u00C4\u00D6\u00DC\u00E4\u00F6\u00FC\u00DF"
+                "\u00E9\u00E8\u00EA\u00FF\u00A0";
     // 239 ASCII bytes and 12 Latin-1 characters: 251 bytes, and ".zid" makes 255.
     return "# qxzeva-validate's own board set\n"
            "driver_version = 0x15030000\n\n"
@@ -123,12 +124,15 @@ std::string OwnBoardSet() {
 // NOLINTBEGIN(concurrency-mt-unsafe)
 std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     if (!boardsOption.empty()) {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
         setenv("ZEVADRIVER_BOARDS", boardsOption.c_str(), 1);
-        return Shown(boardsOption) + " (--boards)";
+        return TerminalText(boardsOption) + " (--boards)";
     }
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* environment = std::getenv("ZEVADRIVER_BOARDS");
     if (environment != nullptr && *environment != '\0')
-        return Shown(environment) + " (ZEVADRIVER_BOARDS)";
+        return TerminalText(environment) + " (ZEVADRIVER_BOARDS)";
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* folder = std::getenv("TMPDIR");
     std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
                        "/qxzeva-validate-boards-XXXXXX";
@@ -145,6 +149,7 @@ std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
         return "";
     }
     g_ownFile = path;
+    // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     setenv("ZEVADRIVER_BOARDS", path.c_str(), 1);
     return "the validator's own set";
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ std::string RowText(const GoldenProperty& row) {
     static const char* const k_sources[] = {
         "fixed",      "serial",         "item name", "model",      "PCI ID high",
         "PCI ID low", "driver version", "PCI bus",   "PCI device", "PCI function"};
+    // A new source without its name here would be read past the list's end.
+    static_assert(std::size(k_sources) == static_cast<std::size_t>(Source::Count),
+                  "one name for each Source");
     char text[64];
     std::snprintf(text, sizeof text, "0x%08X type %d %s", static_cast<unsigned>(row.tag),
                   static_cast<int>(row.type), k_sources[static_cast<int>(row.source)]);

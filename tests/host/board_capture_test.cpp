@@ -48,7 +48,7 @@ HostRun ReportAndCapture(const std::string& boardFile) {
         code = session.ReportAll(&report, &error);
     session.Close();
     const UnreportedBoards unreported = FindUnreportedBoards(report.itemNames.size());
-    run.report = std::to_string(code) + " " + error + "\n" + ReportJson(report) + "\n" +
+    run.report = std::to_string(code) + " " + error + "\n" + JsonReportText(ReportJson(report)) +
                  (unreported.boards.empty() ? "" : UnreportedText(unreported));
     run.capture = BoardFileText(CaptureBoards(unreported),
                                 {report.modulePath, report.version, std::time_t{0}});

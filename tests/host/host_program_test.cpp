@@ -154,3 +154,19 @@ TEST(HostProgram, Boards_are_selected_by_pci_location_and_serial_number_in_every
     EXPECT_EQ(verbose.find("\nItem img2: "), std::string::npos);
     EXPECT_THAT(RunHost("--item IMG1 -s 04:00.0").out, HasSubstr("\nimg1  01C4A2F7"));
 }
+
+// "cd build && qxzeva-host -m qxzevaSysapiExpert.so": the file in the working folder, not one
+// the loader would search its library path for; JSON names it by its absolute path.
+TEST(HostProgram, Takes_a_bare_module_name_in_the_working_folder) {
+    const std::string folder = QX_TEST_DATA_DIR;
+    ASSERT_EQ(RunCommand("cp " QX_MODULE_PATH " " + folder + "/bare_module.so").exitCode, 0);
+    const std::string here = "cd " + folder + " && ";
+    const Outcome names = RunCommand(here + QX_HOST_PROGRAM " -n -m bare_module.so");
+    EXPECT_EQ(names.exitCode, 0) << names.err;
+    EXPECT_EQ(names.out, "img0\nimg1\nimg2\nimg3\n");
+    const Outcome json =
+        RunCommand(here + "env QXZEVA_MODULE=bare_module.so " QX_HOST_PROGRAM " -j -n");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(nlohmann::json::parse(json.out)["module"], folder + "/bare_module.so");
+    std::remove((folder + "/bare_module.so").c_str());
+}

@@ -1,8 +1,8 @@
 // What a terminal is shown: control characters escaped, columns counted as a terminal
 // counts them, JSON with no raw control character; and a driver that returns such texts.
+#include "cli/terminal_text.h"
 #include "host/expert_session.h"
 #include "host/report.h"
-#include "host/terminal_text.h"
 
 #include <zevadriver_control.h>
 
@@ -131,7 +131,7 @@ TEST(TerminalText, Json_escapes_every_control_character_and_reads_back_exactly) 
     report.namesOnly = true;
     const std::string name = "a\nb\x1b\x7f\xc2\x85\xc3\x9c\xe2\x80\xae\xf3\xa0\x81\x81";
     report.itemNames = {name};
-    const std::string json = JsonWithoutRawControls(ReportJson(report));
+    const std::string json = JsonReportText(ReportJson(report));
     for (const char raw : {'\x1b', '\x7f'})
         EXPECT_EQ(json.find(raw), std::string::npos) << int(raw);
     EXPECT_EQ(json.find("\xc2\x85"), std::string::npos);

@@ -1,6 +1,6 @@
 // What the trace writes for the values, results, identifiers and driver calls it shows.
+#include "cli/property_labels.h"
 #include "host/call_trace.h"
-#include "host/property_labels.h"
 #include "host/trace_names.h"
 #include "host/trace_values.h"
 #include "host/traced_calls.h"

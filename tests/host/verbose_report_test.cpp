@@ -1,7 +1,7 @@
 // The full report as a person reads it (-v): every property of the table in tag order under
 // its label, the PCI identifier as vendor:device, and hexadecimal in one case, in the
 // one-line listing too.
-#include "host/property_labels.h"
+#include "cli/property_labels.h"
 #include "host/report.h"
 #include "qxzeva/property_table.h"
 

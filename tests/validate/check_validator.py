@@ -53,7 +53,7 @@ FAULTS = [
 ]
 
 
-def run(arguments, emulator, *extra, boards=None, row=None):
+def run(arguments, emulator, *extra, boards=None, row=None, cwd=None):
     command = emulator + [arguments.validator, *extra]
     environment = dict(os.environ)
     environment.pop("ZEVADRIVER_BOARDS", None)
@@ -62,7 +62,7 @@ def run(arguments, emulator, *extra, boards=None, row=None):
     if row is not None:
         environment["QX_FAULTY_ROW"] = row
     return subprocess.run(command, capture_output=True, text=True, timeout=600,
-                          env=environment)
+                          env=environment, cwd=cwd)
 
 
 def report(arguments, emulator, validator, module, level, *extra):
@@ -227,7 +227,12 @@ def main():
     counting = os.path.join(arguments.faulty, "faulty_count_off_by_one.so")
     # arguments, exit status, a text standard output must hold
     for extra, status, text in (
-            (["--no-such-option", arguments.module], 1, ""),
+            (["--no-such-option", arguments.module], 1, "unknown option --no-such-option "
+             "(try --help)"),
+            (["-h"], 0, "Usage: qxzeva-validate [options] [MODULE]\n"),
+            (["-V"], 0, "qxzeva-validate "),
+            (["-m", arguments.module, arguments.module], 1, "give one module"),
+            ([os.path.join(arguments.faulty, "a\x1b[2J.so")], 2, "a\\x1b[2J.so"),
             (["--level", "medium", arguments.module], 1, ""),
             (["--repeat", "0", arguments.module], 1, ""),
             (["--seed", "-1", arguments.module], 1, ""),
@@ -249,6 +254,16 @@ def main():
         if done.returncode != status or text not in done.stdout + done.stderr:
             problems.append(f"{extra}: exit status {done.returncode}, not {status}, or "
                             f"no {text!r} in {done.stdout}")
+
+    # As the host program: a bare name in the working folder is that file, and the JSON
+    # report names it by its absolute path.
+    folder, name = os.path.split(os.path.abspath(counting))
+    done = run(arguments, emulator, "-j", "--filter", "identity.counting", name, cwd=folder)
+    if done.returncode != 11 or json.loads(done.stdout or "{}").get("module") != \
+            os.path.join(folder, name) or json.loads(done.stdout)["schemaVersion"] != 1:
+        problems.append(f"bare module name: exit status {done.returncode}: {done.stderr}")
+    if "\x1b" in run(arguments, emulator, "a\x1b[2J.so").stderr:
+        problems.append("a control character of the module's path reached the terminal raw")
 
     problems += test_bed_problems(arguments, emulator)
     problems += wrong_value_problems(arguments, emulator)

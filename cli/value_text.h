@@ -1,8 +1,8 @@
-// How the host writes the values that have no text of their own: the two timestamp records.
-#ifndef QX_HOST_VALUE_TEXT_H
-#define QX_HOST_VALUE_TEXT_H
+// How the programs write the values that have no text of their own: the two timestamp records.
+#ifndef QX_CLI_VALUE_TEXT_H
+#define QX_CLI_VALUE_TEXT_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 
 #include <string>
 

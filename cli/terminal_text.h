@@ -1,9 +1,7 @@
-// Texts as the host program shows them to a person: no control character is written raw
-// (a real driver may hand one over), and the columns a text takes on a terminal.
-#ifndef QX_HOST_TERMINAL_TEXT_H
-#define QX_HOST_TERMINAL_TEXT_H
-
-#include "host/report.h"
+// Texts as the programs show them to a person: no control character is written raw (a real
+// driver or a module's path may hand one over), and the columns a text takes on a terminal.
+#ifndef QX_CLI_TERMINAL_TEXT_H
+#define QX_CLI_TERMINAL_TEXT_H
 
 #include <cstddef>
 #include <string>
@@ -27,9 +25,6 @@ std::size_t DisplayWidth(const std::string& utf8);
 // The text cut to at most `columns` columns, its last one an ellipsis (U+2026) when it is
 // cut; whole characters only.
 std::string CutToWidth(const std::string& utf8, std::size_t columns);
-
-// The report with every text it shows passed through TerminalText.
-HostReport TerminalReport(HostReport report);
 
 // JSON text with DEL, the C1 characters and the format characters, which JSON leaves raw,
 // written as \u escapes like the C0 ones; the text a reader decodes stays the same.

@@ -1,6 +1,6 @@
-// What the host shows a person for a property's tag and type, and the order it lists them in.
-#ifndef QX_HOST_PROPERTY_LABELS_H
-#define QX_HOST_PROPERTY_LABELS_H
+// What the programs show a person for a property's tag and type, and the order they list them in.
+#ifndef QX_CLI_PROPERTY_LABELS_H
+#define QX_CLI_PROPERTY_LABELS_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "host/property_labels.h"
+#include "cli/property_labels.h"
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "host/terminal_text.h"
+#include "cli/terminal_text.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -160,24 +160,6 @@ std::string TerminalName(const std::string& utf8) {
     const bool quoted = shown.empty() || blank(shown.front()) || blank(shown.back()) ||
                         shown.find("\xc2\xa0") != std::string::npos;
     return quoted ? "\"" + shown + "\"" : shown;
-}
-
-HostReport TerminalReport(HostReport report) {
-    for (std::string* text : {&report.modulePath, &report.boardsSource, &report.displayName,
-                              &report.programmaticName, &report.version, &report.productId})
-        *text = TerminalText(*text);
-    if (!report.listedItem.empty())
-        report.listedItem = TerminalName(report.listedItem);
-    for (std::string& entry : report.versionRecord)
-        entry = TerminalText(entry);
-    for (std::string& name : report.itemNames)
-        name = TerminalName(name);
-    for (ItemReading& item : report.items) {
-        item.name = TerminalName(item.name);
-        for (PropertyReading& property : item.properties)
-            property.text = TerminalText(property.text);
-    }
-    return report;
 }
 
 std::string JsonWithoutRawControls(const std::string& json) {

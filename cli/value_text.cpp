@@ -1,4 +1,4 @@
-#include "host/value_text.h"
+#include "cli/value_text.h"
 
 #include <cinttypes>
 #include <cstdio>

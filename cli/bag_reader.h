@@ -1,8 +1,8 @@
 // Reads a property bag through its interface into plain values a person can be shown.
-#ifndef QX_HOST_BAG_READER_H
-#define QX_HOST_BAG_READER_H
+#ifndef QX_CLI_BAG_READER_H
+#define QX_CLI_BAG_READER_H
 
-#include "host/c_view.h"
+#include "cli/c_view.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "host/bag_reader.h"
+#include "cli/bag_reader.h"
 
-#include "host/property_labels.h"
-#include "host/value_text.h"
+#include "cli/property_labels.h"
+#include "cli/value_text.h"
 #include "qxzeva/qxzeva_host.h"
 #include "qxzeva/types.h"
 
