@@ -79,9 +79,10 @@ if(NOT CMAKE_CROSSCOMPILING AND QX_BUILD_HOST)
     endforeach()
 endif()
 
-# The examples a host author starts from, and what changed for hosts in each release.
+# The examples a host author starts from, what changed for hosts in each release, and what
+# may change within a SONAME.
 install(DIRECTORY examples/ DESTINATION ${QX_INSTALL_DOCDIR}/examples)
-install(FILES NEWS DESTINATION ${QX_INSTALL_DOCDIR})
+install(FILES NEWS docs/abi.md DESTINATION ${QX_INSTALL_DOCDIR})
 
 # The JSON Schema of the host program's --json report.
 set(QX_SCHEMA_INSTALL_FILE ${CMAKE_INSTALL_DATADIR}/qxzeva/qxzeva-host-report.schema.json)

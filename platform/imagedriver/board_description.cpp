@@ -42,7 +42,7 @@ const char* TypeName(toml::node_type type) {
 constexpr std::string_view k_boardKeyNames[] = {ZEVADRIVER_BOARD_FIELDS(ZEVADRIVER_KEY_NAME)};
 #undef ZEVADRIVER_KEY_NAME
 constexpr std::string_view k_topLevelKeys[] = {"driver_version", "board"};
-constexpr std::size_t k_longestDescription = 16u << 20;
+constexpr std::size_t k_longestDescription = 64u << 20;
 
 class DescriptionReader {
 public:

@@ -92,7 +92,8 @@ const char* zevadriverStatusName(int32_t status);
  * their first member. A later release of libzevadriver.so.19 may add fields at their end;
  * the library reads and writes only the fields the host's size covers, gives the fields
  * beyond it their defaults, and refuses a size that no release had
- * (ZEVADRIVER_ERROR_BAD_RECORD_SIZE). The whole rule: docs/abi.md. */
+ * (ZEVADRIVER_ERROR_BAD_RECORD_SIZE). The whole rule: abi.md, installed beside NEWS
+ * (docs/abi.md in the source). */
 #define ZEVADRIVER_C_INTEGER uint32_t
 #define ZEVADRIVER_C_TEXT const char*
 #define ZEVADRIVER_C_FILE const char*

@@ -9,7 +9,8 @@
 #                a run path, the plug-in's folder and the triggers, unpacks them into a
 #                temporary root, runs the host program and builds and runs the examples from
 #                there (memcheck without suppressions); makes the tarball.
-# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CXX_COMPILER, CPACK, VERSION, MODE.
+# Takes BUILD_DIR, SOURCE_DIR, WORK_DIR, C_COMPILER, CXX_COMPILER, CPACK, VERSION, MODE, and
+# DRIVER_SOVERSION and DRIVER_VERSION, the driver library's own (libzevadriver.so.19).
 cmake_minimum_required(VERSION 3.25)
 
 function(run)
@@ -145,7 +146,7 @@ if(MODE STREQUAL "prefix")
 
     # The libraries need no run path; the module, under a prefix that may move, its own one.
     foreach(file lib/libqxkernel.so.${major} lib/libqxloader.so.${major}
-            lib/libzevadriver.so.${major} lib/qxzeva/qxzevaSysapiExpert.so)
+            lib/libzevadriver.so.${DRIVER_SOVERSION} lib/qxzeva/qxzevaSysapiExpert.so)
         run(readelf -d ${prefix}/${file})
         if(file MATCHES "qxzevaSysapiExpert"
                 AND NOT run_output MATCHES "RUNPATH[^\n]*\\$ORIGIN/\\.\\.]")
@@ -296,14 +297,14 @@ elseif(MODE STREQUAL "deb")
     run(dpkg-architecture -qDEB_HOST_MULTIARCH)
     string(STRIP "${run_output}" multiarch)
     set(root ${WORK_DIR}/root)
-    foreach(package qxzeva libqxloader${major} libqxkernel${major} libzevadriver${major}
-            libqxzeva-dev qxzeva-doc)
+    foreach(package qxzeva libqxloader${major} libqxkernel${major}
+            libzevadriver${DRIVER_SOVERSION} libqxzeva-dev qxzeva-doc)
         file(GLOB deb ${WORK_DIR}/${package}_*.deb)
         if(NOT deb)
             message(FATAL_ERROR "no package ${package}")
         endif()
         run(dpkg-deb -x ${deb} ${root})
-        if(package MATCHES "^lib.*${major}$")
+        if(package MATCHES "^lib.*(${major}|${DRIVER_SOVERSION})$")
             file(GLOB symbols ${WORK_DIR}/${package}-dbgsym_*.deb)
             run(dpkg-deb --info ${deb} triggers)
             if(NOT symbols OR NOT run_output MATCHES "ldconfig")
@@ -312,15 +313,20 @@ elseif(MODE STREQUAL "deb")
         endif()
     endforeach()
     set(libdir ${root}/usr/lib/${multiarch})
+    set(qxloader_names ${VERSION} ${major})
+    set(qxkernel_names ${VERSION} ${major})
+    set(zevadriver_names ${DRIVER_VERSION} ${DRIVER_SOVERSION})
     foreach(library qxloader qxkernel zevadriver)
-        run(readelf -d ${libdir}/lib${library}.so.${VERSION})
-        if(NOT run_output MATCHES "Library soname: \\[lib${library}\\.so\\.${major}\\]")
+        list(GET ${library}_names 0 file_version)
+        list(GET ${library}_names 1 soversion)
+        run(readelf -d ${libdir}/lib${library}.so.${file_version})
+        if(NOT run_output MATCHES "Library soname: \\[lib${library}\\.so\\.${soversion}\\]")
             message(FATAL_ERROR "lib${library} is not named for its major version:\n${run_output}")
         endif()
     endforeach()
     # In the system's folders the dynamic loader finds everything: no file carries a run path.
     foreach(file ${libdir}/libqxloader.so.${VERSION} ${libdir}/libqxkernel.so.${VERSION}
-            ${libdir}/libzevadriver.so.${VERSION} ${libdir}/qxzeva/qxzevaSysapiExpert.so
+            ${libdir}/libzevadriver.so.${DRIVER_VERSION} ${libdir}/qxzeva/qxzevaSysapiExpert.so
             ${root}/usr/bin/qxzeva-host)
         run(readelf -d ${file})
         if(run_output MATCHES "R(UN)?PATH")

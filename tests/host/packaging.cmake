@@ -15,6 +15,8 @@ if(NOT QX_SANITIZE AND NOT QX_COVERAGE)
                     -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DC_COMPILER=${CMAKE_C_COMPILER}
                     -DCXX_COMPILER=${CMAKE_CXX_COMPILER} -DCPACK=${CMAKE_CPACK_COMMAND}
                     -DVERSION=${PROJECT_VERSION}
+                    -DDRIVER_SOVERSION=$<TARGET_PROPERTY:zevadriver,SOVERSION>
+                    -DDRIVER_VERSION=$<TARGET_PROPERTY:zevadriver,VERSION>
                     -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/package-${mode}
                     -P ${_qx_host_tests}/check_package.cmake)
         # Alone: every install from the build folder rewrites its install manifest, and the

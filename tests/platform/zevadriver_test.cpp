@@ -362,7 +362,7 @@ TEST_F(SimulatedDriver, Setting_an_active_file_meets_the_rules_of_a_file_name) {
 TEST_F(SimulatedDriver, A_description_that_never_ends_is_refused_not_read_to_the_end) {
     char error[256] = {};
     EXPECT_EQ(zevadriverLoadDescription("/dev/zero", error, sizeof error), -1);
-    EXPECT_THAT(error, StartsWith("/dev/zero: is longer than 16777216 bytes"));
+    EXPECT_THAT(error, StartsWith("/dev/zero: is longer than 67108864 bytes"));
 }
 
 TEST_F(SimulatedDriver, A_missing_description_file_is_refused_with_its_name) {
