@@ -75,8 +75,8 @@ TEST(ValidatorUnits, TheReportGivesGradeSourceAndWarnings) {
     options.strict = true;
     EXPECT_NE(TextReport(options, run).find("(choice, failing under --strict)"), std::string::npos);
     const std::string json = JsonReport(options, run);
-    for (const char* field : {"\"grade\":\"choice\"", "\"strict\":true", "\"warned\":1",
-                              "\"note\":\"sampled\"", "\"boards\":"})
+    for (const char* field : {"\"grade\": \"choice\"", "\"strict\": true", "\"warned\": 1",
+                              "\"note\": \"sampled\"", "\"boards\":"})
         EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
 }
 
