@@ -44,7 +44,7 @@ std::string Grading(const ValidateOptions& options, const Failure& failure) {
 std::string Header(const ValidateOptions& options) {
     return std::string("level ") + (options.full ? "full" : "quick") +
            (options.strict ? ", strict" : "") + ", seed " + std::to_string(options.seed) +
-           ", boards: " + options.boardSet;
+           ", boards: " + TerminalText(options.boardSet);
 }
 
 } // namespace
@@ -64,17 +64,19 @@ std::string TextReport(const ValidateOptions& options, const RunSummary& run) {
                     std::to_string(options.repeat) + " runs did not pass";
         text += line + "\n";
         if (result.outcome == Outcome::crashed || result.outcome == Outcome::timedOut)
-            text += "      " + result.detail + " in " + result.lastOperation + "\n";
+            text += "      " + TerminalText(result.detail) + " in " +
+                    TerminalText(result.lastOperation) + "\n";
         else if (result.outcome == Outcome::skipped)
-            text += "      skipped: " + result.detail + "\n";
+            text += "      skipped: " + TerminalText(result.detail) + "\n";
         if (!result.note.empty())
-            text += "      note: " + result.note + "\n";
+            text += "      note: " + TerminalText(result.note) + "\n";
         if (!result.failures.empty())
             text += std::string("      source:   ") + result.row->source + "\n";
         for (const Failure& failure : result.failures)
             text += "      rule:     " + failure.rule + " (" + Grading(options, failure) + ")" +
-                    "\n      call:     " + failure.call + "\n      got:      " + failure.got +
-                    "\n      expected: " + failure.expected + "\n";
+                    "\n      call:     " + TerminalText(failure.call) +
+                    "\n      got:      " + TerminalText(failure.got) +
+                    "\n      expected: " + TerminalText(failure.expected) + "\n";
     }
     return text + Counts(run) + "\n";
 }

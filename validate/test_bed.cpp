@@ -1,6 +1,5 @@
 #include "validate/test_bed.h"
 
-#include "cli/terminal_text.h"
 #include "validate/driver_reader.h"
 
 #include <fcntl.h>
@@ -48,7 +47,7 @@ void Probe(CheckContext& cx) {
         refused = DescriptionError(module);
     }
     if (!refused.empty())
-        cx.Skip("the driver rejects the board set: " + TerminalText(refused));
+        cx.Skip("the driver rejects the board set: " + refused);
     if (answers.reachable && answers.status != 0)
         cx.Skip("the driver answers " + answers.failedCall + " with status " +
                 std::to_string(answers.status));
@@ -126,12 +125,12 @@ std::string ChooseBoardSet(const std::string& boardsOption, std::string& why) {
     if (!boardsOption.empty()) {
         // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
         setenv("ZEVADRIVER_BOARDS", boardsOption.c_str(), 1);
-        return TerminalText(boardsOption) + " (--boards)";
+        return boardsOption + " (--boards)";
     }
     // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* environment = std::getenv("ZEVADRIVER_BOARDS");
     if (environment != nullptr && *environment != '\0')
-        return TerminalText(environment) + " (ZEVADRIVER_BOARDS)";
+        return environment + std::string(" (ZEVADRIVER_BOARDS)");
     // NOLINTNEXTLINE(concurrency-mt-unsafe): read and set before any check starts
     const char* folder = std::getenv("TMPDIR");
     std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +

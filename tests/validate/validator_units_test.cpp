@@ -62,6 +62,7 @@ TEST(ValidatorUnits, TheReportGivesGradeSourceAndWarnings) {
     result.row = &row;
     result.outcome = Outcome::warned;
     result.failures.push_back(Breach(Grade::choice));
+    result.failures.back().got = "na\x1bme"; // a module's text, escaped on the terminal alone
     result.note = "sampled";
     run.results.push_back(result);
     run.failedRuns.push_back(1);
@@ -71,12 +72,13 @@ TEST(ValidatorUnits, TheReportGivesGradeSourceAndWarnings) {
     EXPECT_NE(text.find("source:   this project's sound choice"), std::string::npos) << text;
     EXPECT_NE(text.find("note: sampled"), std::string::npos) << text;
     EXPECT_NE(text.find("m\\x1b.so"), std::string::npos) << "the path escaped: " << text;
+    EXPECT_NE(text.find("got:      na\\x1bme"), std::string::npos) << text;
     EXPECT_NE(text.find("1 warned, 0 failed"), std::string::npos) << text;
     options.strict = true;
     EXPECT_NE(TextReport(options, run).find("(choice, failing under --strict)"), std::string::npos);
     const std::string json = JsonReport(options, run);
     for (const char* field : {"\"grade\": \"choice\"", "\"strict\": true", "\"warned\": 1",
-                              "\"note\": \"sampled\"", "\"boards\":"})
+                              "\"note\": \"sampled\"", "\"boards\":", "na\\u001bme"})
         EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
 }
 
