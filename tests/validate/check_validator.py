@@ -56,6 +56,8 @@ FAULTS = [
     ("faulty_names_borrowed", "quick", "enum.outlives_source", "fail",
      "Next after the expert's last Release"),
     ("faulty_shared_setter", "full", "threads.bag", "fail", "each task reads what it stored"),
+    # Loads, but dies unloading: a check's crash; a constructor's crash is exit status 2 below.
+    ("faulty_destructor_crash", "quick", "module.loads", "crash", "qxUnloadModule(module)"),
 ]
 
 

@@ -57,6 +57,7 @@ using namespace qxzeva::c;
 #define QX_FAULT_bag_lent_twice 36   // the search lends each bag with a second reference
 #define QX_FAULT_names_borrowed 37   // the names' Next finds nothing once the expert is gone
 #define QX_FAULT_shared_setter 38    // the unsigned setter passes through one unlocked variable
+#define QX_FAULT_destructor_crash 39 // a static destructor dies of SIGSEGV
 
 namespace {
 
@@ -666,7 +667,7 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.Release = ExpertReleasePlain;
         g_plugPlay.table.AddRef = PlugPlayAddRefPlain;
         g_plugPlay.table.Release = PlugPlayReleasePlain;
-#elif QX_FAULT == QX_FAULT_constructor_crash
+#elif QX_FAULT == QX_FAULT_constructor_crash || QX_FAULT == QX_FAULT_destructor_crash
 #else
 #error "QX_FAULT names no fault"
 #endif
@@ -690,6 +691,9 @@ void LoadReal() {
     g_real = qxLoadModule(QX_REAL_MODULE, nullptr, nullptr, 0);
 }
 void UnloadReal() {
+#if QX_FAULT == QX_FAULT_destructor_crash
+    std::raise(SIGSEGV);
+#endif
     qxUnloadModule(g_real);
     g_real = nullptr;
     g_realExpert = nullptr;
