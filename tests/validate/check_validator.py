@@ -50,6 +50,14 @@ FAULTS = [
     ("faulty_unknown_kept", "quick", "identity.unknown_identifier", "fail", "not null"),
     ("faulty_own_unknown", "quick", "identity.unknown_same_pointer", "fail", "another pointer"),
     ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "6 calls"),
+    ("faulty_version_hidden", "quick", "module.exports", "fail",
+     "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray"),
+    ("faulty_bag_lent_twice", "quick", "expert.collection_calls", "fail", "count 3 after AddRef"),
+    ("faulty_names_borrowed", "quick", "enum.outlives_source", "fail",
+     "Next after the expert's last Release"),
+    ("faulty_shared_setter", "full", "threads.bag", "fail", "each task reads what it stored"),
+    # Loads, but dies unloading: a check's crash; a constructor's crash is exit status 2 below.
+    ("faulty_destructor_crash", "quick", "module.loads", "crash", "qxUnloadModule(module)"),
 ]
 
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <sched.h>
 #include <unistd.h>
 
 using namespace qxzeva::c;
@@ -52,6 +53,11 @@ using namespace qxzeva::c;
 #define QX_FAULT_unknown_kept 32     // an unknown identifier leaves the out-value as it was
 #define QX_FAULT_own_unknown 33      // IkcSysExpertPlugPlay answers IUnknown with itself
 #define QX_FAULT_failure_ignored 34  // the search goes on after the collection fails
+#define QX_FAULT_version_hidden 35   // the version-record function is not exported
+#define QX_FAULT_bag_lent_twice 36   // the search lends each bag with a second reference
+#define QX_FAULT_names_borrowed 37   // the names' Next finds nothing once the expert is gone
+#define QX_FAULT_shared_setter 38    // the unsigned setter passes through one unlocked variable
+#define QX_FAULT_destructor_crash 39 // a static destructor dies of SIGSEGV
 
 namespace {
 
@@ -339,13 +345,25 @@ IkcSysPropertyBagCollection* HostOf(IkcSysPropertyBagCollection* self) {
     const HRESULT result = HostOf(self)->lpVtbl->AddPropertyBag(HostOf(self), bag);
     return result < 0 ? S_OK : result;
 }
+// Lends each bag with a reference of the search's own besides the expert's.
+[[maybe_unused]] HRESULT LendingTwice(IkcSysPropertyBagCollection* self, IkcSysPropertyBag* bag) {
+    bag->lpVtbl->AddRef(bag);
+    const HRESULT result = HostOf(self)->lpVtbl->AddPropertyBag(HostOf(self), bag);
+    bag->lpVtbl->Release(bag);
+    return result;
+}
 
 [[maybe_unused]] HRESULT SearchIgnoringFailures(IkcSysExpert2* self,
                                                 IkcSysPropertyBagCollection* collection) {
     if (collection == nullptr)
         return g_realExpert->SearchForItemsAndProperties(self, collection);
+#if QX_FAULT == QX_FAULT_bag_lent_twice
+    static const IkcSysPropertyBagCollectionVtbl k_table = {IgnoringAsk, IgnoringAddRef,
+                                                            IgnoringRelease, LendingTwice};
+#else
     static const IkcSysPropertyBagCollectionVtbl k_table = {IgnoringAsk, IgnoringAddRef,
                                                             IgnoringRelease, IgnoringAdd};
+#endif
     Ignoring ignoring{{&k_table}, collection};
     return g_realExpert->SearchForItemsAndProperties(self, &ignoring.face);
 }
@@ -410,6 +428,33 @@ void* volatile g_scratch = nullptr;
     if (result != E_OUTOFMEMORY)
         std::free(scratch);
     return result;
+}
+
+// As a name enumerator that reads the expert's list instead of a copy of its own.
+bool g_expertGone = false;
+[[maybe_unused]] int32_t ExpertReleaseMarking(IkcSysExpert2* self) {
+    const int32_t count = g_realExpert->Release(self);
+    g_expertGone = g_expertGone || count == 0;
+    return count;
+}
+[[maybe_unused]] HRESULT NextNeedingExpert(IkcSysEnumStringList* self, std::uint32_t wanted,
+                                           QX_WCHAR** names, std::uint32_t* fetched) {
+    if (!g_expertGone)
+        return g_realNames->Next(self, wanted, names, fetched);
+    if (fetched != nullptr)
+        *fetched = 0;
+    return S_FALSE;
+}
+
+// The tag and value wait in one variable shared by every caller, unlocked, as the call yields.
+volatile std::uint32_t g_pendingTag = 0;
+volatile std::uint32_t g_pendingValue = 0;
+[[maybe_unused]] HRESULT UnsignedThroughShared(IkcSysPropertyBag3* self, std::uint32_t tag,
+                                               std::uint32_t value) {
+    g_pendingTag = tag;
+    g_pendingValue = value;
+    sched_yield();
+    return g_realBag->SetUnsignedIntegerProperty(self, g_pendingTag, g_pendingValue);
 }
 
 [[maybe_unused]] HRESULT SkipWithoutEnd(IkcSysEnumStringList* self, std::uint32_t count) {
@@ -481,6 +526,8 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
         g_bag.table.HasProperty = HasEverything;
 #elif QX_FAULT == QX_FAULT_clone_leak
         g_bag.table.Clone = CloneLeaking;
+#elif QX_FAULT == QX_FAULT_shared_setter
+        g_bag.table.SetUnsignedIntegerProperty = UnsignedThroughShared;
 #elif QX_FAULT == QX_FAULT_literal_contract
         auto& t = g_bag.table;
         t.GetPropertyType = TypeUntested;
@@ -543,6 +590,8 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
 #elif QX_FAULT == QX_FAULT_skip_past_end
         g_names.table.Skip = SkipWithoutEnd;
 #elif QX_FAULT == QX_FAULT_clone_from_start
+#elif QX_FAULT == QX_FAULT_names_borrowed
+        g_names.table.Next = NextNeedingExpert;
 #else
         g_names.table.Next = NextWithoutEnd;
 #endif
@@ -552,6 +601,7 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
 }
 
 void Patch(IkcSysExpert2* expert) {
+    g_expertGone = false;
     IkcSysExpertPlugPlay* plugPlay = nullptr;
     expert->lpVtbl->QueryInterface(expert, &IID_IkcSysExpertPlugPlay,
                                    reinterpret_cast<void**>(&plugPlay));
@@ -585,8 +635,11 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.QueryInterface = AskWithoutEPointer;
 #elif QX_FAULT == QX_FAULT_product_id_null
         g_expert.table.GetProductID = ProductIdWithoutEPointer;
-#elif QX_FAULT == QX_FAULT_failure_ignored
+#elif QX_FAULT == QX_FAULT_failure_ignored || QX_FAULT == QX_FAULT_bag_lent_twice
         g_expert.table.SearchForItemsAndProperties = SearchIgnoringFailures;
+#elif QX_FAULT == QX_FAULT_names_borrowed
+        g_expert.table.SearchForItemNames = NamesPatching;
+        g_expert.table.Release = ExpertReleaseMarking;
 #elif QX_FAULT == QX_FAULT_validate_changes
         g_expert.table.ValidatePropertyChanges = ChangesFailing;
 #elif QX_FAULT == QX_FAULT_unknown_kept
@@ -599,12 +652,12 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.SearchForItemNames = NamesDroppedAfterFinalize;
 #elif QX_FAULT == QX_FAULT_batch_release || QX_FAULT == QX_FAULT_double_rounded ||                 \
     QX_FAULT == QX_FAULT_clear_changed || QX_FAULT == QX_FAULT_has_absent ||                       \
-    QX_FAULT == QX_FAULT_clone_leak
+    QX_FAULT == QX_FAULT_clone_leak || QX_FAULT == QX_FAULT_shared_setter
         g_expert.table.GetPropertiesOfItem = BagPatching;
 #elif QX_FAULT == QX_FAULT_report_leak
         g_expert.table.SearchForItemsAndProperties = SearchLeaking;
 #elif QX_FAULT == QX_FAULT_factory_null_out || QX_FAULT == QX_FAULT_version_record ||              \
-    QX_FAULT == QX_FAULT_load_leak
+    QX_FAULT == QX_FAULT_load_leak || QX_FAULT == QX_FAULT_version_hidden
 #elif QX_FAULT == QX_FAULT_wrong_value
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;
 #elif QX_FAULT == QX_FAULT_literal_contract
@@ -614,7 +667,7 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.Release = ExpertReleasePlain;
         g_plugPlay.table.AddRef = PlugPlayAddRefPlain;
         g_plugPlay.table.Release = PlugPlayReleasePlain;
-#elif QX_FAULT == QX_FAULT_constructor_crash
+#elif QX_FAULT == QX_FAULT_constructor_crash || QX_FAULT == QX_FAULT_destructor_crash
 #else
 #error "QX_FAULT names no fault"
 #endif
@@ -638,6 +691,9 @@ void LoadReal() {
     g_real = qxLoadModule(QX_REAL_MODULE, nullptr, nullptr, 0);
 }
 void UnloadReal() {
+#if QX_FAULT == QX_FAULT_destructor_crash
+    std::raise(SIGSEGV);
+#endif
     qxUnloadModule(g_real);
     g_real = nullptr;
     g_realExpert = nullptr;
@@ -669,6 +725,7 @@ HRESULT createZEVASysapiExpert(void** expert) {
     return result;
 }
 
+#if QX_FAULT != QX_FAULT_version_hidden
 const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray();
 const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
 #if QX_FAULT == QX_FAULT_version_record
@@ -677,5 +734,6 @@ const char* const* nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray() {
 #endif
     return reinterpret_cast<qxVersionArrayFunction>(qxModuleFunction(g_real, QX_VERSION_SYMBOL))();
 }
+#endif
 
 } // extern "C"
