@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 # threaded tests take or not by how their tasks meet. Raise them as tests reach more; never
 # lower them.
 outside_floors=(
+    "cli       92.5 81.2"
     "host      85.0 59.2"
     "include   98.5 90.0"
     "platform  92.0 76.9"
