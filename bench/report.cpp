@@ -3,13 +3,19 @@
 // measured region). Every figure is a ratio to a baseline measured in the same run.
 //
 // qx_bench_report BENCHMARK_JSON CALLGRIND_DIR PAGE
-//
-// The tables replace what stands between the page's performance-table markers.
+//     The tables replace what stands between the page's performance-table markers.
+// qx_bench_report --check CALLGRIND_DIR RATIOS_FILE
+//     Holds the scenario's instruction ratios to the kept ones (bench/ratio_check.h); exits
+//     with 1 when one is worse or missing.
+// qx_bench_report --renew CALLGRIND_DIR RATIOS_FILE
+//     Writes the scenario's instruction ratios to the kept file.
+#include "figures.h"
+#include "ratio_check.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -72,29 +78,6 @@ std::map<std::string, Measured> ReadBenchmarks(const std::string& path) {
     return figures;
 }
 
-// Instructions per operation of each region: "summary: N" over the "xCOUNT" of its name.
-std::map<std::string, double> ReadInstructionCounts(const std::string& directory) {
-    static const std::regex trigger("^desc: Trigger: Client Request: (.*) x([0-9]+)$");
-    std::map<std::string, double> counts;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        std::ifstream in(entry.path());
-        std::string line;
-        std::string name;
-        double operations = 0;
-        while (std::getline(in, line)) {
-            std::smatch match;
-            if (std::regex_match(line, match, trigger)) {
-                name = match[1];
-                operations = std::stod(match[2]);
-            } else if (line.rfind("summary: ", 0) == 0 && !name.empty() && operations > 0) {
-                counts[name] = std::stod(line.substr(9)) / operations;
-                break;
-            }
-        }
-    }
-    return counts;
-}
-
 std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -112,15 +95,6 @@ std::string Time(double nanoseconds) {
 std::string Count(double instructions) {
     return Fixed(instructions, instructions < 100 ? 1 : 0);
 }
-
-struct Row {
-    std::string label;
-    std::string module;         // benchmark and scenario name of the module's figure
-    std::string baseline;       // and of the baseline's
-    double target = 0;          // greatest ratio allowed; 0: none set
-    std::string model{};        // the bag's data model alone, for the bag's rows
-    bool targetOnModel = false; // the target is a ratio to the data model, not the baseline
-};
 
 class Table {
 public:
@@ -181,7 +155,7 @@ std::string Table::Timing(const std::vector<Row>& rows) const {
         const auto baselineIr = IrOf(row.baseline);
         // Targets are judged on instruction counts, which the machine's load does not move;
         // on times only where nothing was counted.
-        const auto againstIr = IrOf(row.targetOnModel ? row.model : row.baseline);
+        const auto againstIr = IrOf(row.JudgedAgainst());
         const double judged = moduleIr && againstIr ? *moduleIr / *againstIr : ratio;
         const std::string target = row.target > 0
                                        ? "≤ " + Fixed(row.target, row.target >= 10 ? 0 : 1) +
@@ -283,53 +257,6 @@ std::string Table::Reasons() const {
     return out.str();
 }
 
-std::vector<Row> TimingRows() {
-    std::vector<Row> rows = {
-        {"AddRef + Release, one thread", "refcount.pair/module", "refcount.pair/baseline", 15},
-        {"AddRef + Release, two threads at once (per thread)", "refcount.pair/module/threads:2",
-         "refcount.pair/baseline/threads:2"},
-        {"Global counting lock, lock + unlock", "lock.global/module", "lock.global/baseline"},
-        {"Bag lock (CqxCS), lock + unlock", "lock.section/module", "lock.section/baseline", 1.5},
-    };
-    const std::vector<std::pair<std::string, std::string>> operations = {
-        {"set_new", "Set, new tag"},
-        {"set_existing", "Set, existing tag"},
-        {"get", "Get"},
-        {"has", "HasProperty"},
-        {"delete", "DeleteProperty"}};
-    for (const char* size : {"10", "1000", "100000"}) {
-        const std::string shown = std::string(size) == "1000"     ? "1 000"
-                                  : std::string(size) == "100000" ? "100 000"
-                                                                  : size;
-        // Get and HasProperty against the baseline; what changes the store against the data
-        // model alone, whose own way of keeping properties the lock and the call sit on.
-        for (const auto& [key, label] : operations)
-            rows.push_back({label + ", " + shown + " properties", "bag." + key + "/module/" + size,
-                            "bag." + key + "/baseline/" + size, 1.3,
-                            "bag." + key + "/model/" + size, key != "get" && key != "has"});
-    }
-    for (const char* units : {"16", "256"}) {
-        const std::string copy = std::string("string.copy/baseline/") + units;
-        rows.push_back({std::string("SetStringProperty, ") + units + " units",
-                        std::string("string.set/module/") + units, copy});
-        rows.push_back({std::string("GetStringProperty, ") + units + " units",
-                        std::string("string.get/module/") + units, copy});
-    }
-    rows.push_back({"Clone, 1 000 mixed properties", "bag.clone/module", "bag.clone/baseline", 3});
-    rows.push_back(
-        {"Enumerator Next, batch 1, per element", "enum.next/module/1", "enum.next/baseline/1"});
-    rows.push_back({"Enumerator Next, batch 64, per element", "enum.next/module/64",
-                    "enum.next/baseline/64", 2});
-    for (const auto& [key, label] : std::vector<std::pair<std::string, std::string>>{
-             {"search", "SearchForItemsAndProperties"},
-             {"properties_of_item", "GetPropertiesOfItem"}}) {
-        const std::string base = "expert." + key + "/module/";
-        rows.push_back({label + " per board: 1 board against 16", base + "1", base + "16"});
-        rows.push_back({label + " per board: 64 boards against 16", base + "64", base + "16", 1.5});
-    }
-    return rows;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path);
     std::ostringstream text;
@@ -339,12 +266,55 @@ std::string ReadAll(const std::string& path) {
 
 } // namespace
 
+// The scenario's ratios held to, or written to, the kept file.
+int KeepRatios(const std::string& mode, const std::string& callgrind, const std::string& file) {
+    const Ratios measured = InstructionRatios(TimingRows(), ReadInstructionCounts(callgrind));
+    if (measured.empty()) {
+        std::cerr << callgrind << ": no instruction counts of the scenario\n";
+        return 1;
+    }
+    if (mode == "--renew") {
+        std::ofstream out(file);
+        WriteRatios(out, measured);
+        out.close();
+        if (!out) {
+            std::cerr << file << ": cannot write\n";
+            return 1;
+        }
+        std::cout << measured.size() << " ratios written to " << file << "\n";
+        return 0;
+    }
+    std::ifstream in(file);
+    Ratios kept;
+    std::string error;
+    if (!in) {
+        std::cerr << file << ": cannot read; write it with " << k_renewRatiosCommand << "\n";
+        return 1;
+    }
+    if (!ParseRatios(in, kept, error)) {
+        std::cerr << file << ": " << error << "\n";
+        return 1;
+    }
+    const RatioVerdict verdict = CompareRatios(kept, measured);
+    for (const std::string& note : verdict.notes)
+        std::cout << "note: " << note << "\n";
+    for (const std::string& failure : verdict.failures)
+        std::cout << "FAILED: " << failure << "\n";
+    std::cout << verdict.held << " of " << kept.size() << " kept ratios within 2%, "
+              << verdict.failures.size() << " failed, " << verdict.notes.size() << " noted\n";
+    return verdict.failures.empty() ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
     if (argc != 4) {
-        std::cerr << "usage: qx_bench_report BENCHMARK_JSON CALLGRIND_DIR PAGE\n";
+        std::cerr << "usage: qx_bench_report BENCHMARK_JSON CALLGRIND_DIR PAGE\n"
+                     "       qx_bench_report --check|--renew CALLGRIND_DIR RATIOS_FILE\n";
         return 2;
     }
     try {
+        if (mode == "--check" || mode == "--renew")
+            return KeepRatios(mode, argv[2], argv[3]);
         const Table table(ReadBenchmarks(argv[1]), ReadInstructionCounts(argv[2]));
         const std::string begin = "<!-- performance table: begin -->";
         const std::string end = "<!-- performance table: end -->";

@@ -14,7 +14,7 @@ cmake --build --preset bench
 
 results=build/bench/results
 rm -rf "$results"
-mkdir -p "$results/callgrind"
+mkdir -p "$results"
 
 # Five repetitions of each; the report takes the fastest, the one least disturbed by whatever
 # else the shared machine ran at the time.
@@ -22,10 +22,7 @@ build/bench/qx_bench --benchmark_repetitions=5 --benchmark_display_aggregates_on
     --benchmark_min_time=0.2 --benchmark_out="$results/benchmarks.json" \
     --benchmark_out_format=json "$@"
 
-# Symbols bound at start, so that no region pays for lazy binding.
-LD_BIND_NOW=1 valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
-    --callgrind-out-file="$results/callgrind/scenario.out" build/bench/qx_bench_scenario \
-    2>"$results/callgrind.log"
+scripts/callgrind-scenario.sh "$results/callgrind"
 
 if (($# == 0)); then
     build/bench/qx_bench_report "$results/benchmarks.json" "$results/callgrind" docs/performance.md

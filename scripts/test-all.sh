@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test on every target: native, AddressSanitizer with
 # UndefinedBehaviorSanitizer, ThreadSanitizer (threaded tests), 32-bit big-endian PowerPC
-# under qemu-ppc, the coverage floors, and short bounded runs of every fuzzer. The native
-# tests also check the sources' format and run clang-tidy and cppcheck over them.
+# under qemu-ppc, the coverage floors, short bounded runs of every fuzzer, and the benchmark
+# scenario's instruction ratios against the kept ones. The native tests also check the
+# sources' format and run clang-tidy and cppcheck over them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -46,6 +47,11 @@ for preset in native asan tsan ppc coverage ${QX_EXTRA_PRESETS:-}; do
     run_preset "$preset"
 done
 [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ] && run_preset fuzz
+
+# Performance held still: the benchmark scenario's instruction ratios under callgrind against
+# bench/baseline-ratios.txt (preset bench, two targets; skipped with its reason without valgrind).
+echo "=== bench: instruction ratios against the kept ones"
+scripts/bench-ratios.sh && passed+=(bench-ratios) || failed+=(bench-ratios)
 
 # The reliability figures of this run, from the tests' own output.
 figures() {
