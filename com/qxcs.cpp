@@ -1,8 +1,7 @@
 #include "com/qxcs.h"
 
+#include "com/kernel_calls.h"
 #include "com/semaphore_options.h"
-
-#include <taskLib.h>
 
 #include <new>
 
