@@ -145,8 +145,11 @@ void CallTrace::WriteDriverCalls() {
     calls.resize(std::min(calls.size(), count));
     zevadriverClearLog();
     OpenInnermost();
-    for (const zevadriverCall& call : calls)
+    for (const zevadriverCall& call : calls) {
+        if (call.status != 0)
+            m_failed.push_back({call.function, call.serialNumber, call.status});
         Write(m_open.size(), DriverCallText(call));
+    }
 }
 
 void CallTrace::OpenInnermost() {

@@ -3,6 +3,8 @@
 #ifndef QX_HOST_CALL_TRACE_H
 #define QX_HOST_CALL_TRACE_H
 
+#include "host/unreported_boards.h"
+
 #include <zevadriver_control.h>
 
 #include <cstdio>
@@ -47,6 +49,9 @@ public:
     // The errno of the first write that failed, after which the trace stops; 0 while none has.
     int WriteError() const { return m_writeError; }
 
+    // The driver calls that failed, of those the trace took from the driver's log.
+    const std::vector<FailedDriverCall>& FailedCalls() const { return m_failed; }
+
     // Numbers the objects the trace shows, in the order the host first sees them.
     int NextObjectNumber() { return ++m_objects; }
 
@@ -64,6 +69,7 @@ private:
 
     std::FILE* m_out;
     std::vector<OpenCall> m_open;
+    std::vector<FailedDriverCall> m_failed;
     int m_objects = 0;
     bool m_stopped = false;
     int m_writeError = 0;

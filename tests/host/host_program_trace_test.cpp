@@ -89,6 +89,14 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     }
     EXPECT_EQ(bags, 4);
 
+    // The trace empties the driver's log as it goes, yet the reason boards are missing is
+    // still the module's own failed call, as without a trace.
+    const Outcome missing = RunHost("--boards " QX_EXAMPLE_BOARDS " --trace=" + tracePath);
+    EXPECT_EQ(missing.exitCode, 10);
+    EXPECT_EQ(missing.err, RunHost("--boards " QX_EXAMPLE_BOARDS).err);
+    EXPECT_THAT(missing.err, HasSubstr("claim refused (ZEVADRIVER_ERROR_CLAIM_REFUSED)"));
+    std::remove(tracePath.c_str());
+
     const Outcome toStandardError = RunHost("--json --names-only --trace");
     ASSERT_EQ(toStandardError.exitCode, 0) << toStandardError.err;
     EXPECT_NO_THROW(nlohmann::json::parse(toStandardError.out));
