@@ -1,24 +1,105 @@
 #include "host/call_trace.h"
 
+#include "cli/terminal_text.h"
+
 #include <zevadriver_control.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
+#include <cstring>
 #include <utility>
 
+namespace {
+
+const char* const k_ellipsis = "\xe2\x80\xa6"; // U+2026
+
+// A driver text (ISO 8859-1, a byte a character) as the trace shows it: quoted, in UTF-8,
+// escaped as every text the programs show; "…" and the length after a text the log cut.
+std::string DriverText(const zevadriverCall& call) {
+    const std::size_t kept = strnlen(call.text, sizeof call.text);
+    std::string utf8;
+    for (std::size_t i = 0; i < kept; ++i) {
+        const auto byte = static_cast<unsigned char>(call.text[i]);
+        if (byte < 0x80) {
+            utf8 += static_cast<char>(byte);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    std::string text = "\"" + TerminalText(utf8) + "\"";
+    if (call.textLength > kept)
+        text += k_ellipsis + (" (" + std::to_string(call.textLength) + " bytes)");
+    return text;
+}
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08" PRIX32, value);
+    return text;
+}
+
+// What the call wrote, in the order of its parameters: "03:00.0" for a PCI location, the
+// serial numbers and their count for the list, the text for a name; empty for none.
+std::string WrittenText(const zevadriverCall& call) {
+    const std::uint32_t values = std::min<std::uint32_t>(call.valueCount, ZEVADRIVER_CALL_VALUES);
+    std::string text;
+    switch (call.function) {
+    case ZEVADRIVER_GET_SERIAL_NUMBER: {
+        // The count is written whenever serial numbers are, and alone for a null array.
+        if (values == 0)
+            return "";
+        if (call.serialCount == 0)
+            return std::to_string(call.values[0]);
+        const std::uint32_t shown =
+            std::min<std::uint32_t>(call.serialCount, ZEVADRIVER_CALL_SERIALS);
+        text = "[";
+        for (std::uint32_t i = 0; i < shown; ++i)
+            text += (i == 0 ? "" : ", ") + Hex(call.serials[i]);
+        if (call.serialCount > shown)
+            text += std::string(", ") + k_ellipsis + " " +
+                    std::to_string(call.serialCount - shown) + " more";
+        return text + "], " + std::to_string(call.values[0]);
+    }
+    case ZEVADRIVER_GET_BOARD_PCI_LOCATION:
+        if (values == 3) {
+            char location[48];
+            std::snprintf(location, sizeof location, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32,
+                          call.values[0], call.values[1], call.values[2]);
+            return location;
+        }
+        break;
+    case ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE:
+    case ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE:
+    case ZEVADRIVER_GET_BOARD_NAME:
+        if (call.textLength > 0 || call.status == 0)
+            return DriverText(call);
+        return "";
+    default:
+        break;
+    }
+    for (std::uint32_t i = 0; i < values; ++i)
+        text += (i == 0 ? "" : ", ") + Hex(call.values[i]);
+    return text;
+}
+
+} // namespace
+
 std::string DriverCallText(const zevadriverCall& call) {
-    char line[160];
     const char* name = zevadriverFunctionName(call.function);
-    const char* status = zevadriverStatusName(call.status);
+    std::string text =
+        "driver " +
+        (name != nullptr ? std::string(name) : "function " + std::to_string(call.function)) + "(";
     if (call.serialNumber != 0)
-        std::snprintf(line, sizeof line, "driver %s(0x%08" PRIX32 ") = %" PRId32, name,
-                      call.serialNumber, call.status);
-    else
-        std::snprintf(line, sizeof line, "driver %s() = %" PRId32, name, call.status);
-    std::string text = line;
-    if (status != nullptr)
+        text += Hex(call.serialNumber);
+    if (call.function == ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE)
+        text += (call.serialNumber != 0 ? ", " : "") + DriverText(call);
+    text += ") = " + std::to_string(call.status);
+    if (const char* status = zevadriverStatusName(call.status); status != nullptr)
         text += std::string(" (") + status + ")";
+    if (const std::string written = WrittenText(call); !written.empty())
+        text += " -> " + written;
     return text;
 }
 
@@ -64,8 +145,11 @@ void CallTrace::WriteDriverCalls() {
     calls.resize(std::min(calls.size(), count));
     zevadriverClearLog();
     OpenInnermost();
-    for (const zevadriverCall& call : calls)
+    for (const zevadriverCall& call : calls) {
+        if (call.status != 0)
+            m_failed.push_back({call.function, call.serialNumber, call.status});
         Write(m_open.size(), DriverCallText(call));
+    }
 }
 
 void CallTrace::OpenInnermost() {

@@ -3,21 +3,26 @@
 #ifndef QX_HOST_CALL_TRACE_H
 #define QX_HOST_CALL_TRACE_H
 
+#include "host/unreported_boards.h"
+
 #include <zevadriver_control.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-// One call the driver received: "driver qxzevauGetBoardName(0x01C4A2F0) = 0", with the
-// status's name after a status the driver names: "= -20003 (ZEVADRIVER_ERROR_NO_ACTIVE_FILE)".
+// One call the driver received, with the status's name after a status the driver names and
+// what the call wrote after "->", as its log holds it:
+//     driver qxzevauGetBoardPCILocation(0x01C4A2F0) = 0 -> 03:00.0
+//     driver qxzevauGetActiveInterfaceFile(0x0203D4C8) = -20003 (ZEVADRIVER_ERROR_NO_ACTIVE_FILE)
+//     driver qxzevauGetSerialNumber() = 0 -> [0x01C4A2F0, 0x01C4A2F7], 2
 std::string DriverCallText(const zevadriverCall& call);
 
 // A call's line is held until the call returns, and is then written whole:
 //     IkcSysEnumStringList#2::Next(1) = S_OK -> ["img0"], 1
 // A call during which other calls are made opens with " {" and closes with its operation:
 //     IkcSysExpert2#1::Initialize() {
-//       driver qxzevauGetDriverVersion() = 0
+//       driver qxzevauGetDriverVersion() = 0 -> 0x15030000
 //     } Initialize = S_OK
 // The host program is one task: calls arrive one at a time, nested or in sequence.
 class CallTrace {
@@ -44,6 +49,9 @@ public:
     // The errno of the first write that failed, after which the trace stops; 0 while none has.
     int WriteError() const { return m_writeError; }
 
+    // The driver calls that failed, of those the trace took from the driver's log.
+    const std::vector<FailedDriverCall>& FailedCalls() const { return m_failed; }
+
     // Numbers the objects the trace shows, in the order the host first sees them.
     int NextObjectNumber() { return ++m_objects; }
 
@@ -61,6 +69,7 @@ private:
 
     std::FILE* m_out;
     std::vector<OpenCall> m_open;
+    std::vector<FailedDriverCall> m_failed;
     int m_objects = 0;
     bool m_stopped = false;
     int m_writeError = 0;

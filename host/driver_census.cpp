@@ -16,20 +16,24 @@ std::string StatusText(const char* step, qxzevauStatus status) {
 }
 
 // What the driver answered the module for this board's step of discovery that failed, as
-// the driver's call log holds it; empty when the log does not hold it (it keeps the first
-// calls after it was cleared, and a trace empties it as it goes).
-std::string LoggedFailure(std::uint32_t serialNumber) {
+// the driver's call log holds it or, before that, the calls a trace took from it; empty
+// when neither holds it (the log keeps the first calls after it was cleared).
+std::string LoggedFailure(std::uint32_t serialNumber, const std::vector<FailedDriverCall>& traced) {
+    std::vector<FailedDriverCall> failed = traced;
     std::size_t count = 0;
     zevadriverReadLog(nullptr, 0, &count);
-    if (count == 0)
-        return {};
-    std::vector<zevadriverCall> calls(count);
-    calls[0].size = ZEVADRIVER_CALL_SIZE;
-    if (zevadriverReadLog(calls.data(), calls.size(), &count) != 0)
-        return {};
-    calls.resize(std::min(calls.size(), count));
-    for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
-        if (call->serialNumber != serialNumber || call->status == 0)
+    if (count != 0) {
+        std::vector<zevadriverCall> calls(count);
+        calls[0].size = ZEVADRIVER_CALL_SIZE;
+        if (zevadriverReadLog(calls.data(), calls.size(), &count) == 0) {
+            calls.resize(std::min(calls.size(), count));
+            for (const zevadriverCall& call : calls)
+                if (call.status != 0)
+                    failed.push_back({call.function, call.serialNumber, call.status});
+        }
+    }
+    for (auto call = failed.rbegin(); call != failed.rend(); ++call) {
+        if (call->serialNumber != serialNumber)
             continue;
         switch (call->function) {
         case ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE:
@@ -48,8 +52,9 @@ std::string LoggedFailure(std::uint32_t serialNumber) {
 // Why discovery stopped at this board, from what the driver answers to reads alone: a board
 // without an active interface file had its claim or its activation refused; one with a file
 // had no PCI location.
-std::string ReadOnlyFailure(std::uint32_t serialNumber) {
-    if (std::string logged = LoggedFailure(serialNumber); !logged.empty())
+std::string ReadOnlyFailure(std::uint32_t serialNumber,
+                            const std::vector<FailedDriverCall>& traced) {
+    if (std::string logged = LoggedFailure(serialNumber, traced); !logged.empty())
         return logged;
     char fileName[QXZEVAU_INTERFACE_FILE_BUFFER + 1] = {};
     if (const qxzevauStatus status = qxzevauGetActiveInterfaceFile(serialNumber, fileName))
@@ -81,7 +86,8 @@ std::string ProbedFailure(std::uint32_t serialNumber) {
 
 } // namespace
 
-UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode) {
+UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode,
+                                      const std::vector<FailedDriverCall>& traced) {
     UnreportedBoards found;
     std::uint32_t count = 0;
     if (qxzevauGetSerialNumber(nullptr, &count) != 0 || count <= reported)
@@ -106,7 +112,8 @@ UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode) {
     }
     if (!found.boards.empty()) {
         const std::uint32_t first = found.boards.front().serialNumber;
-        found.reason = mode == CensusMode::probe ? ProbedFailure(first) : ReadOnlyFailure(first);
+        found.reason =
+            mode == CensusMode::probe ? ProbedFailure(first) : ReadOnlyFailure(first, traced);
     }
     return found;
 }

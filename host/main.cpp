@@ -107,8 +107,9 @@ HostExit Collect(const HostOptions& options, const std::string& boardsSource, Ca
     // The module's calls are over: the driver is asked only now, so that the trace shows the
     // program's own driver calls after the module's.
     session.Close();
-    *unreported = FindUnreportedBoards(report->itemNames.size(),
-                                       options.probe ? CensusMode::probe : CensusMode::readOnly);
+    *unreported = FindUnreportedBoards(
+        report->itemNames.size(), options.probe ? CensusMode::probe : CensusMode::readOnly,
+        trace != nullptr ? trace->FailedCalls() : std::vector<FailedDriverCall>());
     if (options.item.empty())
         report->unreported = SelectedUnreported(selection, *unreported);
     if (trace != nullptr)

@@ -24,6 +24,14 @@ struct UnreportedBoards {
     std::string reason;                  // why discovery stopped at the first of them
 };
 
+// A driver call that failed, as a trace saw it go by: the trace empties the driver's log as
+// it writes it, so it hands the census these, which the log no longer holds.
+struct FailedDriverCall {
+    int function; // a zevadriverFunction
+    std::uint32_t serialNumber;
+    std::int32_t status;
+};
+
 // How the reason is learnt: from reads alone (what the driver answers and the module's own
 // failed call where the driver's log holds it), or by making the first missing board's step
 // of discovery once more as the module makes it, which may claim and activate an interface
@@ -32,8 +40,9 @@ enum class CensusMode { readOnly, probe };
 
 // The driver's boards after the first `reported` ones, which the module discovers in the
 // driver's order, and why discovery stopped at the first of them. Empty when the driver
-// cannot list its boards.
-UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode = CensusMode::readOnly);
+// cannot list its boards. `traced`: the failed calls a trace took from the log, in order.
+UnreportedBoards FindUnreportedBoards(std::size_t reported, CensusMode mode = CensusMode::readOnly,
+                                      const std::vector<FailedDriverCall>& traced = {});
 
 // "00000002" as the listing writes serial numbers.
 std::string SerialText(std::uint32_t serialNumber);

@@ -9,7 +9,9 @@
     - constant: the name of the tag's constant in kcSysItemPropertyTag;
     - tag: its value;
     - type: the kcSysAttributeType code of its value;
-    - label: what it is, for a person: qxzeva-host -v and the "label" of its JSON report;
+    - label: what it is, for a person: qxzeva-host -v and the "label" of its JSON report. A
+      value the expert fixes whose meaning is the framework's is labelled with no more than
+      its type, value and tag, so that each label stays unique and claims nothing;
     - key: the property's stable name in snake_case, unique among the rows: the key of its
       value in each board's "properties" in qxzeva-host --json. Once published a key never
       changes, so that scripts reading the report keep working;
@@ -39,24 +41,24 @@
 /* clang-format off */
 #define QXZEVA_PROPERTY_TABLE(X) \
     X(kcSysTagSerialNumber, 0x01007000, kcSysAttrTypeString, "Serial number", "serial_number", SERIAL) \
-    X(kcSysTagConstant1C, 0x0101C000, kcSysAttrTypeInteger, "Constant, same on every board", "constant_1c", FIXED(1)) \
+    X(kcSysTagConstant1C, 0x0101C000, kcSysAttrTypeInteger, "Fixed integer 1 (tag 0x0101C000)", "constant_1c", FIXED(1)) \
     X(kcSysTagItemName, 0x0101D000, kcSysAttrTypeString, "Item name", "item_name", ITEM_NAME) \
     X(kcSysTagItemAlias, 0x0101F000, kcSysAttrTypeString, "Item name (alias)", "item_alias", ITEM_NAME) \
-    X(kcSysTagFlag54, 0x01054000, kcSysAttrTypeBoolean, "Constant, same on every board", "flag_54", FIXED(0)) \
-    X(kcSysTagConstant2A, 0x0102A000, kcSysAttrTypeInteger, "Constant, same on every board", "constant_2a", FIXED(99)) \
-    X(kcSysTagFlag01, 0x01001000, kcSysAttrTypeBoolean, "Constant, same on every board", "flag_01", FIXED(1)) \
-    X(kcSysTagFlag28, 0x01028000, kcSysAttrTypeBoolean, "Constant, same on every board", "flag_28", FIXED(0)) \
-    X(kcSysTagConstant24, 0x01024000, kcSysAttrTypeInteger, "Constant, same on every board", "constant_24", FIXED(1)) \
-    X(kcSysTagFlag08, 0x01008000, kcSysAttrTypeBoolean, "Constant, same on every board", "flag_08", FIXED(1)) \
+    X(kcSysTagFlag54, 0x01054000, kcSysAttrTypeBoolean, "Fixed boolean false (tag 0x01054000)", "flag_54", FIXED(0)) \
+    X(kcSysTagConstant2A, 0x0102A000, kcSysAttrTypeInteger, "Fixed integer 99 (tag 0x0102A000)", "constant_2a", FIXED(99)) \
+    X(kcSysTagFlag01, 0x01001000, kcSysAttrTypeBoolean, "Fixed boolean true (tag 0x01001000)", "flag_01", FIXED(1)) \
+    X(kcSysTagFlag28, 0x01028000, kcSysAttrTypeBoolean, "Fixed boolean false (tag 0x01028000)", "flag_28", FIXED(0)) \
+    X(kcSysTagConstant24, 0x01024000, kcSysAttrTypeInteger, "Fixed integer 1 (tag 0x01024000)", "constant_24", FIXED(1)) \
+    X(kcSysTagFlag08, 0x01008000, kcSysAttrTypeBoolean, "Fixed boolean true (tag 0x01008000)", "flag_08", FIXED(1)) \
     X(kcSysTagPciIdUpper, 0x01005000, kcSysAttrTypeUnsignedInteger, "PCI device ID", "pci_device_id", PCI_ID_HIGH) \
     X(kcSysTagPciIdLower, 0x01003000, kcSysAttrTypeUnsignedInteger, "PCI vendor ID", "pci_vendor_id", PCI_ID_LOW) \
     X(kcSysTagVendor, 0x01004000, kcSysAttrTypeString, "Vendor", "vendor", TEXT("Verantic")) \
     X(kcSysTagModel, 0x01006000, kcSysAttrTypeString, "Model", "model", MODEL) \
-    X(kcSysTagEmptyText, 0x0100A000, kcSysAttrTypeString, "Constant, same on every board", "empty_text", TEXT("")) \
-    X(kcSysTagConstant0B, 0x0100B000, kcSysAttrTypeInteger, "Constant, same on every board", "constant_0b", FIXED(-1)) \
+    X(kcSysTagEmptyText, 0x0100A000, kcSysAttrTypeString, "Fixed empty string (tag 0x0100A000)", "empty_text", TEXT("")) \
+    X(kcSysTagConstant0B, 0x0100B000, kcSysAttrTypeInteger, "Fixed integer -1 (tag 0x0100B000)", "constant_0b", FIXED(-1)) \
     X(kcSysTagDriverVersion, 0x0700C000, kcSysAttrTypeUnsignedInteger, "Driver version", "driver_version", DRIVER_VERSION) \
     X(kcSysTagDriverFamily, 0x0700D000, kcSysAttrTypeString, "Driver family", "driver_family", TEXT("ZEVA")) \
-    X(kcSysTagCount02, 0x01002000, kcSysAttrTypeUnsignedInteger, "Constant, same on every board", "count_02", FIXED(1)) \
+    X(kcSysTagCount02, 0x01002000, kcSysAttrTypeUnsignedInteger, "Fixed unsigned 1 (tag 0x01002000)", "count_02", FIXED(1)) \
     X(kcSysTagPciBus, 0x01018000, kcSysAttrTypeUnsignedInteger, "PCI bus number", "pci_bus", BOARD(pciBus)) \
     X(kcSysTagPciDevice, 0x01019000, kcSysAttrTypeUnsignedInteger, "PCI device number", "pci_device", BOARD(pciDevice)) \
     X(kcSysTagPciFunction, 0x0101A000, kcSysAttrTypeUnsignedInteger, "PCI function number", "pci_function", BOARD(pciFunction))

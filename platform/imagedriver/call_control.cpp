@@ -28,9 +28,17 @@ std::int32_t FailurePlan::NextCall(zevadriverFunction function) {
     return plan.alwaysStatus;
 }
 
-void CallLog::Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status) {
+void CallOutput::Text(const char* bytes, std::size_t length) {
+    const std::size_t kept = std::min(length, text.size() - 1);
+    std::memcpy(text.data(), bytes, kept);
+    text[kept] = '\0';
+    textLength = static_cast<std::uint32_t>(std::min<std::size_t>(length, UINT32_MAX));
+}
+
+void CallLog::Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status,
+                     const CallOutput& output) {
     if (m_calls.size() < k_capacity)
-        m_calls.push_back({function, serialNumber, status});
+        m_calls.push_back({function, serialNumber, status, output});
 }
 
 std::size_t CallLog::Read(zevadriverCall* calls, std::size_t capacity,
@@ -49,6 +57,13 @@ std::size_t CallLog::Read(zevadriverCall* calls, std::size_t capacity,
         put(offsetof(zevadriverCall, function), entry.function);
         put(offsetof(zevadriverCall, serialNumber), entry.serialNumber);
         put(offsetof(zevadriverCall, status), entry.status);
+        const CallOutput& output = entry.output;
+        put(offsetof(zevadriverCall, valueCount), output.valueCount);
+        put(offsetof(zevadriverCall, values), output.values);
+        put(offsetof(zevadriverCall, serialCount), output.serialCount);
+        put(offsetof(zevadriverCall, serials), output.serials);
+        put(offsetof(zevadriverCall, textLength), output.textLength);
+        put(offsetof(zevadriverCall, text), output.text);
     }
     return m_calls.size();
 }

@@ -19,7 +19,10 @@ inline constexpr std::size_t k_functionCount = std::size(k_zevadriverFunctions);
 // Each layout of zevadriverCall in libzevadriver.so.19, oldest first (record_size.h).
 inline constexpr std::uint32_t k_callRecordSizes[] = {
     RecordSizeEndingAt(offsetof(zevadriverCall, status) + sizeof(std::int32_t)),
+    RecordSizeEndingAt(offsetof(zevadriverCall, text) + sizeof(zevadriverCall::text)),
 };
+static_assert(k_callRecordSizes[std::size(k_callRecordSizes) - 1] == ZEVADRIVER_CALL_SIZE,
+              "the newest layout is the header's record");
 inline constexpr RecordSizes k_callRecordLayouts = {k_callRecordSizes,
                                                     std::size(k_callRecordSizes)};
 
@@ -42,6 +45,29 @@ private:
     std::array<Plan, k_functionCount> m_plans{};
 };
 
+// What one call wrote through its pointers, as zevadriverCall gives it; bounded, so that the
+// log's room is reserved up front.
+struct CallOutput {
+    std::uint32_t valueCount = 0;
+    std::array<std::uint32_t, ZEVADRIVER_CALL_VALUES> values{};
+    std::uint32_t serialCount = 0;
+    std::array<std::uint32_t, ZEVADRIVER_CALL_SERIALS> serials{};
+    std::uint32_t textLength = 0;
+    std::array<char, ZEVADRIVER_MAX_FILE_NAME + 1> text{};
+
+    void Value(std::uint32_t value) {
+        if (valueCount < values.size())
+            values[valueCount++] = value;
+    }
+    void Serial(std::uint32_t serialNumber) {
+        if (serialCount < serials.size())
+            serials[serialCount] = serialNumber;
+        ++serialCount;
+    }
+    // The `length` bytes at `bytes`, of which the first ZEVADRIVER_MAX_FILE_NAME are kept.
+    void Text(const char* bytes, std::size_t length);
+};
+
 // Calls in the order they were made. Its room is reserved up front, so that logging never
 // allocates inside a driver call: a test that makes allocations fail sees only the caller's.
 class CallLog {
@@ -50,7 +76,8 @@ public:
 
     CallLog() { m_calls.reserve(k_capacity); }
 
-    void Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status);
+    void Append(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status,
+                const CallOutput& output);
     // Into the host's array of records of `recordSize` bytes each (a size it knows).
     std::size_t Read(zevadriverCall* calls, std::size_t capacity, std::uint32_t recordSize) const;
     void Clear() { m_calls.clear(); }
@@ -60,6 +87,7 @@ private:
         zevadriverFunction function;
         std::uint32_t serialNumber;
         std::int32_t status;
+        CallOutput output;
     };
     std::vector<Entry> m_calls;
 };

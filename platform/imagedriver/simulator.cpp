@@ -35,8 +35,13 @@ Simulator::Simulator() {
 }
 
 template <class Work>
-qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialNumber, Work work) {
+qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialNumber, Work work,
+                              const char* givenFileName) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_output = CallOutput{};
+    // Never read past the caller's buffer, even when the name in it is not terminated.
+    if (givenFileName != nullptr)
+        m_output.Text(givenFileName, strnlen(givenFileName, k_fileNameBuffer));
     qxzevauStatus status = m_failures.NextCall(function);
     if (status == 0)
         status = m_refusal;
@@ -47,7 +52,7 @@ qxzevauStatus Simulator::Call(zevadriverFunction function, std::uint32_t serialN
             status = ZEVADRIVER_ERROR_NO_MEMORY;
         }
     }
-    m_log.Append(function, serialNumber, status);
+    m_log.Append(function, serialNumber, status, m_output);
     return status;
 }
 
@@ -80,18 +85,20 @@ std::string Simulator::UnusedFileName() {
 }
 
 void Simulator::WriteText(zevadriverFunction function, char* out, const std::string& text,
-                          std::size_t bufferSize) const {
+                          std::size_t bufferSize) {
     if (m_textBufferSizes[function] != 0)
         bufferSize = m_textBufferSizes[function];
     if ((m_unterminatedTexts & (1u << function)) != 0) {
         const std::size_t length = std::min(text.size(), bufferSize);
         std::memcpy(out, text.data(), length);
         std::memset(out + length, '#', bufferSize - length);
+        m_output.Text(out, bufferSize);
         return;
     }
     const std::size_t length = std::min(text.size(), bufferSize - 1);
     std::memcpy(out, text.data(), length);
     out[length] = '\0';
+    m_output.Text(out, length);
 }
 
 qxzevauStatus Simulator::qxzevauGetDriverVersion(std::uint32_t* version) {
@@ -99,6 +106,7 @@ qxzevauStatus Simulator::qxzevauGetDriverVersion(std::uint32_t* version) {
         if (version == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
         *version = m_set.driverVersion;
+        m_output.Value(*version);
         return 0;
     });
 }
@@ -121,13 +129,17 @@ qxzevauStatus Simulator::qxzevauGetSerialNumber(std::uint32_t* serialNumbers,
         if (serialNumbers == nullptr) {
             *count = m_serialCountOverride.value_or(boards);
             m_serialCountOverride.reset();
+            m_output.Value(*count);
             return 0;
         }
         const std::uint32_t filled = std::min(*count, boards);
-        for (std::uint32_t index = 0; index < filled; ++index)
+        for (std::uint32_t index = 0; index < filled; ++index) {
             serialNumbers[index] = m_set.boards[index].serialNumber;
+            m_output.Serial(serialNumbers[index]);
+        }
         const bool tooSmall = *count < boards;
         *count = boards;
+        m_output.Value(*count);
         return tooSmall ? ZEVADRIVER_ERROR_BUFFER_TOO_SMALL : 0;
     });
 }
@@ -170,7 +182,8 @@ qxzevauStatus Simulator::qxzevauClaimNewInterfaceFile(std::uint32_t serialNumber
 
 qxzevauStatus Simulator::qxzevauSetActiveInterfaceFile(std::uint32_t serialNumber,
                                                        const char* fileName) {
-    return Call(ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, serialNumber, [&]() -> qxzevauStatus {
+    const auto function = ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE;
+    const auto work = [&]() -> qxzevauStatus {
         Board* board = Find(serialNumber);
         if (board == nullptr)
             return ZEVADRIVER_ERROR_UNKNOWN_SERIAL;
@@ -185,7 +198,8 @@ qxzevauStatus Simulator::qxzevauSetActiveInterfaceFile(std::uint32_t serialNumbe
             return ZEVADRIVER_ERROR_UNKNOWN_FILE;
         board->activeFile = file->first;
         return 0;
-    });
+    };
+    return Call(function, serialNumber, work, fileName);
 }
 
 qxzevauStatus Simulator::qxzevauGetBoardPCILocation(std::uint32_t serialNumber, std::uint32_t* bus,
@@ -200,6 +214,9 @@ qxzevauStatus Simulator::qxzevauGetBoardPCILocation(std::uint32_t serialNumber, 
         *bus = board->pciBus;
         *device = board->pciDevice;
         *function = board->pciFunction;
+        m_output.Value(*bus);
+        m_output.Value(*device);
+        m_output.Value(*function);
         return 0;
     });
 }
@@ -212,6 +229,7 @@ qxzevauStatus Simulator::imgGetBoardPCIID(std::uint32_t serialNumber, std::uint3
         if (pciId == nullptr)
             return ZEVADRIVER_ERROR_BAD_ARGUMENT;
         *pciId = board->pciId;
+        m_output.Value(*pciId);
         return 0;
     });
 }

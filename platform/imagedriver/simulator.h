@@ -58,16 +58,18 @@ private:
     Simulator();
 
     // Runs one driver call under the lock: a scripted failure replaces the work, and the
-    // call goes into the log with the status it returns.
+    // call goes into the log with the status it returns, what the work wrote (m_output) and
+    // the file name it was given, when it takes one.
     template <class Work>
-    qxzevauStatus Call(zevadriverFunction function, std::uint32_t serialNumber, Work work);
+    qxzevauStatus Call(zevadriverFunction function, std::uint32_t serialNumber, Work work,
+                       const char* givenFileName = nullptr);
 
     Board* Find(std::uint32_t serialNumber);
     std::string UnusedFileName();
     // After m_set.boards was replaced or emptied: the look-ups below start again from it.
     void IndexBoards();
     void WriteText(zevadriverFunction function, char* out, const std::string& text,
-                   std::size_t bufferSize) const;
+                   std::size_t bufferSize);
     void ReplaceLocked(BoardSet set);
 
     std::mutex m_mutex;
@@ -86,6 +88,7 @@ private:
     unsigned m_nextFreeNumber = 0;
     FailurePlan m_failures;
     CallLog m_log;
+    CallOutput m_output; // what the call under way wrote, for its log entry
     std::optional<std::uint32_t> m_serialCountOverride;
     // Non-zero while ZEVADRIVER_BOARDS named a rejected file: every driver call fails with it.
     qxzevauStatus m_refusal = 0;

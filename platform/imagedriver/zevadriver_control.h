@@ -164,15 +164,33 @@ void zevadriverSetUnterminatedTexts(zevadriverFunction function, int on);
 void zevadriverSetTextBufferSize(zevadriverFunction function, uint32_t bytes);
 
 /* The call log: one entry per driver call, in order, with the serial number it named (0 for
- * the functions that take none) and the status it returned. The log keeps the first 4096
- * calls after it was cleared. A record the library fills in the host's array: the host sets
- * `size` of the first one (ZEVADRIVER_CALL_SIZE), which the library takes as every entry's
- * size, as for zevadriverBoard. */
+ * the functions that take none), the status it returned and what it wrote. The log keeps the
+ * first 4096 calls after it was cleared. A record the library fills in the host's array: the
+ * host sets `size` of the first one (ZEVADRIVER_CALL_SIZE), which the library takes as every
+ * entry's size, as for zevadriverBoard.
+ *
+ * From 18.7.0 the record ends with what the call wrote through its pointers, a call that
+ * failed included (a serial-number array too short still gets the count); a call made to fail
+ * by the failure injection wrote nothing. */
+enum { ZEVADRIVER_CALL_VALUES = 3, ZEVADRIVER_CALL_SERIALS = 8 };
 typedef struct zevadriverCall {
     uint32_t size; /* sizeof(zevadriverCall) as the host was built with it */
     zevadriverFunction function;
     uint32_t serialNumber;
     int32_t status;
+    /* The numbers written, in the order of the function's parameters: the driver version;
+     * the count of qxzevauGetSerialNumber; bus, device, function; the PCI identifier. */
+    uint32_t valueCount;
+    uint32_t values[ZEVADRIVER_CALL_VALUES];
+    /* How many serial numbers qxzevauGetSerialNumber wrote into the array, and the first
+     * ZEVADRIVER_CALL_SERIALS of them. */
+    uint32_t serialCount;
+    uint32_t serials[ZEVADRIVER_CALL_SERIALS];
+    /* The file name or board name written, or the file name qxzevauSetActiveInterfaceFile
+     * was given: its bytes up to the first zero or the buffer's end (textLength of them),
+     * of which `text` holds the first ZEVADRIVER_MAX_FILE_NAME, always zero-terminated. */
+    uint32_t textLength;
+    char text[ZEVADRIVER_MAX_FILE_NAME + 1];
 } zevadriverCall;
 #define ZEVADRIVER_CALL_SIZE ((uint32_t)sizeof(zevadriverCall))
 

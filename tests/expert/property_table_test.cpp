@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,4 +71,45 @@ TEST(PropertyTable, Every_row_is_the_property_hosts_know_in_its_place) {
         EXPECT_NE(row.number, 0u) << RowText(row);
         EXPECT_TRUE(numbers.insert(row.number).second) << RowText(row);
     }
+}
+
+// The values the expert fixes, whose meaning is the framework's, are labelled by what they
+// are: their type, their value on the golden board and their tag. Every label differs, so
+// that a person can tell any two properties apart.
+TEST(PropertyTable, Labels_differ_and_a_fixed_value_is_labelled_as_what_it_is) {
+#define QX_LABEL_ROW(constant, tag, type, label, jsonKey, source) {tag, label},
+    const std::pair<std::uint32_t, std::string> labels[] = {QXZEVA_PROPERTY_TABLE(QX_LABEL_ROW)};
+#undef QX_LABEL_ROW
+    std::set<std::string> seen;
+    int fixed = 0;
+    for (const auto& [tag, label] : labels) {
+        EXPECT_TRUE(seen.insert(label).second) << label;
+        if (label.rfind("Fixed ", 0) != 0)
+            continue;
+        ++fixed;
+        const auto golden =
+            std::find_if(std::begin(k_goldenProperties), std::end(k_goldenProperties),
+                         [&](const GoldenProperty& row) { return row.tag == tag; });
+        ASSERT_NE(golden, std::end(k_goldenProperties)) << label;
+        EXPECT_EQ(golden->source, Source::Fixed) << label;
+        std::string value;
+        switch (golden->type) {
+        case k_flag:
+            value = golden->number != 0 ? "boolean true" : "boolean false";
+            break;
+        case k_integer:
+            value = "integer " + std::to_string(static_cast<std::int32_t>(golden->number));
+            break;
+        case k_unsigned:
+            value = "unsigned " + std::to_string(golden->number);
+            break;
+        default:
+            value = *golden->text == '\0' ? "empty string" : "string";
+            break;
+        }
+        char tagText[24];
+        std::snprintf(tagText, sizeof tagText, " (tag 0x%08X)", static_cast<unsigned>(tag));
+        EXPECT_EQ(label, "Fixed " + value + tagText);
+    }
+    EXPECT_EQ(fixed, 10);
 }

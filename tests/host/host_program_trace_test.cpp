@@ -51,11 +51,14 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     TraceReader trace(ReadFile(tracePath));
     std::remove(tracePath.c_str());
 
-    // img0 is the first board, serial number 0x01C4A2F0.
+    // img0 is the first board, serial number 0x01C4A2F0, as in the example's board file. The
+    // driver's calls show what they wrote.
     const std::string expert = trace.Find(R"(createZEVASysapiExpert\(\) = S_OK -> (\S+))");
     trace.Find(expert + R"(::Initialize\(\) \{)");
-    trace.Find(R"(  driver qxzevauGetActiveInterfaceFile\(0x01C4A2F0\) = 0)");
-    trace.Find(R"(  driver qxzevauGetBoardName\(0x01C4A2F0\) = 0)");
+    trace.Find(R"(  driver qxzevauGetSerialNumber\(\) = 0 -> \[0x01C4A2F0, 0x01C4A2F7, .*\], 4)");
+    trace.Find(R"(  driver qxzevauGetActiveInterfaceFile\(0x01C4A2F0\) = 0 -> "img0\.zid")");
+    trace.Find(R"(  driver qxzevauGetBoardPCILocation\(0x01C4A2F0\) = 0 -> 03:00\.0)");
+    trace.Find(R"(  driver qxzevauGetBoardName\(0x01C4A2F0\) = 0 -> "ZEVA PCIe-4C")");
     trace.Find(R"(\} Initialize = S_OK)");
     trace.Find(expert + R"(::SearchForItemNames\(\) \{)");
     const std::string names = trace.Find(R"(\} SearchForItemNames = S_OK -> (\S+))");
@@ -75,7 +78,7 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     trace.Find(expert + R"(::Finalize\(\) = S_OK)");
     trace.Find(expert + R"(::Release\(\) = 0)");
     // Then the program's own question: which boards the driver knows, read-only.
-    trace.Find(R"(driver qxzevauGetSerialNumber\(\) = 0)");
+    trace.Find(R"(driver qxzevauGetSerialNumber\(\) = 0 -> 4)");
     EXPECT_TRUE(trace.AtEnd()) << "the program's census is the last call";
     // One bag per item; they are filled inside the module: no Set call crosses to the host.
     const std::regex given("  " + collection + R"(::AddPropertyBag\(\S+\) \{)");
@@ -85,6 +88,14 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
         EXPECT_EQ(line.find("::Set"), std::string::npos) << line;
     }
     EXPECT_EQ(bags, 4);
+
+    // The trace empties the driver's log as it goes, yet the reason boards are missing is
+    // still the module's own failed call, as without a trace.
+    const Outcome missing = RunHost("--boards " QX_EXAMPLE_BOARDS " --trace=" + tracePath);
+    EXPECT_EQ(missing.exitCode, 10);
+    EXPECT_EQ(missing.err, RunHost("--boards " QX_EXAMPLE_BOARDS).err);
+    EXPECT_THAT(missing.err, HasSubstr("claim refused (ZEVADRIVER_ERROR_CLAIM_REFUSED)"));
+    std::remove(tracePath.c_str());
 
     const Outcome toStandardError = RunHost("--json --names-only --trace");
     ASSERT_EQ(toStandardError.exitCode, 0) << toStandardError.err;

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 TEST(TraceValues, Strings_are_quoted_utf8_and_null_is_named) {
@@ -76,12 +79,89 @@ TEST(TraceNames, Driver_calls_show_a_named_status_by_name_as_well) {
     EXPECT_EQ(DriverCallText(call), "driver qxzevauGetActiveInterfaceFile(0x0203D4C8) = -20003 "
                                     "(ZEVADRIVER_ERROR_NO_ACTIVE_FILE)");
     call.status = 0;
-    EXPECT_EQ(DriverCallText(call), "driver qxzevauGetActiveInterfaceFile(0x0203D4C8) = 0");
+    EXPECT_EQ(DriverCallText(call), "driver qxzevauGetActiveInterfaceFile(0x0203D4C8) = 0 -> \"\"");
     call.function = ZEVADRIVER_GET_DRIVER_VERSION;
     call.serialNumber = 0;
     call.status = -7;
     EXPECT_EQ(DriverCallText(call), "driver qxzevauGetDriverVersion() = -7");
     EXPECT_STREQ(zevadriverStatusName(ZEVADRIVER_ERROR_INJECTED), "ZEVADRIVER_ERROR_INJECTED");
+}
+
+namespace {
+
+// A call as the driver's log holds it, built by naming what it wrote.
+struct LoggedCall {
+    zevadriverCall call{};
+
+    LoggedCall(zevadriverFunction function, std::uint32_t serialNumber, std::int32_t status = 0) {
+        call.size = ZEVADRIVER_CALL_SIZE;
+        call.function = function;
+        call.serialNumber = serialNumber;
+        call.status = status;
+    }
+    LoggedCall& Values(std::initializer_list<std::uint32_t> values) {
+        call.valueCount = static_cast<std::uint32_t>(values.size());
+        std::copy(values.begin(), values.end(), call.values);
+        return *this;
+    }
+    // The first serial numbers, as many as the log keeps, of `count` written.
+    LoggedCall& Serials(std::initializer_list<std::uint32_t> first, std::uint32_t count) {
+        call.serialCount = count;
+        std::copy(first.begin(), first.end(), call.serials);
+        return *this;
+    }
+    // A text of `length` bytes, of which the log kept `kept`; its own length when 0.
+    LoggedCall& Text(const std::string& kept, std::uint32_t length = 0) {
+        call.textLength = length != 0 ? length : static_cast<std::uint32_t>(kept.size());
+        std::copy(kept.begin(), kept.end(), call.text);
+        return *this;
+    }
+};
+
+} // namespace
+
+TEST(TraceNames, Driver_calls_show_what_they_wrote_and_texts_escaped) {
+    const std::pair<LoggedCall, const char*> rows[] = {
+        {LoggedCall(ZEVADRIVER_GET_BOARD_PCI_LOCATION, 0x01C4A2F0).Values({3, 0, 0}),
+         "driver qxzevauGetBoardPCILocation(0x01C4A2F0) = 0 -> 03:00.0"},
+        {LoggedCall(ZEVADRIVER_GET_BOARD_PCI_LOCATION, 0x22).Values({0x1A, 0x1F, 7}),
+         "driver qxzevauGetBoardPCILocation(0x00000022) = 0 -> 1A:1F.7"},
+        {LoggedCall(ZEVADRIVER_GET_DRIVER_VERSION, 0).Values({0x15030000}),
+         "driver qxzevauGetDriverVersion() = 0 -> 0x15030000"},
+        {LoggedCall(ZEVADRIVER_GET_BOARD_PCI_ID, 0x22).Values({0x74C11F0A}),
+         "driver imgGetBoardPCIID(0x00000022) = 0 -> 0x74C11F0A"},
+        {LoggedCall(ZEVADRIVER_GET_SERIAL_NUMBER, 0).Values({2}),
+         "driver qxzevauGetSerialNumber() = 0 -> 2"},
+        {LoggedCall(ZEVADRIVER_GET_SERIAL_NUMBER, 0)
+             .Values({2})
+             .Serials({0x01C4A2F0, 0x01C4A2F7}, 2),
+         "driver qxzevauGetSerialNumber() = 0 -> [0x01C4A2F0, 0x01C4A2F7], 2"},
+        // Past the eight the log keeps, how many more; a list too short still has its count.
+        {LoggedCall(ZEVADRIVER_GET_SERIAL_NUMBER, 0, ZEVADRIVER_ERROR_BUFFER_TOO_SMALL)
+             .Values({5000})
+             .Serials({1, 2, 3, 4, 5, 6, 7, 8}, 4000),
+         "driver qxzevauGetSerialNumber() = -20006 (ZEVADRIVER_ERROR_BUFFER_TOO_SMALL) -> "
+         "[0x00000001, 0x00000002, 0x00000003, 0x00000004, 0x00000005, 0x00000006, "
+         "0x00000007, 0x00000008, \u2026 3992 more], 5000"},
+        // ISO 8859-1 in UTF-8, control characters and backslashes escaped.
+        {LoggedCall(ZEVADRIVER_GET_BOARD_NAME, 0x22).Text("Kan\xE4l\t1\\\x85"),
+         "driver qxzevauGetBoardName(0x00000022) = 0 -> \"Kan\u00E4l\\t1\\\\\\u0085\""},
+        {LoggedCall(ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE, 0x22).Text("camera.zid"),
+         "driver qxzevauClaimNewInterfaceFile(0x00000022) = 0 -> \"camera.zid\""},
+        {LoggedCall(ZEVADRIVER_SET_ACTIVE_INTERFACE_FILE, 0x22, ZEVADRIVER_ERROR_UNKNOWN_FILE)
+             .Text("x\ny.zid"),
+         "driver qxzevauSetActiveInterfaceFile(0x00000022, \"x\\ny.zid\") = -20004 "
+         "(ZEVADRIVER_ERROR_UNKNOWN_FILE)"},
+        // A name without its terminating zero: what the log kept, and how long it ran.
+        {LoggedCall(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 0x22).Text("img0.zid###", 300),
+         "driver qxzevauGetActiveInterfaceFile(0x00000022) = 0 -> \"img0.zid###\"\u2026 (300 "
+         "bytes)"},
+        // A call that failed wrote nothing, and shows nothing.
+        {LoggedCall(ZEVADRIVER_GET_BOARD_NAME, 0x22, ZEVADRIVER_ERROR_INJECTED),
+         "driver qxzevauGetBoardName(0x00000022) = -20099 (ZEVADRIVER_ERROR_INJECTED)"},
+    };
+    for (const auto& [logged, shown] : rows)
+        EXPECT_EQ(DriverCallText(logged.call), shown);
 }
 
 TEST(TracedFaces, Each_table_answers_its_family_and_the_expert_owns_IUnknown) {

@@ -520,6 +520,11 @@ TEST_F(SimulatedDriver, The_log_holds_every_call_in_order_with_serial_and_status
     EXPECT_EQ(calls[2].serialNumber, 0x99u);
     EXPECT_EQ(calls[2].status, ZEVADRIVER_ERROR_UNKNOWN_SERIAL);
     EXPECT_EQ(calls[3].size, 0u) << "nothing past the log's entries";
+    // What each call wrote: the version; nothing for the call made to fail or refused.
+    EXPECT_EQ(calls[0].valueCount, 1u);
+    EXPECT_EQ(calls[0].values[0], value);
+    EXPECT_EQ(calls[1].valueCount, 0u);
+    EXPECT_EQ(calls[2].valueCount, 0u);
 
     // A size no layout had is refused: nothing written, the count still given.
     for (const std::uint32_t size : {0u, 4u, ZEVADRIVER_CALL_SIZE + 8}) {
@@ -530,9 +535,85 @@ TEST_F(SimulatedDriver, The_log_holds_every_call_in_order_with_serial_and_status
         EXPECT_EQ(count, 3u);
         EXPECT_EQ(unknown[0].serialNumber, 0u);
     }
+    // A host built with the record before it held what calls wrote gets the four fields it
+    // knows, its records that size apart.
+    struct EarlierCall {
+        std::uint32_t size;
+        zevadriverFunction function;
+        std::uint32_t serialNumber;
+        std::int32_t status;
+    };
+    EarlierCall earlier[3] = {};
+    earlier[0].size = sizeof(EarlierCall);
+    ASSERT_EQ(zevadriverReadLog(reinterpret_cast<zevadriverCall*>(earlier), 3, &count), 0);
+    EXPECT_EQ(earlier[1].size, sizeof(EarlierCall));
+    EXPECT_EQ(earlier[1].serialNumber, 0x22u);
+    EXPECT_EQ(earlier[2].status, ZEVADRIVER_ERROR_UNKNOWN_SERIAL);
     zevadriverClearLog();
     EXPECT_EQ(zevadriverReadLog(nullptr, 0, &count), 0);
     EXPECT_EQ(count, 0u);
+}
+
+TEST_F(SimulatedDriver, The_log_holds_what_each_call_wrote) {
+    AddBoard(TestBoard()
+                 .Serial(0x22)
+                 .Active("img0.zid")
+                 .Pci(3, 0x1F, 7)
+                 .Id(0x74C11F0A)
+                 .Name("Kan\xE4l"));
+    for (std::uint32_t serial = 0x30; serial < 0x3A; ++serial)
+        AddBoard(TestBoard().Serial(serial).Pci(4, serial - 0x30, 0));
+    zevadriverSetUnterminatedTexts(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 1);
+    zevadriverSetTextBufferSize(ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE, 300);
+    std::uint32_t bus = 0, device = 0, function = 0, id = 0, count = 0;
+    std::uint32_t serials[3] = {};
+    char text[300];
+    qxzevauGetBoardPCILocation(0x22, &bus, &device, &function);
+    imgGetBoardPCIID(0x22, &id);
+    qxzevauGetSerialNumber(nullptr, &count);
+    count = 3;
+    qxzevauGetSerialNumber(serials, &count);
+    std::uint32_t all[11] = {};
+    count = 11;
+    qxzevauGetSerialNumber(all, &count);
+    qxzevauGetBoardName(0x22, text);
+    qxzevauGetActiveInterfaceFile(0x22, text);
+    qxzevauSetActiveInterfaceFile(0x22, "other.zid");
+    zevadriverFailAlways(ZEVADRIVER_GET_BOARD_NAME, ZEVADRIVER_ERROR_INJECTED);
+    qxzevauGetBoardName(0x22, text);
+
+    const std::vector<zevadriverCall> calls = LoggedCalls();
+    ASSERT_EQ(calls.size(), 9u);
+    const auto values = [](const zevadriverCall& call) {
+        return std::vector<std::uint32_t>(call.values, call.values + call.valueCount);
+    };
+    const auto listed = [](const zevadriverCall& call) {
+        return std::vector<std::uint32_t>(
+            call.serials,
+            call.serials + std::min<std::uint32_t>(call.serialCount, ZEVADRIVER_CALL_SERIALS));
+    };
+    EXPECT_EQ(values(calls[0]), (std::vector<std::uint32_t>{3, 0x1F, 7}));
+    EXPECT_EQ(values(calls[1]), (std::vector<std::uint32_t>{0x74C11F0A}));
+    EXPECT_EQ(values(calls[2]), (std::vector<std::uint32_t>{11}));
+    EXPECT_EQ(calls[2].serialCount, 0u) << "a null array gets the count alone";
+    // An array too short gets what fits and the count all the same.
+    EXPECT_EQ(calls[3].status, ZEVADRIVER_ERROR_BUFFER_TOO_SMALL);
+    EXPECT_EQ(values(calls[3]), (std::vector<std::uint32_t>{11}));
+    EXPECT_EQ(listed(calls[3]), (std::vector<std::uint32_t>{0x22, 0x30, 0x31}));
+    EXPECT_EQ(calls[4].serialCount, 11u) << "every serial number written is counted";
+    EXPECT_EQ(listed(calls[4]),
+              (std::vector<std::uint32_t>{0x22, 0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36}));
+    EXPECT_STREQ(calls[5].text, "Kan\xE4l");
+    EXPECT_EQ(calls[5].textLength, 5u);
+    // A text without its terminating zero: as much as the record holds, and its length.
+    EXPECT_EQ(calls[6].textLength, 300u);
+    EXPECT_EQ(std::string(calls[6].text),
+              "img0.zid" + std::string(ZEVADRIVER_MAX_FILE_NAME - 8, '#'));
+    // The name a call was given, though the call refused it.
+    EXPECT_EQ(calls[7].status, ZEVADRIVER_ERROR_UNKNOWN_FILE);
+    EXPECT_STREQ(calls[7].text, "other.zid");
+    EXPECT_EQ(calls[8].textLength, 0u) << "a call made to fail writes nothing";
+    EXPECT_STREQ(calls[8].text, "");
 }
 
 TEST_F(SimulatedDriver, A_board_record_of_a_size_no_release_had_is_refused) {
