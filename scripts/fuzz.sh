@@ -38,8 +38,11 @@ for binary in "$build"/fuzz/*_fuzzer; do
     mkdir -p "$work"
     cp -n fuzz/corpus/"$target"/* "$work"/ 2>/dev/null
     log="$build/$target.log"
+    # A target whose input is a text format gets its words as a dictionary (fuzz/<target>.dict).
+    dictionary=()
+    [ -f fuzz/"$target".dict ] && dictionary=(-dict=fuzz/"$target".dict)
     before=$(ls "$build/findings" | grep -c "^$target-" || true)
-    "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=512 \
+    "$binary" "${dictionary[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=512 \
         -print_final_stats=1 -artifact_prefix="$build/findings/$target-" "$work" >"$log" 2>&1
     status=$?
     after=$(ls "$build/findings" | grep -c "^$target-" || true)

@@ -120,6 +120,10 @@ std::string ParseProblem(std::string_view description) {
         scope = description.substr(k_prefix.size(), colon - k_prefix.size());
         detail = description.substr(colon + 2);
     }
+    // The reader says "expected expected digit or sign" of a number's first character.
+    constexpr std::string_view k_doubled = "expected expected ";
+    if (detail.substr(0, k_doubled.size()) == k_doubled)
+        detail.remove_prefix(9);
     std::string what;
     const std::size_t saw = detail.rfind(", saw ");
     if (detail.substr(0, 9) == "expected " && saw != std::string_view::npos)

@@ -173,6 +173,11 @@ TEST_F(SimulatedDriver, A_bad_description_is_refused_naming_file_line_and_proble
         // Texts are 8-bit: ISO 8859-1 (\u00FF fits), no control character, no wider one.
         {WithLine(9, "board_name = \"\u00FF\u30AB\u30E1\u30E9\""),
          "9:16:", "U+30AB '\u30AB', which is not in ISO 8859-1: the driver's texts are 8-bit"},
+        // Where the parser skips blanks, a letter of ISO 8859-1 is refused like any other.
+        {WithLine(3, "\u00E9 = 1"), "3:1", "but found '\u00E9'"},
+        {WithLine(5, "pci_bus = \u00C4"), "5:11", "could not"},
+        {WithLine(5, "pci_bus = -\u00C41"), "5:12",
+         "the decimal integer is not valid TOML: expected digit or sign but found '\u00C4'"},
         {WithLine(4, "active_file = \"evil\\nname.zid\""), "4:20:", "control character U+000A"},
         {WithLine(9, "board_name = \"\\u001b[31mred\""), "9:15:", "control character U+001B"},
         {WithLine(9, "board_name = \"del\\u007F\""), "9:18:", "control character U+007F"},
