@@ -49,7 +49,7 @@ FAULTS = [
     ("faulty_validate_changes", "quick", "expert.property_changes", "fail", "E_FAIL"),
     ("faulty_unknown_kept", "quick", "identity.unknown_identifier", "fail", "not null"),
     ("faulty_own_unknown", "quick", "identity.unknown_same_pointer", "fail", "another pointer"),
-    ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "6 calls"),
+    ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "7 calls"),
     ("faulty_version_hidden", "quick", "module.exports", "fail",
      "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray"),
     ("faulty_bag_lent_twice", "quick", "expert.collection_calls", "fail", "count 3 after AddRef"),
@@ -88,14 +88,14 @@ def literal_problems(arguments, emulator, validator):
     stricter: it passes with warnings, and fails under --strict exactly at those choices."""
     problems = []
     module = os.path.join(arguments.faulty, "faulty_literal_contract.so")
-    sweeps = not arguments.sanitized
-    undefined = {"expert.null_item_name": "crash", "bag.getter_null_out": "crash"}
+    sweeps = ["alloc.bags", "alloc.report"] if not arguments.sanitized else []
+    undefined = {"expert.null_item_name": "crash", "bag.getter_null_out": "crash",
+                 "expert.own_record": "fail"}
     for level, extra, expected, status in (
-            ("quick", [], {}, 0),
-            ("full", [], {"alloc.bags": "warn"} if sweeps else {}, 0),
+            ("quick", [], {"expert.own_record": "warn"}, 0),
+            ("full", [], {"expert.own_record": "warn", **{name: "warn" for name in sweeps}}, 0),
             ("quick", ["--strict"], undefined, 11),
-            ("full", ["--strict"], {**undefined, **({"alloc.bags": "fail"} if sweeps else {})},
-             11),
+            ("full", ["--strict"], {**undefined, **{name: "fail" for name in sweeps}}, 11),
     ):
         got_status, document = report(arguments, emulator, validator, module, level, *extra)
         got = {c["name"]: c["outcome"] for c in document["checks"]
