@@ -1,6 +1,5 @@
 #include "validate/item_values.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -159,8 +158,9 @@ std::vector<ValueBreach> ItemValueBreaches(CheckContext& cx, IkcSysPropertyBag3*
         }
         const std::string expected = Expected(row, facts);
         const std::string got = ExactText(property);
+        const std::string named = label + ": ";
         if (!expected.empty() && got != expected)
-            breaches.push_back({label + ": " + got, label + ": " + expected});
+            breaches.push_back({named + got, named + expected});
     }
     for (const auto& extra : held)
         breaches.push_back({"an extra tag " + Hex(extra.first), "the 22 tags alone"});
@@ -173,16 +173,26 @@ void ExpectItemValues(CheckContext& cx, IkcSysPropertyBag3* bag, const ItemFacts
         cx.Expect(false, k_itemValuesRule, call, breach.got, breach.expected);
 }
 
+namespace {
+
+char16_t UpperAscii(char16_t unit) {
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+}
+
+bool SameWithoutCase(const std::u16string& left, const std::u16string& right) {
+    if (left.size() != right.size())
+        return false;
+    for (std::size_t i = 0; i < left.size(); ++i)
+        if (UpperAscii(left[i]) != UpperAscii(right[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
 const DriverBoard* FirstMatch(const std::vector<DriverBoard>& boards, const std::u16string& name) {
-    const auto upper = [](char16_t unit) {
-        return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
-    };
-    for (const DriverBoard& board : boards) {
-        const std::u16string item = Widened(ItemNameOf(board.activeFile));
-        if (item.size() == name.size() &&
-            std::equal(item.begin(), item.end(), name.begin(),
-                       [&](char16_t a, char16_t b) { return upper(a) == upper(b); }))
+    for (const DriverBoard& board : boards)
+        if (SameWithoutCase(Widened(ItemNameOf(board.activeFile)), name))
             return &board;
-    }
     return nullptr;
 }
