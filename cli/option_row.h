@@ -33,4 +33,14 @@ OptionRows RowsOf(const ProgramRow (&table)[count]) {
     return rows;
 }
 
+// The row of the table that holds option, one of those RowsOf gave (as the parser hands them
+// back): where the program keeps what the option does.
+template <class ProgramRow, std::size_t count>
+const ProgramRow& ProgramRowOf(const ProgramRow (&table)[count], const OptionRow* option) {
+    for (const ProgramRow& row : table)
+        if (&row.option == option)
+            return row;
+    return table[0]; // not reached: the parser hands out the table's own rows
+}
+
 #endif

@@ -7,13 +7,6 @@
 
 namespace {
 
-const HostOptionRow& RowOf(const OptionRow* option) {
-    for (const HostOptionRow& row : k_hostOptions)
-        if (&row.option == option)
-            return row;
-    return k_hostOptions[0]; // not reached: the parser hands out the table's own rows
-}
-
 bool Take(const HostOptionRow& row, const GivenOption& given, HostOptions* options,
           std::string* error) {
     if (row.flag != nullptr)
@@ -47,7 +40,7 @@ bool ParseHostOptions(int argc, char** argv, HostOptions* options, std::string* 
     if (!ParseCommandLine(argc, argv, HostProgram(), &line, error))
         return false;
     for (const GivenOption& given : line.options)
-        if (!Take(RowOf(given.row), given, options, error))
+        if (!Take(ProgramRowOf(k_hostOptions, given.row), given, options, error))
             return false;
     if (options->namesOnly && options->verbose) {
         *error = "--names-only and --verbose exclude each other";

@@ -6,6 +6,7 @@
 #ifndef QX_VALIDATE_CHECK_H
 #define QX_VALIDATE_CHECK_H
 
+#include "cli/bag_reader.h"
 #include "qxzeva/module_loader.h"
 #include "qxzeva/qxzeva_c.h"
 #include "qxzeva/ref.h"
@@ -15,9 +16,8 @@
 #include <string>
 #include <vector>
 
-// The validator speaks the C view, as a C host does, named without its namespace; it never
-// meets the C++ view of the same names.
-using namespace qxzeva::c; // NOLINT(google-global-names-in-headers): the program's own header
+// The validator speaks the C view, as a C host does, named without its namespace
+// (cli/c_view.h); it never meets the C++ view of the same names.
 
 template <class T>
 using Ref = qxzeva::BasicRef<T, qxzeva::TableCounting>;
@@ -148,13 +148,18 @@ struct ItemTag {
 };
 const std::vector<ItemTag>& ItemTags();
 
-// The bag's tags, types and values as one text (tag=type:value, in EnumProperties' order),
-// and the tags EnumChangedTags lists after them; for comparing two bags.
+// The bag's tags, types and values as one text ("tag=result value; ", in the order the
+// programs' bag reader gives them), and the tags EnumChangedTags lists after them; for
+// comparing two bags. Read with the programs' reader, each call named before it is made.
 std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag);
-// A tag's value read by the getter of the type given: "S_OK (0x00000000) 1", a result and the
-// value as BagDump writes it.
-std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
-                      kcSysAttributeType type);
+// The bag read with the programs' reader, naming each call before it is made, timestamps as
+// stored; the first failing HRESULT, or S_OK.
+HRESULT ReadProperties(CheckContext& cx, IkcSysPropertyBag3* bag,
+                       std::vector<PropertyReading>* properties);
+// A reading as the validator compares it, exactly: "S_OK (0x00000000) 1", the result, then
+// the number a boolean's getter wrote, an integer, an unsigned one in hexadecimal, a double's
+// 17 digits, a string quoted and escaped or null, a GUID in braces, a timestamp's four words.
+std::string ExactText(const PropertyReading& reading);
 // The tags an enumerator lists from its position on.
 std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags);
 
@@ -163,7 +168,7 @@ std::string ResultText(HRESULT result);         // "E_POINTER (0x80004003)"
 std::string Quoted(const QX_WCHAR* text);       // "img0", escaped; null
 std::string Quoted(const std::u16string& text); // "img0", escaped
 std::string Hex(std::uint32_t value);           // 0x0101D000
-std::string GuidText(const _GUID& guid);        // {...}
+std::u16string Utf16(const std::string& utf8);  // UTF-8 as UTF-16 units
 std::u16string Wide(const char* text);          // ASCII widened
 std::u16string Owned(QX_WCHAR* text);           // copies and frees a string
 const char* InterfaceName(const _GUID& iid);    // "IkcSysExpert2", or "an unknown identifier"

@@ -1,5 +1,7 @@
 #include "validate/check.h"
 
+#include "qxzeva/qxzeva_host.h"
+
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -135,74 +137,47 @@ std::vector<std::uint32_t> TagsOf(CheckContext& cx, IkcSysEnumPropertyTag* tags)
     return listed;
 }
 
-std::string ValueText(CheckContext& cx, IkcSysPropertyBag3* bag, std::uint32_t tag,
-                      kcSysAttributeType type) {
-    const auto* v = bag->lpVtbl;
-    const char* getter = type == kcSysAttrTypeBoolean           ? "GetBooleanProperty"
-                         : type == kcSysAttrTypeInteger         ? "GetIntegerProperty"
-                         : type == kcSysAttrTypeUnsignedInteger ? "GetUnsignedIntegerProperty"
-                         : type == kcSysAttrTypeDouble          ? "GetDoubleProperty"
-                         : type == kcSysAttrTypeGuid            ? "GetGuidProperty"
-                         : type == kcSysAttrTypeString          ? "GetStringProperty"
-                                                                : "GetTimestampPropertyUTC";
-    cx.Calling(std::string("IkcSysPropertyBag3::") + getter + "(" + Hex(tag) + ", &value)");
-    switch (type) {
-    case kcSysAttrTypeBoolean: {
-        int value = -1;
-        const HRESULT result = v->GetBooleanProperty(bag, tag, &value);
-        return ResultText(result) + " " + std::to_string(value);
-    }
-    case kcSysAttrTypeInteger: {
-        int32_t value = 0;
-        const HRESULT result = v->GetIntegerProperty(bag, tag, &value);
-        return ResultText(result) + " " + std::to_string(value);
-    }
-    case kcSysAttrTypeUnsignedInteger: {
-        uint32_t value = 0;
-        const HRESULT result = v->GetUnsignedIntegerProperty(bag, tag, &value);
-        return ResultText(result) + " " + Hex(value);
-    }
+std::string ExactText(const PropertyReading& reading) {
+    std::string value;
+    switch (reading.type) {
+    case kcSysAttrTypeBoolean:
+    case kcSysAttrTypeInteger:
+        value = std::to_string(reading.integer);
+        break;
+    case kcSysAttrTypeUnsignedInteger:
+        value = Hex(reading.unsignedInteger);
+        break;
     case kcSysAttrTypeDouble: {
-        double value = 0;
-        const HRESULT result = v->GetDoubleProperty(bag, tag, &value);
         char text[40];
-        std::snprintf(text, sizeof text, "%.17g", value);
-        return ResultText(result) + " " + text;
+        std::snprintf(text, sizeof text, "%.17g", reading.real);
+        value = text;
+        break;
     }
-    case kcSysAttrTypeGuid: {
-        _GUID value{};
-        const HRESULT result = v->GetGuidProperty(bag, tag, &value);
-        return ResultText(result) + " " + GuidText(value);
+    case kcSysAttrTypeString:
+        value = reading.isNull ? "null" : Quoted(Utf16(reading.text));
+        break;
+    default:
+        value = reading.text;
     }
-    case kcSysAttrTypeString: {
-        QX_WCHAR* value = nullptr;
-        const HRESULT result = v->GetStringProperty(bag, tag, &value);
-        const std::string text = Quoted(value);
-        qxFreeWideString(value);
-        return ResultText(result) + " " + text;
-    }
-    case kcSysAttrTypeTimestampUTC: {
-        kcSysAttrTimestampUTC value{};
-        const HRESULT result = v->GetTimestampPropertyUTC(bag, tag, &value);
-        return ResultText(result) + " " + Hex(value.words[0]) + Hex(value.words[1]) +
-               Hex(value.words[2]) + Hex(value.words[3]);
-    }
-    }
-    return "type " + std::to_string(static_cast<int>(type));
+    return ResultText(reading.result) + " " + value;
+}
+
+HRESULT ReadProperties(CheckContext& cx, IkcSysPropertyBag3* bag,
+                       std::vector<PropertyReading>* properties) {
+    BagReadOptions options;
+    options.calling = [&cx](const std::string& operation) { cx.Calling(operation); };
+    options.storedTimestamps = true;
+    return ReadBag(reinterpret_cast<IkcSysPropertyBag*>(bag), properties, options);
 }
 
 std::string BagDump(CheckContext& cx, IkcSysPropertyBag3* bag) {
     std::string dump;
-    Ref<IkcSysEnumPropertyTag> tags;
-    cx.Calling("IkcSysPropertyBag3::EnumProperties(&tags)");
-    bag->lpVtbl->EnumProperties(bag, tags.put());
-    for (const std::uint32_t tag : TagsOf(cx, tags.get())) {
-        kcSysAttributeType type = kcSysAttrTypeBoolean;
-        cx.Calling("IkcSysPropertyBag3::GetPropertyType(" + Hex(tag) + ", &type)");
-        const HRESULT result = bag->lpVtbl->GetPropertyType(bag, tag, &type);
-        dump += Hex(tag) + "=" +
-                (result == S_OK ? ValueText(cx, bag, tag, type) : ResultText(result)) + "; ";
-    }
+    std::vector<PropertyReading> properties;
+    const HRESULT result = ReadProperties(cx, bag, &properties);
+    for (const PropertyReading& property : properties)
+        dump += Hex(property.tag) + "=" + ExactText(property) + "; ";
+    if (QX_FAILED(result) && (properties.empty() || properties.back().result != result))
+        dump += "reading: " + ResultText(result) + "; ";
     Ref<IkcSysEnumPropertyTag> changed;
     cx.Calling("IkcSysPropertyBag3::EnumChangedTags(&tags)");
     bag->lpVtbl->EnumChangedTags(bag, changed.put());
@@ -245,13 +220,9 @@ std::string Hex(std::uint32_t value) {
     return text;
 }
 
-std::string GuidText(const _GUID& guid) {
-    char text[40];
-    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-                  guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-                  guid.Data4[6], guid.Data4[7]);
-    return text;
+std::u16string Utf16(const std::string& utf8) {
+    const std::vector<QX_WCHAR> units = qxzeva::ToUtf16(utf8);
+    return {units.begin(), units.end() - 1};
 }
 
 std::u16string Wide(const char* text) {

@@ -21,6 +21,7 @@ void CheckStringNullOut(CheckContext& cx);
 void CheckIdentityAnyTime(CheckContext& cx);
 void CheckItemNames(CheckContext& cx);
 void CheckPropertiesOfItem(CheckContext& cx);
+void CheckOwnRecord(CheckContext& cx);
 void CheckCollectionCalls(CheckContext& cx);
 void CheckCollectionFailure(CheckContext& cx);
 void CheckUnknownItem(CheckContext& cx);

@@ -17,7 +17,7 @@ struct TypeRow {
     kcSysAttributeType type;
     const char* set; // the call, for messages
     HRESULT (*store)(IkcSysPropertyBag3* bag, std::uint32_t tag);
-    const char* stored; // BagDump's text of the value stored
+    const char* stored; // ExactText of the value stored
 };
 
 const _GUID k_guid = {0x12345678u, 0x9ABC, 0xDEF0, {1, 2, 3, 4, 5, 6, 7, 8}};
@@ -57,7 +57,7 @@ const TypeRow k_types[] = {
      [](IkcSysPropertyBag3* b, std::uint32_t t) {
          return b->lpVtbl->SetTimestampPropertyUTC(b, t, &k_time);
      },
-     "S_OK (0x00000000) 0x000000000xD8E1A2B30x800000000x00000001"},
+     "S_OK (0x00000000) {00000000 D8E1A2B3 80000000 00000001}"},
 };
 
 // The dump's entry for tag, without the other tags'.

@@ -1,5 +1,6 @@
 // Identity and counting: QueryInterface's rules and reference counts, on every kind of
 // object the module hands out.
+#include "qxzeva/qxzeva_host.h"
 #include "validate/check.h"
 #include "validate/checks.h"
 
@@ -129,7 +130,7 @@ void CheckUnknownIdentifier(CheckContext& cx) {
         const HRESULT result = Ask(cx, subject.object.get(), unknown, &out, subject.label);
         cx.Expect(result == E_NOINTERFACE && out == nullptr,
                   "an unknown identifier gives E_NOINTERFACE and a null out-value",
-                  AskText(subject.label, unknown) + " with " + GuidText(unknown),
+                  AskText(subject.label, unknown) + " with " + qxzeva::GuidText(unknown),
                   ResultText(result) + (out == nullptr ? ", null" : ", not null"),
                   "E_NOINTERFACE, null");
     }

@@ -1,7 +1,7 @@
 #include "validate/item_values.h"
 
 #include <cstdio>
-#include <set>
+#include <map>
 
 namespace {
 
@@ -77,7 +77,7 @@ std::string SerialText(std::uint32_t serial) {
     return text;
 }
 
-// The value text ValueText gives for the row, or empty when the row's source is unknown.
+// The text ExactText gives for the row's reading, or empty when the row's source is unknown.
 std::string Expected(const Row& row, const ItemFacts& facts) {
     const std::string ok = ResultText(S_OK) + " ";
     const DriverBoard* b = facts.board;
@@ -120,38 +120,79 @@ std::u16string Widened(const std::string& text) {
     return wide;
 }
 
+const char* const k_itemValuesRule =
+    "an item's bag holds exactly the 22 properties, each of its type and with its value, fixed "
+    "or from the driver's answers for the board";
+
+std::vector<ValueBreach> ItemValueBreaches(CheckContext& cx, IkcSysPropertyBag3* bag,
+                                           const ItemFacts& facts) {
+    std::vector<ValueBreach> breaches;
+    std::vector<PropertyReading> read;
+    const HRESULT result = ReadProperties(cx, bag, &read);
+    if (QX_FAILED(result)) {
+        breaches.push_back({"reading the bag: " + ResultText(result) +
+                                (read.empty() ? "" : " at tag " + Hex(read.back().tag)),
+                            "every property read with S_OK"});
+        return breaches;
+    }
+    std::map<std::uint32_t, const PropertyReading*> held;
+    for (const PropertyReading& property : read)
+        held[property.tag] = &property;
+    for (const Row& row : k_rows) {
+        const char* name = qxTagName(row.tag);
+        const std::string label =
+            "tag " + Hex(row.tag) + (name != nullptr ? std::string(" ") + name : "");
+        const auto found = held.find(row.tag);
+        if (found == held.end()) {
+            breaches.push_back({label + " missing", label});
+            continue;
+        }
+        const PropertyReading& property = *found->second;
+        held.erase(found);
+        const auto type = static_cast<kcSysAttributeType>(property.type);
+        if (type != row.type) {
+            breaches.push_back(
+                {label + ": " + ResultText(property.result) + ", type " + TypeName(type),
+                 std::string("type ") + TypeName(row.type)});
+            continue;
+        }
+        const std::string expected = Expected(row, facts);
+        const std::string got = ExactText(property);
+        const std::string named = label + ": ";
+        if (!expected.empty() && got != expected)
+            breaches.push_back({named + got, named + expected});
+    }
+    for (const auto& extra : held)
+        breaches.push_back({"an extra tag " + Hex(extra.first), "the 22 tags alone"});
+    return breaches;
+}
+
 void ExpectItemValues(CheckContext& cx, IkcSysPropertyBag3* bag, const ItemFacts& facts,
                       const std::string& call) {
-    const std::string rule = "an item's bag holds exactly the 22 properties, each of its type and "
-                             "with its value, fixed or from the driver's answers for the board";
-    Ref<IkcSysEnumPropertyTag> tags;
-    cx.Calling("IkcSysPropertyBag3::EnumProperties(&tags)");
-    bag->lpVtbl->EnumProperties(bag, tags.put());
-    const std::vector<std::uint32_t> listed = TagsOf(cx, tags.get());
-    const std::set<std::uint32_t> held(listed.begin(), listed.end());
-    std::set<std::uint32_t> known;
-    for (const Row& row : k_rows) {
-        known.insert(row.tag);
-        const char* name = qxTagName(row.tag);
-        const std::string label = Hex(row.tag) + (name != nullptr ? std::string(" ") + name : "");
-        if (!cx.Expect(held.count(row.tag) != 0, rule, call, "tag " + label + " missing",
-                       "tag " + label))
-            continue;
-        kcSysAttributeType type = kcSysAttrTypeBoolean;
-        cx.Calling("IkcSysPropertyBag3::GetPropertyType(" + Hex(row.tag) + ", &type)");
-        const HRESULT result = bag->lpVtbl->GetPropertyType(bag, row.tag, &type);
-        if (!cx.Expect(result == S_OK && type == row.type, rule, call,
-                       "tag " + label + ": " + ResultText(result) + ", type " + TypeName(type),
-                       std::string("type ") + TypeName(row.type)))
-            continue;
-        const std::string expected = Expected(row, facts);
-        if (expected.empty())
-            continue;
-        const std::string got = ValueText(cx, bag, row.tag, row.type);
-        const std::string named = "tag " + label + ": ";
-        cx.Expect(got == expected, rule, call, named + got, named + expected);
-    }
-    for (const std::uint32_t tag : listed)
-        cx.Expect(known.count(tag) != 0, rule, call, "an extra tag " + Hex(tag),
-                  "the 22 tags alone");
+    for (const ValueBreach& breach : ItemValueBreaches(cx, bag, facts))
+        cx.Expect(false, k_itemValuesRule, call, breach.got, breach.expected);
+}
+
+namespace {
+
+char16_t UpperAscii(char16_t unit) {
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+}
+
+bool SameWithoutCase(const std::u16string& left, const std::u16string& right) {
+    if (left.size() != right.size())
+        return false;
+    for (std::size_t i = 0; i < left.size(); ++i)
+        if (UpperAscii(left[i]) != UpperAscii(right[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+const DriverBoard* FirstMatch(const std::vector<DriverBoard>& boards, const std::u16string& name) {
+    for (const DriverBoard& board : boards)
+        if (SameWithoutCase(Widened(ItemNameOf(board.activeFile)), name))
+            return &board;
+    return nullptr;
 }

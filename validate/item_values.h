@@ -9,6 +9,7 @@
 #include "validate/driver_reader.h"
 
 #include <string>
+#include <vector>
 
 // The driver's answers for one item, and the name the item was asked by.
 struct ItemFacts {
@@ -17,10 +18,28 @@ struct ItemFacts {
     std::u16string askedName;
 };
 
+// The rule ExpectItemValues holds.
+extern const char* const k_itemValuesRule;
+
+// One way a bag departs from the 22 rows: what it holds, and what the row wants.
+struct ValueBreach {
+    std::string got;
+    std::string expected;
+};
+
 // Compares the bag with the 22 rows: a missing or an extra tag, a wrong type or a wrong value
-// each fails, naming the tag. Where no board is known, only the tags, types and fixed values.
+// each is a breach naming the tag. Where no board is known, only the tags, types and fixed
+// values.
+std::vector<ValueBreach> ItemValueBreaches(CheckContext& cx, IkcSysPropertyBag3* bag,
+                                           const ItemFacts& facts);
+// Records each breach as a failure of the call.
 void ExpectItemValues(CheckContext& cx, IkcSysPropertyBag3* bag, const ItemFacts& facts,
                       const std::string& call);
+
+// The board whose record an item name finds as the contract matches it: the first whose item
+// name is the same without regard to case (ASCII letters upper-cased, unit by unit, lengths
+// equal); null for none.
+const DriverBoard* FirstMatch(const std::vector<DriverBoard>& boards, const std::u16string& name);
 
 // 8-bit driver text widened as the module widens it: one unit per Latin-1 byte.
 std::u16string Widened(const std::string& text);

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     ValidateOptions options;
     std::string why;
     if (!ParseValidateOptions(argc, argv, options, why))
-        return Fail(k_program, k_validateUsage, WithHelpHint(why));
+        return Fail(k_program, k_statusUsage, WithHelpHint(why));
     if (options.help)
         return Write(HelpText(ValidateProgram()), "the help");
     if (options.version)
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         ValidateOptions full = options;
         full.full = true;
         const bool atFull = !options.full && !Selected(full).empty();
-        return Fail(k_program, k_validateUsage,
+        return Fail(k_program, k_statusUsage,
                     std::string("no ") + (options.full ? "" : "quick ") +
                         "check matches --filter " + options.filter +
                         (atFull ? "; with --level full some do" : ""));
@@ -134,13 +134,13 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
     if (!unloads && probe.lastOperation.rfind("qxUnloadModule", 0) != 0) {
         const std::string why = probe.failures.empty() ? probe.detail + " in " + probe.lastOperation
                                                        : probe.failures.front().got;
-        return Fail(k_program, k_validateNoModule, module.path + ": " + why);
+        return Fail(k_program, k_statusModule, module.path + ": " + why);
     }
     qx_load_status status = QX_LOAD_OK;
     char error[512];
     module.module = qxLoadModule(module.path.c_str(), &status, error, sizeof error);
     if (module.module == nullptr) {
-        return Fail(k_program, k_validateNoModule, module.path + ": " + error);
+        return Fail(k_program, k_statusModule, module.path + ": " + error);
     }
     // A board set the driver rejects, or none at all, leaves nothing to check: said once, and
     // no check runs.
@@ -161,7 +161,7 @@ int Validate(const ValidateOptions& options, const std::vector<const CheckRow*>&
     for (const CheckResult& result : run.results)
         if (Fails(result.outcome))
             return k_validateCheckFailed;
-    return k_validateOk;
+    return k_statusOk;
 }
 
 } // namespace

@@ -154,17 +154,6 @@ const ValidateOptionRow k_validateOptions[] = {
      [](ValidateOptions& o, const char*) { return o.version = true; }},
 };
 
-namespace {
-
-const ValidateOptionRow& RowOf(const OptionRow* option) {
-    for (const ValidateOptionRow& row : k_validateOptions)
-        if (&row.option == option)
-            return row;
-    return k_validateOptions[0]; // not reached: the parser hands out the table's own rows
-}
-
-} // namespace
-
 const ProgramInterface& ValidateProgram() {
     static const ProgramInterface k_program = {
         "qxzeva-validate",
@@ -181,7 +170,7 @@ bool ParseValidateOptions(int argc, char** argv, ValidateOptions& options, std::
     if (!ParseCommandLine(argc, argv, ValidateProgram(), &line, &why))
         return false;
     for (const GivenOption& given : line.options) {
-        if (!RowOf(given.row).apply(options, given.value.c_str())) {
+        if (!ProgramRowOf(k_validateOptions, given.row).apply(options, given.value.c_str())) {
             why = "option " + Dashed(*given.row) + ": not " + given.row->valueName + ": " +
                   given.value;
             return false;

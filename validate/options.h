@@ -8,25 +8,18 @@
 #include <cstdint>
 #include <string>
 
-// What the validator shares with the host program has the host program's number
-// (cli/exit_status.h); its own statuses count from 11.
-enum ValidateExit {
-    k_validateOk = k_statusOk,
-    k_validateUsage = k_statusUsage,
-    k_validateNoModule = k_statusModule,
-    k_validateTestBed = 7,
-    k_validateWrite = k_statusWrite,
-    k_validateCheckFailed = 11
-};
+// What the validator shares with the host program has the shared number (k_statusOk,
+// k_statusUsage, k_statusModule, k_statusWrite: cli/exit_status.h); its own statuses are these.
+enum ValidateExit { k_validateTestBed = 7, k_validateCheckFailed = 11 };
 
 inline constexpr ExitMeaning k_validateExitMeanings[] = {
-    {k_validateOk, "every check passed, warned of a choice or was skipped with its reason"},
-    {k_validateUsage, "usage error"},
-    {k_validateNoModule, "the module is not found or cannot be loaded, or its constructors "
-                         "crash or hang"},
+    {k_statusOk, "every check passed, warned of a choice or was skipped with its reason"},
+    {k_statusUsage, "usage error"},
+    {k_statusModule, "the module is not found or cannot be loaded, or its constructors crash or "
+                     "hang"},
     {k_validateTestBed, "the test bed is unusable: the driver rejects the board set, or lists "
                         "no board"},
-    {k_validateWrite, "the report could not be written"},
+    {k_statusWrite, "the report could not be written"},
     {k_validateCheckFailed, "at least one check failed, crashed or timed out"},
 };
 

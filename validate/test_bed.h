@@ -12,8 +12,9 @@
 #include <string>
 
 // The validator's own board set: every field's shapes, Latin-1 texts at their limits, two
-// interfaces of one board, boards without an interface file (one claimed, one named by the
-// driver), and last a board whose claim is refused followed by one discovery never reaches.
+// interfaces of one board, two names equal without regard to case, boards without an
+// interface file (one claimed, one named by the driver), and last a board whose claim is
+// refused followed by one discovery never reaches.
 std::string OwnBoardSet();
 
 // Chooses the board set: --boards FILE, else the environment's ZEVADRIVER_BOARDS, else the

@@ -49,7 +49,7 @@ FAULTS = [
     ("faulty_validate_changes", "quick", "expert.property_changes", "fail", "E_FAIL"),
     ("faulty_unknown_kept", "quick", "identity.unknown_identifier", "fail", "not null"),
     ("faulty_own_unknown", "quick", "identity.unknown_same_pointer", "fail", "another pointer"),
-    ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "6 calls"),
+    ("faulty_failure_ignored", "quick", "expert.collection_failure", "fail", "7 calls"),
     ("faulty_version_hidden", "quick", "module.exports", "fail",
      "nQXVersion_QXZEVA_SYSAPI_EXPERT_getVersionStringArray"),
     ("faulty_bag_lent_twice", "quick", "expert.collection_calls", "fail", "count 3 after AddRef"),
@@ -59,6 +59,38 @@ FAULTS = [
     # Loads, but dies unloading: a check's crash; a constructor's crash is exit status 2 below.
     ("faulty_destructor_crash", "quick", "module.loads", "crash", "qxUnloadModule(module)"),
 ]
+
+
+# The checks proven on a module of their own outside FAULTS: the wrong values' module (a row
+# each), and the count changed without the lock (several runs).
+PROVEN_ELSEWHERE = {"expert.properties_of_item": "faulty_wrong_value",
+                    "threads.counting": "faulty_count_not_atomic"}
+# What the literal module departs at, this project's choices: without --strict a choice only
+# warns (and an undefined call is not made); with it, each fails or crashes.
+LITERAL_DEPARTURES = {"expert.null_item_name": "crash", "bag.getter_null_out": "crash",
+                      "expert.own_record": "fail"}
+# Run for the exit status a module that cannot load gives, not for a check.
+LOAD_FAULTS = {"faulty_constructor_crash"}
+
+
+def proof_problems(arguments, listing):
+    """Every check has a module it must fail on, and every faulty module built is run: a check
+    or a fault added without its row fails here instead of going untried."""
+    problems = []
+    proven = {row[2] for row in FAULTS} | set(PROVEN_ELSEWHERE)
+    for line in listing.splitlines():
+        words = line.split()
+        name, grade = words[0], words[2] if words[1] == "(full)" else words[1]
+        if grade == "choice" and name not in LITERAL_DEPARTURES:
+            problems.append(f"{name}: a choice the literal module does not depart from")
+        if grade == "must" and name not in proven:
+            problems.append(f"{name}: no faulty module fails it (a row of FAULTS)")
+    built = {name[:-3] for name in os.listdir(arguments.faulty)
+             if name.startswith("faulty_") and name.endswith(".so")}
+    run_here = ({row[0] for row in FAULTS} | set(PROVEN_ELSEWHERE.values()) | LOAD_FAULTS
+                | {"faulty_literal_contract"})
+    problems += [f"{module}: built, but no row runs it" for module in sorted(built - run_here)]
+    return problems
 
 
 def run(arguments, emulator, *extra, boards=None, row=None, cwd=None):
@@ -88,14 +120,13 @@ def literal_problems(arguments, emulator, validator):
     stricter: it passes with warnings, and fails under --strict exactly at those choices."""
     problems = []
     module = os.path.join(arguments.faulty, "faulty_literal_contract.so")
-    sweeps = not arguments.sanitized
-    undefined = {"expert.null_item_name": "crash", "bag.getter_null_out": "crash"}
+    sweeps = ["alloc.bags", "alloc.report"] if not arguments.sanitized else []
+    undefined = LITERAL_DEPARTURES
     for level, extra, expected, status in (
-            ("quick", [], {}, 0),
-            ("full", [], {"alloc.bags": "warn"} if sweeps else {}, 0),
+            ("quick", [], {"expert.own_record": "warn"}, 0),
+            ("full", [], {"expert.own_record": "warn", **{name: "warn" for name in sweeps}}, 0),
             ("quick", ["--strict"], undefined, 11),
-            ("full", ["--strict"], {**undefined, **({"alloc.bags": "fail"} if sweeps else {})},
-             11),
+            ("full", ["--strict"], {**undefined, **{name: "fail" for name in sweeps}}, 11),
     ):
         got_status, document = report(arguments, emulator, validator, module, level, *extra)
         got = {c["name"]: c["outcome"] for c in document["checks"]
@@ -161,7 +192,8 @@ def wrong_value_problems(arguments, emulator):
     """A bag with a wrong value in any one row, a wrong type or an extra tag fails the values
     check, naming the tag."""
     problems = []
-    module = os.path.join(arguments.faulty, "faulty_wrong_value.so")
+    module = os.path.join(arguments.faulty,
+                          PROVEN_ELSEWHERE["expert.properties_of_item"] + ".so")
     cases = [(str(i), TAGS[i] + " ") for i in range(len(TAGS))]
     cases += [("type", "0x01007000 kcSysTagSerialNumber: S_OK (0x00000000), type kcSysAttrTypeDouble"),
               ("extra", "an extra tag 0x7E000099")]
@@ -234,6 +266,7 @@ def main():
     for name in [row[2] for row in FAULTS] + ["threads.bag", "load.cycles", "enum.next"]:
         if name not in listing:
             problems.append(f"--list lacks {name}")
+    problems += proof_problems(arguments, listing)
     counting = os.path.join(arguments.faulty, "faulty_count_off_by_one.so")
     # arguments, exit status, a text standard output must hold
     for extra, status, text in (
@@ -280,7 +313,8 @@ def main():
     # A count changed without the lock is caught; three runs, as one catches it only in 19
     # of 20 on a busy machine.
     done = run(arguments, emulator, "--level", "full", "--repeat", "3", "--filter",
-               "threads.counting", os.path.join(arguments.faulty, "faulty_count_not_atomic.so"))
+               "threads.counting",
+               os.path.join(arguments.faulty, PROVEN_ELSEWHERE["threads.counting"] + ".so"))
     if done.returncode != 11:
         problems.append(f"a count not changed atomically passed: {done.stdout}")
     for problem in problems:

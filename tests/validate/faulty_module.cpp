@@ -31,7 +31,9 @@ using namespace qxzeva::c;
 #define QX_FAULT_wrong_value 13       // an item's bag holds one wrong row, chosen at run time
 // No fault: the module as the contract's text writes it where this project chose a stricter
 // behaviour. The bag's getters do not test their out-pointers, a string that cannot be
-// copied is null with S_OK (read or stored), and a null item name is not tested either.
+// copied is null with S_OK (read or stored), a null item name is not tested either, an item
+// name finds the first record of that name without regard to case, and the search passes
+// over a setter that fails.
 #define QX_FAULT_literal_contract 14
 #define QX_FAULT_count_not_atomic 15 // the expert's count is read and written back, unlocked
 #define QX_FAULT_leak_next 16        // the names' Next of several keeps a block when one fails
@@ -547,12 +549,121 @@ template <class T, HRESULT (*IkcSysPropertyBag3Vtbl::*Get)(IkcSysPropertyBag3*, 
     return result;
 }
 
-// The name is read before anything else, untested, as the lookup compares it.
+// Whether two names are the same without regard to case, as the contract's lookup compares
+// them: ASCII letters upper-cased, unit by unit, the lengths equal.
+[[maybe_unused]] bool SameNoCase(const QX_WCHAR* a, const QX_WCHAR* b) {
+    const auto upper = [](QX_WCHAR unit) {
+        return unit >= 'a' && unit <= 'z' ? static_cast<QX_WCHAR>(unit - 'a' + 'A') : unit;
+    };
+    for (; *a != 0 && *b != 0; ++a, ++b)
+        if (upper(*a) != upper(*b))
+            return false;
+    return *a == *b;
+}
+
+// The first listed name the same as name without regard to case, copied into first: the name
+// of the record the contract's lookup finds (name itself when none is). A failure to read the
+// list (memory running out) is returned.
+constexpr std::size_t k_nameUnits = 512;
+[[maybe_unused]] HRESULT FirstOfName(IkcSysExpert2* self, const QX_WCHAR* name,
+                                     QX_WCHAR (&first)[k_nameUnits]) {
+    const auto copy = [&](const QX_WCHAR* from) {
+        std::size_t i = 0;
+        for (; i + 1 < k_nameUnits && from[i] != 0; ++i)
+            first[i] = from[i];
+        first[i] = 0;
+    };
+    copy(name);
+    IkcSysEnumStringList* list = nullptr;
+    HRESULT result = g_realExpert->SearchForItemNames(self, &list);
+    for (bool found = false; result >= 0 && list != nullptr && !found;) {
+        QX_WCHAR* listed = nullptr;
+        std::uint32_t fetched = 0;
+        result = list->lpVtbl->Next(list, 1, &listed, &fetched);
+        found = result == S_OK && fetched == 1 && SameNoCase(listed, name);
+        if (found)
+            copy(listed);
+        qxFreeWideString(listed);
+        if (result != S_OK)
+            break;
+    }
+    if (list != nullptr)
+        list->lpVtbl->Release(list);
+    return result < 0 ? result : S_OK;
+}
+
+// The name is read before anything else, untested, as the lookup compares it; the item is the
+// first record of that name without regard to case, its name tags holding the name asked.
 [[maybe_unused]] HRESULT NameUntested(IkcSysExpert2* self, const QX_WCHAR* name,
                                       IkcSysPropertyBag** bag) {
-    volatile QX_WCHAR first = name[0];
-    (void)first;
-    return BagPatching(self, name, bag);
+    volatile QX_WCHAR initial = name[0];
+    (void)initial;
+    if (bag == nullptr)
+        return BagPatching(self, name, bag);
+    *bag = nullptr;
+    QX_WCHAR first[k_nameUnits];
+    const HRESULT found = FirstOfName(self, name, first);
+    if (found < 0)
+        return found;
+    const HRESULT result = BagPatching(self, first, bag);
+    std::size_t same = 0;
+    while (first[same] != 0 && first[same] == name[same])
+        ++same;
+    if (result != S_OK || first[same] == name[same])
+        return result;
+    auto* filled = reinterpret_cast<IkcSysPropertyBag3*>(*bag);
+    // A failing setter is passed over: the tag is left out, as from a bag filled afresh.
+    for (const std::uint32_t tag : {0x0101D000u, 0x0101F000u})
+        if (g_realBag->SetStringProperty(filled, tag, name) < 0)
+            g_realBag->DeleteProperty(filled, tag);
+    return result;
+}
+
+// The contract's search: each listed name's bag, as GetPropertiesOfItem gives it, handed to
+// the collection; a setter that fails for want of memory is passed over, its tag left out.
+// Each of the 22 setters is given a block of its own to fail, so that the sweeps reach it.
+[[maybe_unused]] void PassOverFailingSetters(IkcSysPropertyBag* bag) {
+#define QX_LITERAL_TAG(constant, tag, type, ...) tag,
+    static const std::uint32_t k_tags[] = {QXZEVA_PROPERTY_TABLE(QX_LITERAL_TAG)};
+#undef QX_LITERAL_TAG
+    for (const std::uint32_t tag : k_tags) {
+        void* block = std::malloc(16);
+        g_scratch = block;
+        if (block == nullptr)
+            g_realBag->DeleteProperty(reinterpret_cast<IkcSysPropertyBag3*>(bag), tag);
+        std::free(block);
+    }
+}
+
+[[maybe_unused]] HRESULT LiteralSearch(IkcSysExpert2* self,
+                                       IkcSysPropertyBagCollection* collection) {
+    if (collection == nullptr)
+        return E_POINTER;
+    IkcSysEnumStringList* list = nullptr;
+    HRESULT result = g_realExpert->SearchForItemNames(self, &list);
+    bool added = false;
+    while (result >= 0 && list != nullptr) {
+        QX_WCHAR* name = nullptr;
+        std::uint32_t fetched = 0;
+        const HRESULT next = list->lpVtbl->Next(list, 1, &name, &fetched);
+        if (next != S_OK || fetched != 1) {
+            qxFreeWideString(name);
+            result = next < 0 ? next : S_OK;
+            break;
+        }
+        IkcSysPropertyBag* bag = nullptr;
+        result = NameUntested(self, name, &bag);
+        qxFreeWideString(name);
+        if (result < 0)
+            break;
+        PassOverFailingSetters(bag);
+        result = collection->lpVtbl->AddPropertyBag(collection, bag);
+        bag->lpVtbl->Release(bag);
+        added = added || result >= 0;
+    }
+    if (list != nullptr)
+        list->lpVtbl->Release(list);
+    return result < 0 ? result : added ? S_OK : S_FALSE;
 }
 
 [[maybe_unused]] HRESULT NextLeaking(IkcSysEnumStringList* self, std::uint32_t wanted,
@@ -662,6 +773,7 @@ void Patch(IkcSysExpert2* expert) {
         g_expert.table.GetPropertiesOfItem = ItemSpoiling;
 #elif QX_FAULT == QX_FAULT_literal_contract
         g_expert.table.GetPropertiesOfItem = NameUntested;
+        g_expert.table.SearchForItemsAndProperties = LiteralSearch;
 #elif QX_FAULT == QX_FAULT_count_not_atomic
         g_expert.table.AddRef = ExpertAddRefPlain;
         g_expert.table.Release = ExpertReleasePlain;
