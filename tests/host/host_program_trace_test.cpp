@@ -95,6 +95,8 @@ TEST(HostProgram, Trace_holds_every_call_for_an_item_in_order_and_changes_no_res
     EXPECT_EQ(missing.exitCode, 10);
     EXPECT_EQ(missing.err, RunHost("--boards " QX_EXAMPLE_BOARDS).err);
     EXPECT_THAT(missing.err, HasSubstr("claim refused (ZEVADRIVER_ERROR_CLAIM_REFUSED)"));
+    EXPECT_THAT(ReadFile(tracePath),
+                HasSubstr("  driver qxzevauGetBoardPCILocation(0x01C4A2F0) = 0 -> 03:00.0\n"));
     std::remove(tracePath.c_str());
 
     const Outcome toStandardError = RunHost("--json --names-only --trace");
