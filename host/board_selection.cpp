@@ -1,5 +1,7 @@
 #include "host/board_selection.h"
 
+#include "host/pci_slot.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cinttypes>
@@ -251,10 +253,9 @@ std::vector<UnreportedReading> SelectedUnreported(const BoardSelection& selectio
     for (const UnreportedBoard& board : unreported.boards) {
         if (!IsSelected(selection, board))
             continue;
-        char location[16] = "";
+        std::string location;
         if (board.bus && board.device && board.function)
-            std::snprintf(location, sizeof location, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32,
-                          *board.bus, *board.device, *board.function);
+            location = PciSlotText(*board.bus, *board.device, *board.function);
         const bool first = board.serialNumber == unreported.boards.front().serialNumber;
         readings.push_back(
             {SerialText(board.serialNumber), location,

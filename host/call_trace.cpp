@@ -1,6 +1,7 @@
 #include "host/call_trace.h"
 
 #include "cli/terminal_text.h"
+#include "host/pci_slot.h"
 
 #include <zevadriver_control.h>
 
@@ -63,12 +64,8 @@ std::string WrittenText(const zevadriverCall& call) {
         return text + "], " + std::to_string(call.values[0]);
     }
     case ZEVADRIVER_GET_BOARD_PCI_LOCATION:
-        if (values == 3) {
-            char location[48];
-            std::snprintf(location, sizeof location, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32,
-                          call.values[0], call.values[1], call.values[2]);
-            return location;
-        }
+        if (values == 3)
+            return PciSlotText(call.values[0], call.values[1], call.values[2]);
         break;
     case ZEVADRIVER_GET_ACTIVE_INTERFACE_FILE:
     case ZEVADRIVER_CLAIM_NEW_INTERFACE_FILE:

@@ -3,6 +3,7 @@
 #include "cli/property_labels.h"
 #include "cli/reading_text.h"
 #include "cli/terminal_text.h"
+#include "host/pci_slot.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,18 +33,13 @@ std::string TextOf(const ItemReading& item, std::uint32_t tag) {
     return property == nullptr || property->isNull || property->text.empty() ? "-" : property->text;
 }
 
-// Bus, device and function as the PCI tools write them, in the upper case of every other
-// hexadecimal number shown: "03:00.0", "1A:1F.7".
 std::string PciAddressOf(const ItemReading& item) {
     const PropertyReading* bus = Find(item, kcSysTagPciBus, kcSysAttrTypeUnsignedInteger);
     const PropertyReading* device = Find(item, kcSysTagPciDevice, kcSysAttrTypeUnsignedInteger);
     const PropertyReading* function = Find(item, kcSysTagPciFunction, kcSysAttrTypeUnsignedInteger);
     if (bus == nullptr || device == nullptr || function == nullptr)
         return "-";
-    char text[40];
-    std::snprintf(text, sizeof text, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32, bus->unsignedInteger,
-                  device->unsignedInteger, function->unsignedInteger);
-    return text;
+    return PciSlotText(bus->unsignedInteger, device->unsignedInteger, function->unsignedInteger);
 }
 
 std::string DriverVersionOf(const ItemReading& item) {
@@ -229,11 +225,8 @@ JsonDocument BoardJson(const HostReport& report, const ItemReading& item) {
                function = number(kcSysTagPciFunction);
     const auto vendorId = number(kcSysTagPciIdLower), deviceId = number(kcSysTagPciIdUpper);
     char text[32];
-    if (bus && device && function) {
-        std::snprintf(text, sizeof text, "%02" PRIX32 ":%02" PRIX32 ".%" PRIX32, *bus, *device,
-                      *function);
-        board["slot"] = text;
-    }
+    if (bus && device && function)
+        board["slot"] = PciSlotText(*bus, *device, *function);
     if (vendorId && deviceId) {
         std::snprintf(text, sizeof text, "%04" PRIX32 ":%04" PRIX32, *vendorId, *deviceId);
         board["pciId"] = text;
