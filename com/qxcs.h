@@ -3,6 +3,8 @@
 #ifndef QX_COM_QXCS_H
 #define QX_COM_QXCS_H
 
+#include "com/kernel_calls.h"
+
 #include <semLib.h>
 
 #include <atomic>
@@ -23,8 +25,28 @@ public:
     CqxRecursiveMutex(const CqxRecursiveMutex&) = delete;
     CqxRecursiveMutex& operator=(const CqxRecursiveMutex&) = delete;
 
-    void Lock();
-    STATUS Unlock();
+    // Defined here, not out of line: every bag operation takes and gives the section once,
+    // and a call of its own around each would cost more than the depth and owner it keeps.
+    void Lock() {
+        // The kernel's mutual-exclusion semaphore lets its holder take it again.
+        semTake(m_state.m_semaphore, WAIT_FOREVER);
+        m_state.m_depth = m_state.m_depth + 1;
+        m_state.m_ownerTask.store(taskIdSelf(), std::memory_order_relaxed);
+    }
+
+    STATUS Unlock() {
+        // Only the holder may unlock; anyone else would corrupt the depth. Relaxed is enough
+        // for this test: a task finds its own id in the field only if it stored it there
+        // itself, and its own later store of 0 is never hidden from it, so a non-holder's
+        // comparison fails whichever other value it reads. The semaphore orders everything
+        // else the holder does.
+        if (m_state.m_ownerTask.load(std::memory_order_relaxed) != taskIdSelf())
+            return ERROR;
+        m_state.m_depth = m_state.m_depth - 1;
+        if (m_state.m_depth == 0)
+            m_state.m_ownerTask.store(0, std::memory_order_relaxed);
+        return semGive(m_state.m_semaphore);
+    }
 
     // For tests and assertions: read while holding the lock, or when no task can change it.
     std::int32_t OwnerTask() const { return m_state.m_ownerTask.load(std::memory_order_relaxed); }
@@ -55,15 +77,20 @@ protected:
     bool m_pumpMsgs = false; // kept for the interface; nothing reads it
 };
 
-class CqxCS : public CqxSyncObject {
+// Final, so that a lock held through the section itself (as the bag holds it) is called
+// directly and inline rather than through the table.
+class CqxCS final : public CqxSyncObject {
 public:
     CqxCS();
     ~CqxCS() override;
 
     // Waits without limit whatever the time-out, and returns 1.
-    std::int32_t Lock(std::int32_t timeout) override;
+    std::int32_t Lock(std::int32_t) override {
+        m_mutex.Lock();
+        return 1;
+    }
     // Releases one level; returns the semaphore give's status (0 on success).
-    std::int32_t Unlock() override;
+    std::int32_t Unlock() override { return m_mutex.Unlock(); }
 
     const CqxRecursiveMutex& Mutex() const { return m_mutex; }
 

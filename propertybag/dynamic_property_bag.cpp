@@ -58,14 +58,19 @@ HRESULT CkcDynamicPropertyBag::ReadValue(std::uint32_t tag, T* out) const {
     return result;
 }
 
+namespace {
+
 // Stores under tag, creating the property or replacing a value of the same type; a value of
 // another type is refused and left as it was. Equal values are not compared: every store
 // marks the tag changed. All or nothing: whatever allocation fails, the bag stays as it was,
 // so every step that can allocate comes before the first change that could not be undone.
-template <class T>
-HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
-    const auto position = m_properties.lower_bound(tag);
-    const bool exists = position != m_properties.end() && position->first == tag;
+// A function of this file alone, not a member: each type's form then has one caller, which
+// the compiler folds it into, so a Set makes no second call with a frame of its own.
+template <class T, class PropertyMap>
+HRESULT StoreValue(PropertyMap& properties, PropertyTagSet& changedTags, std::uint32_t tag,
+                   T value) {
+    const auto position = properties.lower_bound(tag);
+    const bool exists = position != properties.end() && position->first == tag;
     CkcTemplatePropertyValue<T>* stored = nullptr;
     std::unique_ptr<CkcTemplatePropertyValue<T>> created;
     if (exists) {
@@ -76,21 +81,23 @@ HRESULT CkcDynamicPropertyBag::StoreValue(std::uint32_t tag, T value) {
         created = std::make_unique<CkcTemplatePropertyValue<T>>(std::move(value),
                                                                 PropertyTypeCode<T>::value);
     }
-    const auto [mark, newlyMarked] = m_changedTags.insert(tag);
+    const auto [mark, newlyMarked] = changedTags.insert(tag);
     if (exists) {
         // NOLINTNEXTLINE(bugprone-use-after-move): value was moved only where the tag is new
         stored->SetValue(std::move(value)); // a move: nothing to allocate
         return S_OK;
     }
     try {
-        m_properties.emplace_hint(position, tag, std::move(created));
+        properties.emplace_hint(position, tag, std::move(created));
     } catch (...) {
         if (newlyMarked)
-            m_changedTags.erase(mark);
+            changedTags.erase(mark);
         throw;
     }
     return S_OK;
 }
+
+} // namespace
 
 HRESULT CkcDynamicPropertyBag::HasProperty(std::uint32_t tag) noexcept {
     return Locked([&] { return m_properties.count(tag) != 0 ? S_OK : S_FALSE; });
@@ -136,24 +143,26 @@ void CkcDynamicPropertyBag::ClearProperties() noexcept {
 }
 
 HRESULT CkcDynamicPropertyBag::SetBooleanProperty(std::uint32_t tag, int value) noexcept {
-    return Locked([&] { return StoreValue<bool>(tag, value != 0); });
+    return Locked([&] { return StoreValue<bool>(m_properties, m_changedTags, tag, value != 0); });
 }
 
 HRESULT CkcDynamicPropertyBag::SetIntegerProperty(std::uint32_t tag, std::int32_t value) noexcept {
-    return Locked([&] { return StoreValue<std::int32_t>(tag, value); });
+    return Locked(
+        [&] { return StoreValue<std::int32_t>(m_properties, m_changedTags, tag, value); });
 }
 
 HRESULT CkcDynamicPropertyBag::SetUnsignedIntegerProperty(std::uint32_t tag,
                                                           std::uint32_t value) noexcept {
-    return Locked([&] { return StoreValue<std::uint32_t>(tag, value); });
+    return Locked(
+        [&] { return StoreValue<std::uint32_t>(m_properties, m_changedTags, tag, value); });
 }
 
 HRESULT CkcDynamicPropertyBag::SetDoubleProperty(std::uint32_t tag, double value) noexcept {
-    return Locked([&] { return StoreValue<double>(tag, value); });
+    return Locked([&] { return StoreValue<double>(m_properties, m_changedTags, tag, value); });
 }
 
 HRESULT CkcDynamicPropertyBag::SetGuidProperty(std::uint32_t tag, _GUID value) noexcept {
-    return Locked([&] { return StoreValue<_GUID>(tag, value); });
+    return Locked([&] { return StoreValue<_GUID>(m_properties, m_changedTags, tag, value); });
 }
 
 HRESULT CkcDynamicPropertyBag::SetStringProperty(std::uint32_t tag,
@@ -164,7 +173,7 @@ HRESULT CkcDynamicPropertyBag::SetStringProperty(std::uint32_t tag,
         CqxBStr copy(value, false);
         if (value != nullptr && copy.IsNull())
             return E_OUTOFMEMORY;
-        return StoreValue<CqxBStr>(tag, std::move(copy));
+        return StoreValue<CqxBStr>(m_properties, m_changedTags, tag, std::move(copy));
     });
 }
 
@@ -173,7 +182,9 @@ CkcDynamicPropertyBag::SetTimestampPropertyUTC(std::uint32_t tag,
                                                const kcSysAttrTimestampUTC* value) noexcept {
     if (value == nullptr)
         return E_POINTER;
-    return Locked([&] { return StoreValue<kcSysAttrTimestampUTC>(tag, *value); });
+    return Locked([&] {
+        return StoreValue<kcSysAttrTimestampUTC>(m_properties, m_changedTags, tag, *value);
+    });
 }
 
 // Local timestamps cannot be stored.

@@ -83,8 +83,6 @@ private:
     HRESULT FindTyped(std::uint32_t tag, const CkcTemplatePropertyValue<T>** found) const;
     template <class T>
     HRESULT ReadValue(std::uint32_t tag, T* out) const;
-    template <class T>
-    HRESULT StoreValue(std::uint32_t tag, T value);
 
     // A snapshot of the tags that fill gives, handed out as an enumerator that owns it;
     // S_FALSE and no enumerator when there are none.

@@ -53,6 +53,8 @@ protected:
 
 using TestObject = CQXComObject<CTestComponent>;
 
+TestObject* volatile g_escaped = nullptr;
+
 class ComObject : public ::testing::Test {
 protected:
     void SetUp() override { g_destroyed = 0; }
@@ -93,7 +95,9 @@ TEST_F(ComObject, MakeComObject_holds_the_first_reference_or_throws_what_creatio
     AllocationFailure failure(AllocationFailure::k_operatorNew, 1);
     HRESULT thrown = S_OK;
     try {
-        (void)MakeComObject<CTestComponent>();
+        // Kept where the compiler cannot see it unused: an object nothing looks at may be
+        // built without its allocation once its counting is inline.
+        g_escaped = MakeComObject<CTestComponent>().get();
     } catch (HRESULT result) {
         thrown = result;
     }
