@@ -51,6 +51,21 @@ HRESULT CopyOfValue(const CkcPropertyValue& value, std::unique_ptr<CkcPropertyVa
     return E_FAIL; // GCOVR_EXCL_LINE: a bag stores values of the seven types above alone
 }
 
+// Appends a copy of each value of source, in order, to the end of target, whose tags all sort
+// before source's. Kept out of line: compiled inside the locked section's own frame, the loop
+// gives up a register to the lock's state and costs an instruction more per property.
+template <class PropertyMap>
+[[gnu::noinline]] HRESULT AppendCopies(const PropertyMap& source, PropertyMap* target) {
+    for (const auto& property : source) {
+        std::unique_ptr<CkcPropertyValue> copy;
+        const HRESULT copied = CopyOfValue(*property.second, &copy);
+        if (FAILED(copied))
+            return copied; // GCOVR_EXCL_LINE: a copy fails only where excluded above
+        target->emplace_hint(target->end(), property.first, std::move(copy));
+    }
+    return S_OK;
+}
+
 } // namespace
 
 template <class IsEmpty, class Fill>
@@ -124,16 +139,7 @@ HRESULT CkcDynamicPropertyBag::ReleaseBatchLock() noexcept {
 HRESULT CkcDynamicPropertyBag::TakeCopiesOf(const PropertyMap& properties) {
     // The new bag is no other task's yet; its lock is taken all the same, as for every
     // change of a bag.
-    return Locked([&] {
-        for (const auto& property : properties) {
-            std::unique_ptr<CkcPropertyValue> copy;
-            const HRESULT copied = CopyOfValue(*property.second, &copy);
-            if (FAILED(copied))
-                return copied; // GCOVR_EXCL_LINE: a copy fails only where excluded above
-            m_properties.emplace_hint(m_properties.end(), property.first, std::move(copy));
-        }
-        return S_OK;
-    });
+    return Locked([&] { return AppendCopies(properties, &m_properties); });
 }
 
 HRESULT CkcDynamicPropertyBag::Clone(IkcSysPropertyBag** copy) noexcept {
