@@ -38,6 +38,7 @@ add_test(NAME validator_passes_this_module_and_finds_each_fault
     COMMAND ${QX_VALIDATE_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/check_validator.py
         --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}"
         --sanitized "${QX_SANITIZE}"
+        --coverage "$<BOOL:${QX_COVERAGE}>"
         $<TARGET_FILE:qxzeva-validate> $<TARGET_FILE:qxzevaSysapiExpert>
         ${CMAKE_CURRENT_BINARY_DIR}/faulty
         ${PROJECT_SOURCE_DIR}/validate/qxzeva-validate-report.schema.json)
