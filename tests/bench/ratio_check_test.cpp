@@ -34,7 +34,6 @@ const ParseCase k_parseCases[] = {
     {"not_a_number", "bag.get/module/10 one\n", false, {}, "line 1"},
     {"a_third_field", "bag.get/module/10 1.2 1.3\n", false, {}, "line 1"},
     {"zero", "bag.get/module/10 0\n", false, {}, "positive"},
-    {"negative", "bag.get/module/10 -1.2\n", false, {}, "positive"},
     {"named_twice", "a 1.0\nb 2.0\na 1.1\n", false, {}, "line 3: a named a second time"},
 };
 
@@ -78,7 +77,6 @@ struct CompareCase {
 class Verdict : public ::testing::TestWithParam<CompareCase> {};
 
 const CompareCase k_compareCases[] = {
-    {"unchanged", {{"f", 1.25}}, {{"f", 1.25}}, 0, 0, 1, ""},
     {"two_percent_worse_holds", {{"f", 1.0}}, {{"f", 1.02}}, 0, 0, 1, ""},
     {"just_over_two_percent_worse_fails",
      {{"f", 1.0}},
@@ -88,7 +86,6 @@ const CompareCase k_compareCases[] = {
      0,
      "f: 1.0000 kept, 1.0201 now (+2.01%), more than 2% worse; if the cost is meant, renew "
      "with scripts/bench-ratios.sh --renew"},
-    {"much_worse_fails", {{"g", 29.03}}, {{"g", 29.69}}, 1, 0, 0, "29.0300 kept, 29.6900 now"},
     {"two_percent_better_holds", {{"f", 1.0}}, {{"f", 0.98}}, 0, 0, 1, ""},
     {"more_than_two_percent_better_is_noted",
      {{"f", 1.0}},
